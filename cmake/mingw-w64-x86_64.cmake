@@ -1,0 +1,18 @@
+# Cross-compiles for 64-bit Windows with Debian's mingw-w64 (posix thread model).
+set(CMAKE_SYSTEM_NAME Windows)
+set(CMAKE_SYSTEM_PROCESSOR x86_64)
+
+set(SKINLIB_TRIPLE x86_64-w64-mingw32)
+set(CMAKE_C_COMPILER ${SKINLIB_TRIPLE}-gcc-posix)
+set(CMAKE_CXX_COMPILER ${SKINLIB_TRIPLE}-g++-posix)
+set(CMAKE_RC_COMPILER ${SKINLIB_TRIPLE}-windres)
+set(CMAKE_AR ${SKINLIB_TRIPLE}-ar CACHE FILEPATH "")
+set(CMAKE_RANLIB ${SKINLIB_TRIPLE}-ranlib CACHE FILEPATH "")
+
+set(CMAKE_FIND_ROOT_PATH /usr/${SKINLIB_TRIPLE})
+set(CMAKE_FIND_ROOT_PATH_MODE_PROGRAM NEVER)
+set(CMAKE_FIND_ROOT_PATH_MODE_LIBRARY ONLY)
+set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
+
+# Every target executable (tests, benchmarks) runs through Wine.
+set(CMAKE_CROSSCOMPILING_EMULATOR ${CMAKE_CURRENT_LIST_DIR}/../scripts/wine-run.sh)
