@@ -1,0 +1,244 @@
+#include <gtest/gtest.h>
+
+#include <climits>
+#include <string>
+
+#include "core/SkinString.h"
+
+using SkinLib::CSkinString;
+
+namespace SkinLib {
+
+// Failure messages show the text rather than the pointer it converts to.
+void PrintTo(const CSkinString& s, std::ostream* os)
+{
+    *os << ::testing::PrintToString(std::wstring(s.GetData()));
+}
+
+} // namespace SkinLib
+
+namespace {
+
+bool IsInline(const CSkinString& s)
+{
+    const char* p = reinterpret_cast<const char*>(s.GetData());
+    const char* pBegin = reinterpret_cast<const char*>(&s);
+    return p >= pBegin && p < pBegin + sizeof(s);
+}
+
+CSkinString Digits(int n)
+{
+    CSkinString s;
+    for (int i = 0; i < n; i++) s += static_cast<wchar_t>(L'0' + i % 10);
+    return s;
+}
+
+} // namespace
+
+TEST(SkinStringStorage, InlineUpTo62HeapBeyond)
+{
+    CSkinString s = Digits(62);
+    EXPECT_TRUE(IsInline(s));
+    s = Digits(63);
+    EXPECT_FALSE(IsInline(s));
+    s = L"0123456789";
+    EXPECT_TRUE(IsInline(s));
+    EXPECT_EQ(s, L"0123456789");
+
+    s = Digits(62);
+    s += L"y";
+    EXPECT_FALSE(IsInline(s));
+    EXPECT_EQ(s.GetLength(), 63);
+
+    s = Digits(70);
+    s += L"b";
+    EXPECT_EQ(s.GetLength(), 71);
+    EXPECT_EQ(s.Right(2), L"9b");
+
+    // A heap text cut short by SetAt keeps its characters and moves inline.
+    s = Digits(70);
+    s.SetAt(5, L'\0');
+    s += L"xy";
+    EXPECT_TRUE(IsInline(s));
+    EXPECT_EQ(s, L"01234xy");
+
+    s = Digits(90);
+    s = L'z';
+    EXPECT_TRUE(IsInline(s));
+    EXPECT_EQ(s, L"z");
+    s = Digits(90);
+    s.Empty();
+    EXPECT_TRUE(IsInline(s));
+    EXPECT_TRUE(s.IsEmpty());
+}
+
+TEST(SkinStringStorage, NullTextsAndLengths)
+{
+    EXPECT_EQ(CSkinString(L"abcdefghij", 3), L"abc");
+    EXPECT_TRUE(CSkinString(nullptr, 5).IsEmpty());
+    // A length beyond the text stops at its terminator instead of asking
+    // for a block of that size.
+    EXPECT_EQ(CSkinString(L"abc", INT_MAX), L"abc");
+
+    CSkinString s = Digits(80);
+    s = static_cast<const wchar_t*>(nullptr);
+    EXPECT_TRUE(s.IsEmpty());
+    s = static_cast<const char*>(nullptr);
+    EXPECT_TRUE(s.IsEmpty());
+
+    s = "ansi";
+    s += " text";
+    s += static_cast<const char*>(nullptr);
+    s += static_cast<const wchar_t*>(nullptr);
+    EXPECT_EQ(s, L"ansi text");
+    EXPECT_EQ(s + static_cast<const wchar_t*>(nullptr), L"ansi text");
+    s = std::string(100, 'k').c_str();
+    EXPECT_EQ(s.GetLength(), 100);
+}
+
+// Texts taken from the string itself must survive the string freeing or
+// moving its storage while they are copied. Freed memory often keeps its
+// contents, so each case runs over many lengths to meet a reused block.
+TEST(SkinStringAliasing, AppendToItself)
+{
+    for (int n = 20; n < 200; n++) {
+        const CSkinString sExpected = Digits(n);
+        CSkinString s = sExpected;
+        s += s;
+        ASSERT_EQ(s.GetLength(), 2 * n);
+        ASSERT_EQ(s.Left(n), sExpected.GetData()) << n;
+        ASSERT_EQ(s.Mid(n), sExpected.GetData()) << n;
+
+        s = sExpected;
+        s.Append(s.GetData() + n / 2);
+        ASSERT_EQ(s.Mid(n), sExpected.Mid(n / 2).GetData()) << n;
+    }
+}
+
+TEST(SkinStringAliasing, AssignFromOwnText)
+{
+    for (int n = 63; n < 200; n++) {
+        const CSkinString sExpected = Digits(n);
+        CSkinString s = sExpected;
+        s = s.GetData() + (n - 62);  // heap to inline: the block is freed
+        ASSERT_TRUE(IsInline(s));
+        ASSERT_EQ(s, sExpected.Right(62).GetData()) << n;
+
+        s = sExpected;
+        s.Assign(s.GetData(), 3);
+        ASSERT_EQ(s, L"012") << n;
+
+        s = sExpected;
+        s.Assign(s.GetData() + 1, n - 1);
+        ASSERT_EQ(s, sExpected.Mid(1).GetData()) << n;
+
+        // Text behind a terminator that SetAt wrote still lies in the block.
+        s = sExpected;
+        const wchar_t* pTail = s.GetData() + n - 10;
+        s.SetAt(5, L'\0');
+        s = pTail;
+        ASSERT_EQ(s, sExpected.Right(10).GetData()) << n;
+    }
+
+    CSkinString s(L"abcdef");
+    s = s.GetData() + 2;
+    EXPECT_EQ(s, L"cdef");
+
+    s = Digits(80);
+    const wchar_t* pBefore = s.GetData();
+    s = s;
+    s.Assign(s.GetData());
+    EXPECT_EQ(s.GetData(), pBefore);
+    EXPECT_EQ(s, Digits(80).GetData());
+}
+
+TEST(SkinStringSearch, FindBounds)
+{
+    const CSkinString s(L"abcabc");
+    EXPECT_EQ(s.Find(L'c', 3), 5);
+    EXPECT_EQ(s.Find(L'a', -1), -1);
+    EXPECT_EQ(s.Find(L'a', 6), -1);  // a character search may not start at the length
+    EXPECT_EQ(s.Find(L"bc", 2), 4);
+    EXPECT_EQ(s.Find(L"bc", 6), -1);  // a text search may: the empty tail
+    EXPECT_EQ(s.Find(L"", 6), 6);
+    EXPECT_EQ(s.Find(L"a", 7), -1);
+    EXPECT_EQ(s.ReverseFind(L'a'), 3);
+    EXPECT_EQ(s.ReverseFind(L'q'), -1);
+}
+
+TEST(SkinStringSearch, PiecesClampTheirRange)
+{
+    const CSkinString s(L"abcdef");
+    EXPECT_EQ(s.Mid(3, -1), L"def");
+    EXPECT_EQ(s.Mid(3, 10), L"def");
+    EXPECT_EQ(s.Mid(6, -1), L"");
+    EXPECT_EQ(s.Mid(1, INT_MAX), L"bcdef");
+    EXPECT_EQ(s.Mid(INT_MAX, INT_MAX), L"");
+    EXPECT_EQ(s.Mid(-1, 2), L"");
+    EXPECT_EQ(s.Left(-2), L"");
+    EXPECT_EQ(s.Left(99), L"abcdef");
+    EXPECT_EQ(CSkinString(L"xyz").Right(10), L"xyz");
+    EXPECT_EQ(s.Right(-1), L"");
+}
+
+TEST(SkinStringReplace, CountsAndDoesNotRescanInsertedText)
+{
+    CSkinString s(L"aXa");
+    EXPECT_EQ(s.Replace(L"a", L"aa"), 2);
+    EXPECT_EQ(s, L"aaXaa");
+
+    s = L"abc";
+    EXPECT_EQ(s.Replace(L"", L"x"), 0);
+    EXPECT_EQ(s, L"abc");
+
+    s = Digits(60);
+    EXPECT_EQ(s.Replace(L"1", L"one"), 6);
+    EXPECT_EQ(s.GetLength(), 72);
+    EXPECT_FALSE(IsInline(s));
+
+    // Both texts may be the string's own.
+    s = L"abab";
+    EXPECT_EQ(s.Replace(s.GetData() + 2, s.GetData() + 3), 2);
+    EXPECT_EQ(s, L"bb");
+}
+
+TEST(SkinStringFormat, WideArgumentsAnyLength)
+{
+    CSkinString s;
+    EXPECT_EQ(s.Format(L"%s%d.png", L"png_reg_fingerprint_", 3), 25);
+    EXPECT_EQ(s, L"png_reg_fingerprint_3.png");
+
+    // A literal 0 is an argument, not a va_list.
+    EXPECT_EQ(s.Format(L"%d", 0), 1);
+    EXPECT_EQ(s, L"0");
+
+    const CSkinString sLong = Digits(300);
+    EXPECT_EQ(s.Format(L"[%s]", sLong.GetData()), 302);
+    EXPECT_EQ(s.Mid(1, 300), sLong.GetData());
+
+    s = L"n=%d";
+    s.Format(s, 42);
+    EXPECT_EQ(s, L"n=42");
+}
+
+TEST(SkinStringFormat, SmallFormatKeepsLongResults)
+{
+    CSkinString s;
+    const int n = s.SmallFormat(L"source='%d,%d,%d,%d' dest='%d,%d,%d,%d'",
+                                -2000000000, -2000000001, -2000000002, -2000000003,
+                                -2100000000, -2100000001, -2100000002, -2100000003);
+    const wchar_t* pExpected =
+        L"source='-2000000000,-2000000001,-2000000002,-2000000003' "
+        L"dest='-2100000000,-2100000001,-2100000002,-2100000003'";
+    EXPECT_EQ(n, static_cast<int>(wcslen(pExpected)));
+    EXPECT_EQ(s, pExpected);
+
+    s = L"%s!";
+    s.SmallFormat(s, L"hi");
+    EXPECT_EQ(s, L"hi!");
+
+    for (int nLen = 62; nLen <= 65; nLen++) {
+        EXPECT_EQ(s.SmallFormat(L"%s", Digits(nLen).GetData()), nLen);
+        EXPECT_EQ(s, Digits(nLen).GetData());
+    }
+}
