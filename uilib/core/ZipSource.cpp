@@ -1,0 +1,173 @@
+#include "core/ZipSource.h"
+#include "core/ResourceZip.h"
+
+namespace SkinLib {
+
+ZipSource::ZipSource()
+    : m_bIsHandle(false), m_bCanSeek(true), m_hFile(INVALID_HANDLE_VALUE), m_bReadError(false),
+      m_nInitialOffset(0), m_pBlock(NULL), m_nBlockLength(0), m_nBlockPos(0)
+{
+}
+
+ZipSource::~ZipSource()
+{
+    Close();
+}
+
+DWORD ZipSource::OpenHandle(HANDLE hFile)
+{
+    HANDLE hProcess = ::GetCurrentProcess();
+    HANDLE hCopy = NULL;
+    if (!::DuplicateHandle(hProcess, hFile, hProcess, &hCopy, 0, FALSE, DUPLICATE_SAME_ACCESS))
+        return SKINZIP_DUPHANDLE;
+    return TakeHandle(hCopy);
+}
+
+DWORD ZipSource::OpenFile(const wchar_t* pstrPath)
+{
+    HANDLE hFile = ::CreateFileW(pstrPath, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, NULL);
+    if (hFile == INVALID_HANDLE_VALUE) return SKINZIP_NOFILE;
+    return TakeHandle(hFile);
+}
+
+DWORD ZipSource::TakeHandle(HANDLE hFile)
+{
+    Close();
+    m_bIsHandle = true;
+    m_hFile = hFile;
+    m_bReadError = false;
+    m_bCanSeek = ::GetFileType(hFile) == FILE_TYPE_DISK;
+    m_nInitialOffset = 0;
+    if (m_bCanSeek) {
+        LARGE_INTEGER zero = {}, pos = {};
+        if (::SetFilePointerEx(hFile, zero, &pos, FILE_CURRENT)) m_nInitialOffset = pos.QuadPart;
+    }
+    return SKINZIP_OK;
+}
+
+void ZipSource::OpenMemory(const void* pBlock, unsigned int nLength)
+{
+    Close();
+    m_bIsHandle = false;
+    m_bCanSeek = true;
+    m_pBlock = static_cast<const BYTE*>(pBlock);
+    m_nBlockLength = nLength;
+    m_nBlockPos = 0;
+}
+
+ULONGLONG ZipSource::Tell() const
+{
+    if (!m_bIsHandle) return m_nBlockPos;
+    LARGE_INTEGER zero = {}, pos = {};
+    if (!m_bCanSeek || !::SetFilePointerEx(m_hFile, zero, &pos, FILE_CURRENT)) return ULONGLONG(-1);
+    return ULONGLONG(pos.QuadPart) - m_nInitialOffset;
+}
+
+bool ZipSource::Seek(LONGLONG nOffset, int nOrigin)
+{
+    if (m_bIsHandle) {
+        if (!m_bCanSeek) return false;
+        LARGE_INTEGER distance;
+        DWORD dwMethod = FILE_CURRENT;
+        distance.QuadPart = nOffset;
+        if (nOrigin == ZLIB_FILEFUNC_SEEK_SET) {
+            distance.QuadPart = LONGLONG(m_nInitialOffset) + nOffset;
+            dwMethod = FILE_BEGIN;
+        } else if (nOrigin == ZLIB_FILEFUNC_SEEK_END) {
+            dwMethod = FILE_END;
+        } else if (nOrigin != ZLIB_FILEFUNC_SEEK_CUR) {
+            return false;
+        }
+        return ::SetFilePointerEx(m_hFile, distance, NULL, dwMethod) != FALSE;
+    }
+    LONGLONG nBase = 0;
+    if (nOrigin == ZLIB_FILEFUNC_SEEK_CUR) nBase = m_nBlockPos;
+    else if (nOrigin == ZLIB_FILEFUNC_SEEK_END) nBase = m_nBlockLength;
+    else if (nOrigin != ZLIB_FILEFUNC_SEEK_SET) return false;
+    // Positions past the end are allowed (they read nothing), but they must stay representable.
+    if (nOffset < -nBase || nOffset > LONGLONG(0xFFFFFFFF) - nBase) return false;
+    m_nBlockPos = static_cast<unsigned int>(nBase + nOffset);
+    return true;
+}
+
+unsigned long ZipSource::Read(void* pBuffer, unsigned long nSize)
+{
+    if (m_bIsHandle) {
+        DWORD dwRead = 0;
+        if (!::ReadFile(m_hFile, pBuffer, nSize, &dwRead, NULL)) {
+            m_bReadError = true;
+            return 0;
+        }
+        return dwRead;
+    }
+    if (m_nBlockPos >= m_nBlockLength) return 0;
+    unsigned long nAvailable = m_nBlockLength - m_nBlockPos;
+    if (nSize > nAvailable) nSize = nAvailable;
+    ::CopyMemory(pBuffer, m_pBlock + m_nBlockPos, nSize);
+    m_nBlockPos += nSize;
+    return nSize;
+}
+
+bool ZipSource::IsError() const
+{
+    return m_bIsHandle && m_bReadError;
+}
+
+void ZipSource::Close()
+{
+    if (m_bIsHandle && m_hFile != INVALID_HANDLE_VALUE) ::CloseHandle(m_hFile);
+    m_hFile = INVALID_HANDLE_VALUE;
+}
+
+void ZipSource::FillFileFunctions(zlib_filefunc64_def& def)
+{
+    def.zopen64_file = OnOpen;
+    def.zread_file = OnRead;
+    def.zwrite_file = OnWrite;
+    def.ztell64_file = OnTell;
+    def.zseek64_file = OnSeek;
+    def.zclose_file = OnClose;
+    def.zerror_file = OnError;
+    def.opaque = this;
+}
+
+// The unzip layer "opens" whatever it is given as a path; the source is already open, so the
+// stream it works on is simply the source itself.
+voidpf ZCALLBACK ZipSource::OnOpen(voidpf opaque, const void*, int)
+{
+    return opaque;
+}
+
+uLong ZCALLBACK ZipSource::OnRead(voidpf, voidpf stream, void* buf, uLong size)
+{
+    return static_cast<ZipSource*>(stream)->Read(buf, size);
+}
+
+uLong ZCALLBACK ZipSource::OnWrite(voidpf, voidpf, const void*, uLong)
+{
+    return 0;
+}
+
+ZPOS64_T ZCALLBACK ZipSource::OnTell(voidpf, voidpf stream)
+{
+    return static_cast<ZipSource*>(stream)->Tell();
+}
+
+long ZCALLBACK ZipSource::OnSeek(voidpf, voidpf stream, ZPOS64_T offset, int origin)
+{
+    return static_cast<ZipSource*>(stream)->Seek(static_cast<LONGLONG>(offset), origin) ? 0 : -1;
+}
+
+int ZCALLBACK ZipSource::OnClose(voidpf, voidpf stream)
+{
+    static_cast<ZipSource*>(stream)->Close();
+    return 0;
+}
+
+int ZCALLBACK ZipSource::OnError(voidpf, voidpf stream)
+{
+    return static_cast<ZipSource*>(stream)->IsError() ? 1 : 0;
+}
+
+} // namespace SkinLib
