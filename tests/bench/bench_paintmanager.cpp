@@ -1,0 +1,172 @@
+// Layout, painting and hit-testing cost of the paint manager on flat and
+// nested trees of growing size. Layout and painting must grow linearly: the
+// cost per control from 1,000 to 10,000 controls should stay within 1.5x.
+#include <windows.h>
+
+#include <math.h>
+#include <stdio.h>
+
+#include <vector>
+
+#include "../core/TestControls.h"
+
+using namespace SkinLib;
+using namespace SkinLibTest;
+
+namespace {
+
+const int kClientWidth = 800;
+const int kClientHeight = 600;
+const int kFindCalls = 10000;
+
+double Now()
+{
+    static LARGE_INTEGER s_freq = {};
+    if (s_freq.QuadPart == 0) ::QueryPerformanceFrequency(&s_freq);
+    LARGE_INTEGER now;
+    ::QueryPerformanceCounter(&now);
+    return static_cast<double>(now.QuadPart) * 1e6 / static_cast<double>(s_freq.QuadPart);
+}
+
+// A grid just large enough for nItems cells in a rectangle of cx by cy.
+CBoxUI* NewGridBox(int nItems, int cx, int cy)
+{
+    int nSide = static_cast<int>(ceil(sqrt(static_cast<double>(nItems))));
+    if (nSide < 1) nSide = 1;
+    int cxCell = cx / nSide > 0 ? cx / nSide : 1;
+    int cyCell = cy / nSide > 0 ? cy / nSide : 1;
+    return new CBoxUI(cxCell, cyCell);
+}
+
+// The root and nControls - 1 leaves side by side.
+CBoxUI* BuildFlat(int nControls)
+{
+    CBoxUI* pRoot = NewGridBox(nControls - 1, kClientWidth, kClientHeight);
+    for (int i = 1; i < nControls; i++) pRoot->Add(new CProbeUI);
+    return pRoot;
+}
+
+// Levels of boxes with ten children each; the leaves fill the deepest level.
+CBoxUI* BuildNested(int nControls)
+{
+    const int kFanOut = 10;
+    int nLevels = 1;
+    int nBoxes = 1;
+    int nDeepest = 1;
+    // A level is added only while every new deepest box still gets a leaf.
+    while (nBoxes + 2 * nDeepest * kFanOut <= nControls) {
+        nDeepest *= kFanOut;
+        nBoxes += nDeepest;
+        nLevels++;
+    }
+    int nLeaves = nControls - nBoxes;
+
+    CBoxUI* pRoot = NewGridBox(kFanOut, kClientWidth, kClientHeight);
+    std::vector<CBoxUI*> aLevel(1, pRoot);
+    int cx = kClientWidth / 4, cy = kClientHeight / 4;
+    for (int nLevel = 1; nLevel < nLevels; nLevel++) {
+        std::vector<CBoxUI*> aNext;
+        for (CBoxUI* pBox : aLevel) {
+            for (int i = 0; i < kFanOut; i++) {
+                CBoxUI* pChild = NewGridBox(kFanOut, cx, cy);
+                pBox->Add(pChild);
+                aNext.push_back(pChild);
+            }
+        }
+        aLevel.swap(aNext);
+        cx /= 4;
+        cy /= 4;
+    }
+    for (int i = 0; i < nLeaves; i++) aLevel[i % aLevel.size()]->Add(new CProbeUI);
+    return pRoot;
+}
+
+struct Figures
+{
+    int nControls;
+    double dLayout;   // microseconds per control
+    double dRepaint;  // microseconds per control
+    double dDirty;    // microseconds per control
+    double dFind;     // microseconds per control, per call
+};
+
+Figures Measure(CBoxUI* (*pfnBuild)(int), int nControls)
+{
+    CPaintManagerUI pm;
+    CHostWindow wnd(pm, kClientWidth, kClientHeight);
+    CBoxUI* pRoot = pfnBuild(nControls);
+    pm.AttachDialog(pRoot);
+    RepaintNow(wnd);
+    PumpMessages();
+    int nCounted = 0;
+    pRoot->FindControl(CPaintManagerUI::__FindControlFromCount, &nCounted, FINDFLAG_ANY);
+
+    Figures f = {};
+    f.nControls = nCounted;
+    const int nRounds = nCounted >= 10000 ? 5 : (nCounted >= 1000 ? 20 : 200);
+    const RECT rcClient = {0, 0, kClientWidth, kClientHeight};
+
+    double dStart = Now();
+    for (int i = 0; i < nRounds; i++) {
+        pRoot->SetPos(rcClient);
+        ::ValidateRect(wnd, NULL);
+    }
+    f.dLayout = (Now() - dStart) / nRounds / nCounted;
+
+    dStart = Now();
+    for (int i = 0; i < nRounds; i++) RepaintNow(wnd);
+    f.dRepaint = (Now() - dStart) / nRounds / nCounted;
+
+    const int nDirtyRounds = 200;
+    dStart = Now();
+    for (int i = 0; i < nDirtyRounds; i++) {
+        RECT rcDirty = {(i * 37) % (kClientWidth - 20), (i * 53) % (kClientHeight - 20), 0, 0};
+        rcDirty.right = rcDirty.left + 20;
+        rcDirty.bottom = rcDirty.top + 20;
+        ::InvalidateRect(wnd, &rcDirty, FALSE);
+        ::UpdateWindow(wnd);
+    }
+    f.dDirty = (Now() - dStart) / nDirtyRounds / nCounted;
+
+    int nHits = 0;
+    dStart = Now();
+    for (int i = 0; i < kFindCalls; i++) {
+        POINT pt = {(i * 7919) % kClientWidth, (i * 104729) % kClientHeight};
+        nHits += pm.FindControl(pt) != NULL ? 1 : 0;
+    }
+    f.dFind = (Now() - dStart) / kFindCalls / nCounted;
+    if (nHits == 0) printf("warning: no control was hit\n");
+    return f;
+}
+
+bool ReportTree(const char* pstrName, CBoxUI* (*pfnBuild)(int))
+{
+    const int aSizes[] = {100, 1000, 10000};
+    Figures aFigures[3];
+    for (int i = 0; i < 3; i++) {
+        aFigures[i] = Measure(pfnBuild, aSizes[i]);
+        const Figures& f = aFigures[i];
+        printf("%-7s %8d %12.3f %12.3f %12.4f %14.5f\n", pstrName, f.nControls, f.dLayout, f.dRepaint, f.dDirty,
+               f.dFind);
+    }
+    const Figures& a = aFigures[1];
+    const Figures& b = aFigures[2];
+    double dLayoutGrowth = b.dLayout / a.dLayout;
+    double dRepaintGrowth = b.dRepaint / a.dRepaint;
+    bool bLinear = dLayoutGrowth <= 1.5 && dRepaintGrowth <= 1.5;
+    printf("%-7s 1,000 -> 10,000 per control: layout x%.2f, repaint x%.2f  %s\n\n", pstrName, dLayoutGrowth,
+           dRepaintGrowth, bLinear ? "(linear)" : "(NOT LINEAR)");
+    return bLinear;
+}
+
+} // namespace
+
+int main()
+{
+    printf("Paint manager, %dx%d client; figures in microseconds per control\n", kClientWidth, kClientHeight);
+    printf("(find: per control and per call, %d calls of FindControl(POINT))\n\n", kFindCalls);
+    printf("%-7s %8s %12s %12s %12s %14s\n", "tree", "controls", "layout", "repaint", "dirty 20x20", "find");
+    bool bFlat = ReportTree("flat", BuildFlat);
+    bool bNested = ReportTree("nested", BuildNested);
+    return bFlat && bNested ? 0 : 1;
+}

@@ -1,0 +1,253 @@
+#pragma once
+// Small controls, a tiny grid container and a host window for paint manager
+// tests and benchmarks. Real containers and layouts are not needed here.
+#include <windows.h>
+
+#include <string>
+#include <vector>
+
+#include "controls/ControlUI.h"
+#include "core/PaintManagerUI.h"
+#include "core/StdPtrArray.h"
+
+namespace SkinLibTest {
+
+using namespace SkinLib;
+
+// A leaf control that records what the manager does to it.
+class CProbeUI : public CControlUI
+{
+public:
+    explicit CProbeUI(const wchar_t* pstrName = L"", UINT uFlags = 0) : m_uFlags(uFlags) { SetName(pstrName); }
+    ~CProbeUI() override
+    {
+        if (pnDestroyed != NULL) ++*pnDestroyed;
+    }
+
+    const wchar_t* GetClass() const override { return L"ProbeUI"; }
+    UINT GetControlFlags() const override { return m_uFlags; }
+    bool Activate() override
+    {
+        if (!CControlUI::Activate()) return false;
+        ++nActivate;
+        return true;
+    }
+    void SetPos(RECT rc) override
+    {
+        ++nSetPos;
+        CControlUI::SetPos(rc);
+        if (bStuck) m_bUpdateNeeded = true;
+    }
+    void DoPaint(HDC hDC, const RECT& rcPaint) override
+    {
+        ++nPaint;
+        CControlUI::DoPaint(hDC, rcPaint);
+        ::FillRect(hDC, &m_rcPaint, static_cast<HBRUSH>(::GetStockObject(GRAY_BRUSH)));
+    }
+    void DoPostPaint(HDC hDC, const RECT& rcPaint) override
+    {
+        if (paPostPaintLog != NULL) paPostPaintLog->push_back(this);
+    }
+    void DoEvent(tagTEventUI& event) override
+    {
+        aEvents.push_back(event.nEventType);
+        CControlUI::DoEvent(event);
+    }
+
+    // Marks the control as needing layout without asking its parent.
+    void RequestLayout() { NeedUpdate(); }
+
+    int nSetPos = 0;
+    int nPaint = 0;
+    int nActivate = 0;
+    bool bStuck = false;  // SetPos leaves the update flag set
+    std::vector<int> aEvents;
+    int* pnDestroyed = NULL;
+    std::vector<CControlUI*>* paPostPaintLog = NULL;
+
+private:
+    UINT m_uFlags;
+};
+
+// A label stand-in: the shortcut search treats any "LabelUI" class as a label.
+class CProbeLabelUI : public CProbeUI
+{
+public:
+    using CProbeUI::CProbeUI;
+    const wchar_t* GetClass() const override { return L"ProbeLabelUI"; }
+};
+
+// A container that owns its children and places them in a grid of equal cells.
+class CBoxUI : public CControlUI
+{
+public:
+    explicit CBoxUI(int cxCell = 20, int cyCell = 20) : m_cxCell(cxCell), m_cyCell(cyCell) {}
+    ~CBoxUI() override
+    {
+        for (int i = 0; i < m_aItems.GetSize(); i++) delete static_cast<CControlUI*>(m_aItems[i]);
+        if (pnDestroyed != NULL) ++*pnDestroyed;
+    }
+
+    const wchar_t* GetClass() const override { return L"BoxUI"; }
+
+    void Add(CControlUI* pControl)
+    {
+        m_aItems.Add(pControl);
+        if (m_pManager != NULL) m_pManager->InitControls(pControl, this);
+        else pControl->SetManager(NULL, this, false);
+        NeedUpdate();
+    }
+    // Hands the child to the manager's delayed clean-up, as containers do.
+    void Remove(CControlUI* pControl)
+    {
+        m_aItems.Remove(m_aItems.Find(pControl));
+        if (m_pManager != NULL) m_pManager->AddDelayedCleanup(pControl);
+        else delete pControl;
+        NeedUpdate();
+    }
+    // Takes the child out of the tree and leaves its deletion to the caller.
+    void Detach(CControlUI* pControl) { m_aItems.Remove(m_aItems.Find(pControl)); }
+    int GetCount() const { return m_aItems.GetSize(); }
+    CControlUI* GetItemAt(int i) const { return static_cast<CControlUI*>(m_aItems.GetAt(i)); }
+
+    void SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bool bInit = true) override
+    {
+        for (int i = 0; i < m_aItems.GetSize(); i++) GetItemAt(i)->SetManager(pManager, this, bInit);
+        CControlUI::SetManager(pManager, pParent, bInit);
+    }
+    void SetPos(RECT rc) override
+    {
+        ++nSetPos;
+        CControlUI::SetPos(rc);
+        int nColumns = (rc.right - rc.left) / m_cxCell;
+        if (nColumns < 1) nColumns = 1;
+        for (int i = 0; i < m_aItems.GetSize(); i++) {
+            RECT rcCell = {rc.left + (i % nColumns) * m_cxCell, rc.top + (i / nColumns) * m_cyCell, 0, 0};
+            rcCell.right = rcCell.left + m_cxCell;
+            rcCell.bottom = rcCell.top + m_cyCell;
+            GetItemAt(i)->SetPos(rcCell);
+        }
+    }
+    void DoPaint(HDC hDC, const RECT& rcPaint) override
+    {
+        RECT rcTemp;
+        if (!::IntersectRect(&rcTemp, &rcPaint, &m_rcItem)) return;
+        CControlUI::DoPaint(hDC, rcPaint);
+        for (int i = 0; i < m_aItems.GetSize(); i++) {
+            CControlUI* pControl = GetItemAt(i);
+            if (pControl->IsVisible() && ::IntersectRect(&rcTemp, &rcPaint, &pControl->GetPos())) {
+                pControl->DoPaint(hDC, rcPaint);
+            }
+        }
+    }
+    CControlUI* FindControl(FINDCONTROLPROC Proc, void* pData, UINT uFlags) override
+    {
+        if ((uFlags & FINDFLAG_VISIBLE) != 0 && !IsVisible()) return NULL;
+        if ((uFlags & FINDFLAG_ENABLED) != 0 && !IsEnabled()) return NULL;
+        if ((uFlags & FINDFLAG_HITTEST) != 0 && !::PtInRect(&m_rcItem, *static_cast<POINT*>(pData))) return NULL;
+        if ((uFlags & FINDFLAG_MEFIRST) != 0) {
+            CControlUI* pResult = CControlUI::FindControl(Proc, pData, uFlags);
+            if (pResult != NULL) return pResult;
+        }
+        const int nCount = m_aItems.GetSize();
+        for (int n = 0; n < nCount; n++) {
+            int i = (uFlags & FINDFLAG_TOPFIRST) != 0 ? nCount - 1 - n : n;
+            CControlUI* pResult = GetItemAt(i)->FindControl(Proc, pData, uFlags);
+            if (pResult != NULL) return pResult;
+        }
+        if ((uFlags & FINDFLAG_MEFIRST) != 0) return NULL;
+        return CControlUI::FindControl(Proc, pData, uFlags);
+    }
+
+    int nSetPos = 0;
+    int* pnDestroyed = NULL;
+
+private:
+    CStdPtrArray m_aItems;
+    int m_cxCell;
+    int m_cyCell;
+};
+
+// Records every notification it receives.
+class CNotifyLog : public INotifyUI
+{
+public:
+    void Notify(tagTNotifyUI& msg) override
+    {
+        aTypes.push_back(msg.sNotifyType.GetData());
+        aSenders.push_back(msg.pSenderControl);
+        aVirtualWnds.push_back(msg.sVirtualWndName.GetData());
+        aParams.push_back(msg.wNotifyParam);
+    }
+    int Count(const wchar_t* pstrType) const
+    {
+        int n = 0;
+        for (const std::wstring& s : aTypes) n += s == pstrType ? 1 : 0;
+        return n;
+    }
+
+    std::vector<std::wstring> aTypes;
+    std::vector<CControlUI*> aSenders;
+    std::vector<std::wstring> aVirtualWnds;
+    std::vector<WPARAM> aParams;
+};
+
+// A visible top-level (or child) window whose messages go to a paint manager first.
+class CHostWindow
+{
+public:
+    CHostWindow(CPaintManagerUI& pm, int cx, int cy, HWND hParent = NULL, bool bInit = true)
+    {
+        static const wchar_t kClassName[] = L"SkinLibTestHost";
+        WNDCLASSW wc = {};
+        wc.lpfnWndProc = WndProc;
+        wc.hInstance = ::GetModuleHandleW(NULL);
+        wc.lpszClassName = kClassName;
+        wc.hCursor = ::LoadCursorW(NULL, IDC_ARROW);
+        ::RegisterClassW(&wc);  // fails harmlessly once registered
+        DWORD dwStyle = hParent != NULL ? (WS_CHILD | WS_VISIBLE) : WS_POPUP;
+        m_hWnd = ::CreateWindowExW(0, kClassName, L"test", dwStyle, 0, 0, cx, cy, hParent, NULL, wc.hInstance, &pm);
+        // Shown after creation: Wine waits two seconds to destroy a window
+        // that was created visible.
+        if (hParent == NULL) ::ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
+        if (bInit) pm.Init(m_hWnd);
+    }
+    CHostWindow(const CHostWindow&) = delete;
+    CHostWindow& operator=(const CHostWindow&) = delete;
+    ~CHostWindow() { ::DestroyWindow(m_hWnd); }
+
+    operator HWND() const { return m_hWnd; }
+
+private:
+    static LRESULT CALLBACK WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
+    {
+        if (uMsg == WM_NCCREATE) {
+            ::SetWindowLongPtrW(hWnd, GWLP_USERDATA,
+                                reinterpret_cast<LONG_PTR>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams));
+        }
+        CPaintManagerUI* pm = reinterpret_cast<CPaintManagerUI*>(::GetWindowLongPtrW(hWnd, GWLP_USERDATA));
+        LRESULT lRes = 0;
+        if (pm != NULL && pm->MessageHandler(uMsg, wParam, lParam, lRes)) return lRes;
+        return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
+    }
+
+    HWND m_hWnd;
+};
+
+inline void PumpMessages()
+{
+    MSG msg;
+    while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
+// Invalidates the whole client area and paints it now.
+inline void RepaintNow(HWND hWnd)
+{
+    ::InvalidateRect(hWnd, NULL, FALSE);
+    ::UpdateWindow(hWnd);
+}
+
+} // namespace SkinLibTest

@@ -1,0 +1,518 @@
+#include "core/Markup.h"
+#include "core/PaintManagerUI.h"
+#include <cwchar>
+#include <new>
+
+namespace SkinLib {
+
+namespace {
+
+const DWORD kMaxSkinFileSize = 0x400000;
+const ULONG kMaxTextUnits = 0xFFFFFFFE;  // positions are 32-bit, the terminator needs one more
+
+bool IsWhitespace(wchar_t ch)
+{
+    return ch > 0 && ch <= L' ';
+}
+
+} // namespace
+
+///////////////////////////////////////////////////////////////////////////////////////////////
+
+CMarkupNode::CMarkupNode() : m_iPos(0), m_nAttributes(0), m_pOwner(NULL)
+{
+}
+
+CMarkupNode::CMarkupNode(CMarkup* pOwner, int iPos) : m_iPos(iPos), m_nAttributes(0), m_pOwner(pOwner)
+{
+}
+
+bool CMarkupNode::IsValid() const
+{
+    return m_pOwner != NULL;
+}
+
+CMarkupNode CMarkupNode::GetParent()
+{
+    return m_pOwner == NULL ? CMarkupNode() : _Linked(m_pOwner->m_pElements[m_iPos].iParent);
+}
+
+CMarkupNode CMarkupNode::GetSibling()
+{
+    return m_pOwner == NULL ? CMarkupNode() : _Linked(m_pOwner->m_pElements[m_iPos].iNext);
+}
+
+CMarkupNode CMarkupNode::GetChild()
+{
+    return m_pOwner == NULL ? CMarkupNode() : _Linked(m_pOwner->m_pElements[m_iPos].iChild);
+}
+
+// Link 0 means "none": element 0 is the parser's placeholder, never a real element.
+CMarkupNode CMarkupNode::_Linked(ULONG iPos) const
+{
+    return iPos == 0 ? CMarkupNode() : CMarkupNode(m_pOwner, int(iPos));
+}
+
+CMarkupNode CMarkupNode::GetChild(const wchar_t* pstrName)
+{
+    if (m_pOwner == NULL || pstrName == NULL) return CMarkupNode();
+    for (ULONG iPos = m_pOwner->m_pElements[m_iPos].iChild; iPos != 0; iPos = m_pOwner->m_pElements[iPos].iNext) {
+        if (::wcscmp(m_pOwner->m_pstrXML.get() + m_pOwner->m_pElements[iPos].iStart, pstrName) == 0)
+            return CMarkupNode(m_pOwner, iPos);
+    }
+    return CMarkupNode();
+}
+
+bool CMarkupNode::HasSiblings() const
+{
+    return m_pOwner != NULL && m_pOwner->m_pElements[m_iPos].iNext > 0;
+}
+
+bool CMarkupNode::HasChildren() const
+{
+    return m_pOwner != NULL && m_pOwner->m_pElements[m_iPos].iChild != 0;
+}
+
+const wchar_t* CMarkupNode::GetName() const
+{
+    if (m_pOwner == NULL) return NULL;
+    return m_pOwner->m_pstrXML.get() + m_pOwner->m_pElements[m_iPos].iStart;
+}
+
+const wchar_t* CMarkupNode::GetValue() const
+{
+    if (m_pOwner == NULL) return NULL;
+    return m_pOwner->m_pstrXML.get() + m_pOwner->m_pElements[m_iPos].iData;
+}
+
+bool CMarkupNode::HasAttributes()
+{
+    return GetAttributeCount() > 0;
+}
+
+bool CMarkupNode::HasAttribute(const wchar_t* pstrName)
+{
+    return _FindAttribute(pstrName) >= 0;
+}
+
+int CMarkupNode::GetAttributeCount()
+{
+    if (m_pOwner == NULL) return 0;
+    if (m_nAttributes == 0) _MapAttributes();
+    return m_nAttributes;
+}
+
+const wchar_t* CMarkupNode::GetAttributeName(int iIndex)
+{
+    if (m_pOwner == NULL) return NULL;
+    if (iIndex < 0 || iIndex >= GetAttributeCount()) return L"";
+    return m_pOwner->m_pstrXML.get() + m_aAttributes[iIndex].iName;
+}
+
+const wchar_t* CMarkupNode::GetAttributeValue(int iIndex)
+{
+    if (m_pOwner == NULL) return NULL;
+    if (iIndex < 0 || iIndex >= GetAttributeCount()) return L"";
+    return m_pOwner->m_pstrXML.get() + m_aAttributes[iIndex].iValue;
+}
+
+const wchar_t* CMarkupNode::GetAttributeValue(const wchar_t* pstrName)
+{
+    if (m_pOwner == NULL) return NULL;
+    int iIndex = _FindAttribute(pstrName);
+    return iIndex >= 0 ? m_pOwner->m_pstrXML.get() + m_aAttributes[iIndex].iValue : L"";
+}
+
+bool CMarkupNode::GetAttributeValue(int iIndex, wchar_t* pstrValue, SIZE_T cchMax)
+{
+    if (m_pOwner == NULL || iIndex < 0 || iIndex >= GetAttributeCount()) return false;
+    ::wcsncpy(pstrValue, m_pOwner->m_pstrXML.get() + m_aAttributes[iIndex].iValue, cchMax);
+    return true;
+}
+
+bool CMarkupNode::GetAttributeValue(const wchar_t* pstrName, wchar_t* pstrValue, SIZE_T cchMax)
+{
+    return GetAttributeValue(_FindAttribute(pstrName), pstrValue, cchMax);
+}
+
+int CMarkupNode::_FindAttribute(const wchar_t* pstrName)
+{
+    if (pstrName == NULL) return -1;
+    int nCount = GetAttributeCount();
+    const wchar_t* pstrXML = m_pOwner != NULL ? m_pOwner->m_pstrXML.get() : NULL;
+    for (int i = 0; i < nCount; ++i) {
+        if (::wcscmp(pstrXML + m_aAttributes[i].iName, pstrName) == 0) return i;
+    }
+    return -1;
+}
+
+// Walks the parsed tag: each name and value is a terminated string there, and every step is
+// bounded by the start of the element's content.
+void CMarkupNode::_MapAttributes()
+{
+    m_nAttributes = 0;
+    const wchar_t* pstrXML = m_pOwner->m_pstrXML.get();
+    const CMarkup::tagXMLELEMENT& element = m_pOwner->m_pElements[m_iPos];
+    const wchar_t* pstrEnd = pstrXML + element.iData;
+    const wchar_t* pstrKey = pstrXML + element.iStart;
+    pstrKey += ::wcslen(pstrKey) + 1;
+    while (pstrKey < pstrEnd && m_nAttributes < MAX_XML_ATTRIBUTES) {
+        while (IsWhitespace(*pstrKey)) ++pstrKey;
+        if (pstrKey >= pstrEnd || *pstrKey == L'>' || *pstrKey == L'/') return;
+        m_aAttributes[m_nAttributes].iName = ULONG(pstrKey - pstrXML);
+        pstrKey += ::wcslen(pstrKey) + 1;
+        while (IsWhitespace(*pstrKey)) ++pstrKey;
+        if (pstrKey >= pstrEnd || *pstrKey != L'"') return;
+        ++pstrKey;
+        m_aAttributes[m_nAttributes++].iValue = ULONG(pstrKey - pstrXML);
+        pstrKey += ::wcslen(pstrKey) + 1;
+    }
+}
+
+///////////////////////////////////////////////////////////////////////////////////////////////
+
+CMarkup::CMarkup(const wchar_t* pstrXML)
+    : m_nElements(0), m_nReservedElements(0), m_szErrorMsg(), m_szErrorXML(), m_bPreserveWhitespace(true)
+{
+    if (pstrXML != NULL) Load(pstrXML);
+}
+
+CMarkup::~CMarkup()
+{
+    Release();
+}
+
+bool CMarkup::IsValid() const
+{
+    return m_pElements != nullptr;
+}
+
+void CMarkup::SetPreserveWhitespace(bool bPreserve)
+{
+    m_bPreserveWhitespace = bPreserve;
+}
+
+void CMarkup::Release()
+{
+    m_pstrXML.reset();
+    m_pElements.reset();
+    m_nElements = 0;
+    m_nReservedElements = 0;
+}
+
+bool CMarkup::_AllocateText(size_t cchText)
+{
+    if (cchText > kMaxTextUnits) return _Failed(L"File too large");
+    m_pstrXML.reset(static_cast<wchar_t*>(std::malloc((cchText + 1) * sizeof(wchar_t))));
+    if (m_pstrXML == nullptr) return _Failed(L"Out of memory");
+    m_pstrXML[cchText] = L'\0';
+    return true;
+}
+
+bool CMarkup::Load(const wchar_t* pstrXML)
+{
+    Release();
+    if (pstrXML == NULL) return _Failed(L"Expected start tag");
+    size_t cchText = ::wcslen(pstrXML);
+    if (!_AllocateText(cchText)) return false;
+    ::CopyMemory(m_pstrXML.get(), pstrXML, cchText * sizeof(wchar_t));
+    if (_Parse()) return true;
+    Release();
+    return false;
+}
+
+bool CMarkup::_LoadConverted(UINT nCodePage, const BYTE* pByte, DWORD dwSize)
+{
+    if (dwSize > 0x7FFFFFFF) return _Failed(L"File too large");
+    const char* pstrBytes = reinterpret_cast<const char*>(pByte);
+    int cchText = dwSize == 0 ? 0 : ::MultiByteToWideChar(nCodePage, 0, pstrBytes, int(dwSize), NULL, 0);
+    if (dwSize != 0 && cchText == 0) return _Failed(L"Could not read file");
+    if (!_AllocateText(size_t(cchText))) return false;
+    if (cchText > 0) ::MultiByteToWideChar(nCodePage, 0, pstrBytes, int(dwSize), m_pstrXML.get(), cchText);
+    return true;
+}
+
+// UTF-16 is copied unit by unit, swapped when big-endian; the caller's bytes (possibly a
+// read-only resource) are never written. An odd trailing byte is not part of any unit.
+bool CMarkup::LoadFromMem(const BYTE* pByte, DWORD dwSize, int encoding)
+{
+    Release();
+    if (pByte == NULL && dwSize != 0) return false;
+    bool bLoaded;
+    if (encoding == SKIN_XML_UTF8) {
+        if (dwSize > 2 && pByte[0] == 0xEF && pByte[1] == 0xBB && pByte[2] == 0xBF) {
+            pByte += 3;
+            dwSize -= 3;
+        }
+        bLoaded = _LoadConverted(CP_UTF8, pByte, dwSize);
+    } else if (encoding == SKIN_XML_ANSI) {
+        bLoaded = _LoadConverted(CP_ACP, pByte, dwSize);
+    } else {
+        if (dwSize < 2) return false;
+        bool bLittleEndian = pByte[0] == 0xFF && pByte[1] == 0xFE;
+        bool bBigEndian = pByte[0] == 0xFE && pByte[1] == 0xFF;
+        if (!bLittleEndian && !bBigEndian) return false;
+        size_t cchText = dwSize / 2 - 1;
+        bLoaded = _AllocateText(cchText);
+        for (size_t i = 0; bLoaded && i < cchText; ++i) {
+            const BYTE* pUnit = pByte + 2 + 2 * i;
+            m_pstrXML[i] = bBigEndian ? wchar_t((pUnit[0] << 8) | pUnit[1]) : wchar_t(pUnit[0] | (pUnit[1] << 8));
+        }
+    }
+    if (bLoaded && _Parse()) return true;
+    Release();
+    return false;
+}
+
+bool CMarkup::LoadFromFile(const wchar_t* pstrFilename, int encoding)
+{
+    Release();
+    if (pstrFilename == NULL) return _Failed(L"Error opening file");
+    CSkinString sPath = CPaintManagerUI::GetResourcePath();
+    if (CPaintManagerUI::GetResourceZip().IsEmpty()) {
+        sPath += pstrFilename;
+        return _LoadFromDisk(sPath, encoding);
+    }
+    if (CPaintManagerUI::IsCachedResourceZip())
+        return _LoadFromZip(CPaintManagerUI::GetResourceZipHandle(), pstrFilename, encoding);
+    sPath += CPaintManagerUI::GetResourceZip();
+    HSKINZIP hZip = ResourceZipOpen(sPath.GetData(), 0, SKINZIP_FILENAME);
+    bool bLoaded = _LoadFromZip(hZip, pstrFilename, encoding);
+    if (hZip != NULL) ResourceZipClose(hZip);
+    return bLoaded;
+}
+
+bool CMarkup::_LoadFromDisk(const wchar_t* pstrPath, int encoding)
+{
+    HANDLE hFile = ::CreateFileW(pstrPath, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
+                                 FILE_ATTRIBUTE_NORMAL, NULL);
+    if (hFile == INVALID_HANDLE_VALUE) return _Failed(L"Error opening file");
+    std::unique_ptr<BYTE[]> pBytes;
+    LARGE_INTEGER size;
+    ULONGLONG nSize = ::GetFileSizeEx(hFile, &size) ? ULONGLONG(size.QuadPart) : ~0ULL;
+    DWORD dwSize = DWORD(nSize);
+    DWORD dwRead = 0;
+    const wchar_t* pstrError = NULL;
+    if (nSize == 0) {
+        pstrError = L"File is empty";
+    } else if (nSize > kMaxSkinFileSize) {
+        pstrError = L"File too large";
+    } else {
+        pBytes.reset(new (std::nothrow) BYTE[dwSize]);
+        if (pBytes == nullptr) pstrError = L"Out of memory";
+        else if (!::ReadFile(hFile, pBytes.get(), dwSize, &dwRead, NULL) || dwRead != dwSize) pstrError = L"Could not read file";
+    }
+    ::CloseHandle(hFile);
+    if (pstrError != NULL) return _Failed(pstrError);
+    return LoadFromMem(pBytes.get(), dwSize, encoding);
+}
+
+bool CMarkup::_LoadFromZip(HSKINZIP hZip, const wchar_t* pstrFilename, int encoding)
+{
+    if (hZip == NULL) return _Failed(L"Error opening zip file");
+    ZipItemInfo item;
+    if (ResourceZipFindItem(hZip, pstrFilename, true, NULL, &item) != SKINZIP_OK) return _Failed(L"Could not find ziped file");
+    if (item.nUncompressedSize == 0) return _Failed(L"File is empty");
+    if (item.nUncompressedSize > kMaxSkinFileSize) return _Failed(L"File too large");
+    std::unique_ptr<BYTE[]> pBytes(new (std::nothrow) BYTE[item.nUncompressedSize]);
+    if (pBytes == nullptr) return _Failed(L"Out of memory");
+    DWORD dwResult = ResourceZipUnzipItem(hZip, item.nIndex, pBytes.get(), item.nUncompressedSize, SKINZIP_MEMORY);
+    if (dwResult != SKINZIP_OK && dwResult != SKINZIP_MORE) return _Failed(L"Could not unzip file");
+    return LoadFromMem(pBytes.get(), item.nUncompressedSize, encoding);
+}
+
+void CMarkup::GetLastErrorMessage(wchar_t* pstrMessage, SIZE_T cchMax) const
+{
+    ::wcsncpy(pstrMessage, m_szErrorMsg, cchMax);
+}
+
+void CMarkup::GetLastErrorLocation(wchar_t* pstrSource, SIZE_T cchMax) const
+{
+    ::wcsncpy(pstrSource, m_szErrorXML, cchMax);
+}
+
+CMarkupNode CMarkup::GetRoot()
+{
+    if (m_nElements < 2) return CMarkupNode();
+    return CMarkupNode(this, 1);
+}
+
+bool CMarkup::_Failed(const wchar_t* pstrError, const wchar_t* pstrLocation)
+{
+    ::lstrcpynW(m_szErrorMsg, pstrError, sizeof(m_szErrorMsg) / sizeof(m_szErrorMsg[0]));
+    ::lstrcpynW(m_szErrorXML, pstrLocation != NULL ? pstrLocation : L"", sizeof(m_szErrorXML) / sizeof(m_szErrorXML[0]));
+    return false;
+}
+
+// The table grows in large steps; elements are always addressed by index because a growth
+// may move the whole table.
+bool CMarkup::_ReserveElement(ULONG& iPos)
+{
+    if (m_nElements == m_nReservedElements) {
+        ULONGLONG nReserved = ULONGLONG(m_nReservedElements) + m_nReservedElements / 2 + 500;
+        if (nReserved > 0xFFFFFFFF) return _Failed(L"Out of memory");
+        void* pGrown = std::realloc(m_pElements.get(), size_t(nReserved) * sizeof(tagXMLELEMENT));
+        if (pGrown == NULL) return _Failed(L"Out of memory");
+        m_pElements.release();
+        m_pElements.reset(static_cast<tagXMLELEMENT*>(pGrown));
+        m_nReservedElements = ULONG(nReserved);
+    }
+    iPos = m_nElements++;
+    return true;
+}
+
+void CMarkup::_SkipWhitespace(wchar_t*& pstr) const
+{
+    while (IsWhitespace(*pstr)) ++pstr;
+}
+
+void CMarkup::_SkipIdentifier(wchar_t*& pstr) const
+{
+    while (*pstr != L'\0' && (*pstr == L'_' || *pstr == L':' || ::IsCharAlphaNumericW(*pstr))) ++pstr;
+}
+
+bool CMarkup::_Parse()
+{
+    ULONG iPlaceholder;
+    m_nElements = 0;
+    m_nReservedElements = 0;
+    m_szErrorMsg[0] = L'\0';
+    m_szErrorXML[0] = L'\0';
+    if (!_ReserveElement(iPlaceholder)) return false;
+    m_pElements[iPlaceholder] = tagXMLELEMENT();
+    wchar_t* pstrText = m_pstrXML.get();
+    return _Parse(pstrText, 0, 0);
+}
+
+// Parses a sequence of sibling elements under iParent, up to the parent's closing "</" (left
+// for the caller to check) or the end of the text.
+bool CMarkup::_Parse(wchar_t*& pstrText, ULONG iParent, int nDepth)
+{
+    if (nDepth > MAX_XML_DEPTH) return _Failed(L"Elements nested too deeply", pstrText);
+    ULONG iPrevious = 0;
+    for (;;) {
+        _SkipWhitespace(pstrText);
+        if (*pstrText == L'\0' && iParent <= 1) return true;
+        if (*pstrText != L'<') return _Failed(L"Expected start tag", pstrText);
+        if (pstrText[1] == L'/') return true;
+        *pstrText++ = L'\0';
+        _SkipWhitespace(pstrText);
+        // Comments, the declaration and processing instructions leave nothing behind.
+        if (*pstrText == L'!' || *pstrText == L'?') {
+            wchar_t chClose = *pstrText == L'!' ? L'-' : L'?';
+            while (*pstrText != L'\0' && !(pstrText[0] == chClose && pstrText[1] == L'>')) ++pstrText;
+            if (*pstrText != L'\0') pstrText += 2;
+            continue;
+        }
+
+        ULONG iPos;
+        if (!_ReserveElement(iPos)) return false;
+        tagXMLELEMENT& element = m_pElements[iPos];
+        element.iStart = ULONG(pstrText - m_pstrXML.get());
+        element.iChild = 0;
+        element.iNext = 0;
+        element.iParent = iParent;
+        element.iData = 0;
+        if (iPrevious != 0) m_pElements[iPrevious].iNext = iPos;
+        else if (iParent > 0) m_pElements[iParent].iChild = iPos;
+        iPrevious = iPos;
+
+        const wchar_t* pstrName = pstrText;
+        _SkipIdentifier(pstrText);
+        wchar_t* pstrNameEnd = pstrText;
+        if (*pstrText == L'\0') return _Failed(L"Error parsing element name", pstrText);
+        if (!_ParseAttributes(pstrText)) return false;
+        _SkipWhitespace(pstrText);
+        if (pstrText[0] == L'/' && pstrText[1] == L'>') {
+            m_pElements[iPos].iData = ULONG(pstrText - m_pstrXML.get());
+            *pstrText = L'\0';
+            *pstrNameEnd = L'\0';
+            pstrText += 2;
+            continue;
+        }
+        if (*pstrText != L'>') return _Failed(L"Expected start-tag closing", pstrText);
+        m_pElements[iPos].iData = ULONG(++pstrText - m_pstrXML.get());
+        *pstrNameEnd = L'\0';
+        wchar_t* pstrDest = pstrText;
+        _ParseData(pstrText, pstrDest, L'<');
+        if (*pstrText == L'\0') {
+            // An unclosed root, or an unclosed child of the root, ends the document.
+            if (iParent > 1) return _Failed(L"Expected end-tag start", pstrText);
+            *pstrDest = L'\0';
+            return true;
+        }
+        if (pstrText[1] != L'/' && !_Parse(pstrText, iPos, nDepth + 1)) return false;
+        if (pstrText[0] == L'<' && pstrText[1] == L'/') {
+            *pstrDest = L'\0';
+            *pstrText = L'\0';
+            pstrText += 2;
+            _SkipWhitespace(pstrText);
+            size_t cchName = pstrNameEnd - pstrName;
+            if (::wcsncmp(pstrText, pstrName, cchName) != 0) return _Failed(L"Unmatched closing tag", pstrText);
+            pstrText += cchName;
+            _SkipWhitespace(pstrText);
+            if (*pstrText != L'>') return _Failed(L"Unmatched closing tag", pstrText);
+            ++pstrText;
+        }
+    }
+}
+
+bool CMarkup::_ParseAttributes(wchar_t*& pstrText)
+{
+    if (*pstrText == L'>') return true;
+    for (;;) {
+        _SkipWhitespace(pstrText);
+        if (*pstrText == L'\0' || *pstrText == L'/' || *pstrText == L'>') return true;
+        _SkipIdentifier(pstrText);
+        wchar_t* pstrNameEnd = pstrText;
+        _SkipWhitespace(pstrText);
+        if (*pstrText != L'=') return _Failed(L"Error while parsing attributes", pstrText);
+        *pstrText++ = L' ';
+        *pstrNameEnd = L'\0';
+        _SkipWhitespace(pstrText);
+        if (*pstrText != L'"') return _Failed(L"Expected attribute value", pstrText);
+        wchar_t* pstrDest = ++pstrText;
+        _ParseData(pstrText, pstrDest, L'"');
+        if (*pstrText == L'\0') return _Failed(L"Error while parsing attribute string", pstrText);
+        *pstrDest = L'\0';
+        if (pstrText != pstrDest) *pstrText = L' ';
+        ++pstrText;
+    }
+}
+
+// Copies text in place up to cEnd, replacing entities. What the copy saved is filled with
+// spaces, so a later walk over the tag steps over it as whitespace.
+void CMarkup::_ParseData(wchar_t*& pstrText, wchar_t*& pstrDest, wchar_t cEnd)
+{
+    while (*pstrText != L'\0' && *pstrText != cEnd) {
+        if (*pstrText == L'&') {
+            while (*pstrText == L'&') _ParseMetaChar(++pstrText, pstrDest);
+            continue;
+        }
+        if (*pstrText == L' ') {
+            *pstrDest++ = *pstrText++;
+            if (!m_bPreserveWhitespace) _SkipWhitespace(pstrText);
+            continue;
+        }
+        const wchar_t* pstrNext = ::CharNextW(pstrText);
+        while (pstrText < pstrNext) *pstrDest++ = *pstrText++;
+    }
+    for (wchar_t* pstrFill = pstrDest; pstrFill < pstrText; ++pstrFill) *pstrFill = L' ';
+}
+
+void CMarkup::_ParseMetaChar(wchar_t*& pstrText, wchar_t*& pstrDest)
+{
+    static const struct { const wchar_t* pstrName; size_t cchName; wchar_t ch; } kEntities[] = {
+        { L"amp;", 4, L'&' }, { L"lt;", 3, L'<' }, { L"gt;", 3, L'>' }, { L"quot;", 5, L'"' }, { L"apos;", 5, L'\'' },
+    };
+    for (const auto& entity : kEntities) {
+        if (::wcsncmp(pstrText, entity.pstrName, entity.cchName) == 0) {
+            *pstrDest++ = entity.ch;
+            pstrText += entity.cchName;
+            return;
+        }
+    }
+    *pstrDest++ = L'&';
+}
+
+} // namespace SkinLib

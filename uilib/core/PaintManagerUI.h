@@ -1,0 +1,335 @@
+#pragma once
+
+#include <windows.h>
+#include <commctrl.h>
+
+#include "core/ResourceZip.h"
+#include "core/SkinString.h"
+#include "core/StdPtrArray.h"
+#include "core/StdStringPtrMap.h"
+
+namespace SkinLib {
+
+class CControlUI;
+
+// Kinds of UI events delivered to a control. Mouse events lie strictly
+// between 8 and 19, which controls test as a range.
+enum SKIN_EVENT_KIND
+{
+    SKIN_EVT_KEYDOWN = 3,
+    SKIN_EVT_KEYUP = 4,
+    SKIN_EVT_CHAR = 5,
+    SKIN_EVT_SYSKEY = 6,
+    SKIN_EVT_MOUSEMOVE = 9,
+    SKIN_EVT_MOUSELEAVE = 10,
+    SKIN_EVT_MOUSEENTER = 11,
+    SKIN_EVT_MOUSEHOVER = 12,
+    SKIN_EVT_BUTTONDOWN = 13,
+    SKIN_EVT_BUTTONUP = 14,
+    SKIN_EVT_RBUTTONDOWN = 15,
+    SKIN_EVT_DBLCLICK = 16,
+    SKIN_EVT_CONTEXTMENU = 17,
+    SKIN_EVT_SCROLLWHEEL = 18,
+    SKIN_EVT_KILLFOCUS = 20,
+    SKIN_EVT_SETFOCUS = 21,
+    SKIN_EVT_WINDOWSIZE = 22,
+    SKIN_EVT_SETCURSOR = 23,
+    SKIN_EVT_TIMER = 24,
+};
+
+// Posted by a manager to its own window to delete controls removed from the tree.
+enum { UIMSG_DELAYED_CLEANUP = WM_APP + 1 };
+
+// One UI event for one control. Make it zero-filled, then fill what the kind needs.
+struct tagTEventUI
+{
+    int nEventType;
+    CControlUI* pSenderControl;
+    DWORD dwTickTime;
+    POINT ptMousePos;
+    wchar_t chKeyCode;
+    WORD wModifierKeys;
+    WPARAM wMsgParam;
+    LPARAM lMsgParam;
+};
+
+// One notification from a control to the window's code.
+struct tagTNotifyUI
+{
+    CSkinString sNotifyType;
+    CSkinString sVirtualWndName;
+    // Null when the sender was destroyed while the notification was queued.
+    CControlUI* pSenderControl;
+    DWORD dwTickTime;
+    POINT ptMousePos;
+    WPARAM wNotifyParam;
+    LPARAM lNotifyParam;
+};
+
+struct tagTFontInfo
+{
+    HFONT hGdiFont;
+    CSkinString sFaceName;
+    int nPixelSize;
+    bool bIsBold;
+    bool bIsUnderline;
+    bool bIsItalic;
+    TEXTMETRICW tmMetrics;
+};
+
+// The hooks below are never deleted through the interface: whoever registers
+// one keeps owning it and unregisters it before it goes away.
+class INotifyUI
+{
+public:
+    virtual void Notify(tagTNotifyUI& msg) = 0;
+
+protected:
+    ~INotifyUI() = default;
+};
+
+class IMessageFilterUI
+{
+public:
+    // Set bHandled to consume the message; the return value is then its result.
+    virtual LRESULT MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) = 0;
+
+protected:
+    ~IMessageFilterUI() = default;
+};
+
+class ITranslateAccelerator
+{
+public:
+    // 0 means the message was translated and must not be dispatched.
+    virtual LRESULT TranslateAcceleratorW(MSG* pMsg) = 0;
+
+protected:
+    ~ITranslateAccelerator() = default;
+};
+
+// The "CreateControl" export of a plug-in library.
+typedef CControlUI* (*LPCREATECONTROL)(const wchar_t* pstrClass);
+
+// The UI state of one skinned window: its control tree, painting, layout,
+// timers and notifications; plus, as statics, the settings the process shares.
+class CPaintManagerUI
+{
+public:
+    CPaintManagerUI();
+    CPaintManagerUI(const CPaintManagerUI&) = delete;
+    CPaintManagerUI& operator=(const CPaintManagerUI&) = delete;
+    ~CPaintManagerUI();
+
+    // Process-wide settings.
+    static HINSTANCE GetInstance();
+    static void SetInstance(HINSTANCE hInst);
+    static CSkinString GetInstancePath();
+    static CSkinString GetCurrentPath();
+    static bool SetCurrentPath(const wchar_t* pStrPath);
+    static HINSTANCE GetResourceDll();
+    static void SetResourceDll(HINSTANCE hInst);
+    static const CSkinString& GetResourcePath();
+    static void SetResourcePath(const wchar_t* pStrPath);
+    static const CSkinString& GetResourceZip();
+    static bool IsCachedResourceZip();
+    static HSKINZIP GetResourceZipHandle();
+    static void SetResourceZip(const wchar_t* pstrZip, bool bCachedResourceZip = false);
+    // The block must stay alive for the rest of the process.
+    static void SetResourceZip(const void* pVoid, unsigned int len);
+    static void Term();
+    static bool LoadPlugin(const wchar_t* pstrModuleName);
+    static CStdPtrArray* GetPlugins();
+    static void GetHSL(short* H, short* S, short* L);
+    static void SetHSL(bool bUseHSL, short H, short S, short L);
+    static void ReloadSkin();
+
+    static void MessageLoop();
+    static bool TranslateMessage(MSG* pMsg);
+
+    // Window binding and the control tree.
+    void Init(HWND hWnd);
+    bool AttachDialog(CControlUI* pControl);
+    bool InitControls(CControlUI* pControl, CControlUI* pParent = NULL);
+    void ReapObjects(CControlUI* pControl);
+    void AddDelayedCleanup(CControlUI* pControl);
+    bool UseParentResource(CPaintManagerUI* pm);
+    CPaintManagerUI* GetParentResource() const;
+
+    HWND GetPaintWindow() const;
+    HDC GetPaintDC() const;
+    HWND GetTooltipWindow() const;
+    CControlUI* GetRoot() const;
+    POINT GetMousePos() const;
+    SIZE GetClientSize() const;
+    SIZE GetInitSize() const;
+    void SetInitSize(int cx, int cy);
+    RECT& GetSizeBox();
+    void SetSizeBox(const RECT& rcSizeBox);
+    RECT& GetCaptionRect();
+    void SetCaptionRect(const RECT& rcCaption);
+    SIZE GetRoundCorner() const;
+    void SetRoundCorner(int cx, int cy);
+    SIZE GetMinInfo() const;
+    void SetMinInfo(int cx, int cy);
+    SIZE GetMaxInfo() const;
+    void SetMaxInfo(int cx, int cy);
+    int GetTransparent() const;
+    void SetTransparent(int nOpacity);
+    void SetBackgroundTransparent(bool bTrans);
+    bool IsShowUpdateRect() const;
+    void SetShowUpdateRect(bool show);
+
+    void NeedUpdate();
+    void Invalidate(const RECT& rcItem);
+
+    // Searches.
+    CControlUI* FindControl(POINT pt) const;
+    CControlUI* FindControl(const wchar_t* pstrName) const;
+    CControlUI* FindSubControlByPoint(CControlUI* pParent, POINT pt) const;
+    CControlUI* FindSubControlByName(CControlUI* pParent, const wchar_t* pstrName) const;
+    CControlUI* FindSubControlByClass(CControlUI* pParent, const wchar_t* pstrClass, int iIndex = 0);
+    CStdPtrArray* FindSubControlsByClass(CControlUI* pParent, const wchar_t* pstrClass);
+    CStdPtrArray* GetSubControlsByClass();
+
+    static CControlUI* CALLBACK __FindControlFromNameHash(CControlUI* pThis, void* pData);
+    static CControlUI* CALLBACK __FindControlFromCount(CControlUI* pThis, void* pData);
+    static CControlUI* CALLBACK __FindControlFromPoint(CControlUI* pThis, void* pData);
+    static CControlUI* CALLBACK __FindControlFromTab(CControlUI* pThis, void* pData);
+    static CControlUI* CALLBACK __FindControlFromShortcut(CControlUI* pThis, void* pData);
+    static CControlUI* CALLBACK __FindControlFromUpdate(CControlUI* pThis, void* pData);
+    static CControlUI* CALLBACK __FindControlFromName(CControlUI* pThis, void* pData);
+    static CControlUI* CALLBACK __FindControlFromClass(CControlUI* pThis, void* pData);
+    static CControlUI* CALLBACK __FindControlsFromClass(CControlUI* pThis, void* pData);
+
+    // Option groups.
+    bool AddOptionGroup(const wchar_t* pStrGroupName, CControlUI* pControl);
+    CStdPtrArray* GetOptionGroup(const wchar_t* pStrGroupName);
+    void RemoveOptionGroup(const wchar_t* pStrGroupName, CControlUI* pControl);
+    void RemoveAllOptionGroups();
+
+    // Focus and capture.
+    CControlUI* GetFocus() const;
+    void SetFocus(CControlUI* pControl);
+    bool SetNextTabControl(bool bForward = true);
+    void SetCapture();
+    void ReleaseCapture();
+    bool IsCaptured() const;
+
+    // Timers.
+    bool SetTimer(CControlUI* pControl, UINT nTimerID, UINT uElapse);
+    bool KillTimer(CControlUI* pControl, UINT nTimerID);
+    void KillTimer(CControlUI* pControl);
+    void RemoveAllTimers();
+
+    // Notifications, filters and post-painting.
+    void SendNotify(tagTNotifyUI& Msg, bool bAsync = false);
+    void SendNotify(CControlUI* pControl, const wchar_t* pstrMessage, WPARAM wParam = 0, LPARAM lParam = 0,
+                    bool bAsync = false);
+    void UsedVirtualWnd(bool bUsed);
+    bool AddNotifier(INotifyUI* pControl);
+    bool RemoveNotifier(INotifyUI* pControl);
+    bool AddPreMessageFilter(IMessageFilterUI* pFilter);
+    bool RemovePreMessageFilter(IMessageFilterUI* pFilter);
+    bool AddMessageFilter(IMessageFilterUI* pFilter);
+    bool RemoveMessageFilter(IMessageFilterUI* pFilter);
+    int GetPostPaintCount() const;
+    bool AddPostPaint(CControlUI* pControl);
+    bool RemovePostPaint(CControlUI* pControl);
+    bool SetPostPaintIndex(CControlUI* pControl, int iIndex);
+
+    bool AddTranslateAccelerator(ITranslateAccelerator* pTranslateAccelerator);
+    bool RemoveTranslateAccelerator(ITranslateAccelerator* pTranslateAccelerator);
+    bool TranslateAcceleratorW(MSG* pMsg);
+
+    // Images are reloaded from their sources in place; used by ReloadSkin.
+    void ReloadAllImages();
+
+    bool PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
+    bool MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
+
+    static CSkinString m_pStrDefaultFontName;
+
+private:
+    void OnPaint();
+    void OnPrintClient(HDC hDC, LPARAM lParam);
+    void DoPartialLayout();
+    void DeleteOffscreenBitmaps();
+    void DeleteDelayedCleanup();
+    void FreeAsyncNotify();
+    void DeliverAsyncNotify();
+    void DeliverNotify(tagTNotifyUI& Msg);
+    void OnTimer(WPARAM wParam);
+    bool NextTimerId(UINT* pWinTimer);
+    void ForgetClickControl();
+    static void CloseCachedZip();
+
+    HWND m_hWndPaint;
+    int m_nOpacity;
+    HDC m_hDcPaint;
+    HDC m_hDcOffscreen;
+    HDC m_hDcBackground;
+    HBITMAP m_hbmpOffscreen;
+    HBITMAP m_hbmpBackground;
+    HWND m_hwndTooltip;
+    TOOLINFOW m_ToolTip;
+    bool m_bShowUpdateRect;
+
+    CControlUI* m_pRoot;  // owned, with its whole tree
+    CControlUI* m_pFocus;
+    CControlUI* m_pEventHover;
+    CControlUI* m_pEventClick;
+    CControlUI* m_pEventKey;
+
+    POINT m_ptLastMousePos;
+    SIZE m_szMinWindow;
+    SIZE m_szMaxWindow;
+    SIZE m_szInitWindowSize;
+    RECT m_rcSizeBox;
+    SIZE m_szRoundCorner;
+    RECT m_rcCaption;
+    UINT m_uTimerID;
+    bool m_bFirstLayout;
+    bool m_bUpdateNeeded;
+    bool m_bFocusNeeded;
+    bool m_bOffscreenPaint;
+    bool m_bAlphaBackground;
+    bool m_bMouseTracking;
+    bool m_bMouseCapture;
+    bool m_bUsedVirtualWnd;
+
+    CStdPtrArray m_aNotifiers;            // INotifyUI*
+    CStdPtrArray m_aTimers;               // TimerEntry*, owned
+    CStdPtrArray m_aPreMessageFilters;    // IMessageFilterUI*
+    CStdPtrArray m_aMessageFilters;       // IMessageFilterUI*
+    CStdPtrArray m_aPostPaintControls;    // CControlUI*
+    CStdPtrArray m_aDelayedCleanup;       // CControlUI*, owned
+    CStdPtrArray m_aAsyncNotify;          // tagTNotifyUI*, owned
+    CStdPtrArray m_aFoundControls;        // CControlUI*
+    CStdStringPtrMap m_mNameHash;         // name -> CControlUI*
+    CStdStringPtrMap m_mOptionGroup;      // group -> CStdPtrArray* of CControlUI*, arrays owned
+
+    CPaintManagerUI* m_pParentResourcePM;
+    DWORD m_dwDefaultDisabledColor;
+    DWORD m_dwDefaultFontColor;
+    DWORD m_dwDefaultLinkFontColor;
+    DWORD m_dwDefaultLinkHoverFontColor;
+    DWORD m_dwDefaultSelectedBkColor;
+    tagTFontInfo m_DefaultFontInfo;       // hGdiFont owned
+
+    CStdPtrArray m_aTranslateAccelerator; // ITranslateAccelerator*
+
+    static HINSTANCE m_hInstance;
+    static HINSTANCE m_hResourceInstance;
+    static CSkinString m_pStrResourcePath;
+    static CSkinString m_pStrResourceZip;
+    static bool m_bCachedResourceZip;
+    static HSKINZIP m_hResourceZip;
+    static CStdPtrArray m_aPreMessages;   // CPaintManagerUI*, in Init order
+    static CStdPtrArray m_aPlugins;       // LPCREATECONTROL
+    static short m_H;
+    static short m_S;
+    static short m_L;
+};
+
+} // namespace SkinLib
