@@ -12,5 +12,5 @@ if [ ${#names[@]} -eq 0 ]; then
 fi
 for n in "${names[@]}"; do
   echo "== $n"
-  xvfb-run -a -s "-screen 0 1280x1024x24" wine "$BUILD/tests/$n.exe"
+  xvfb-run -a -s "-screen 0 1280x1024x24" bash -c 'wine "$1"; rc=$?; wineserver -k 2>/dev/null; exit $rc' bench "$BUILD/tests/$n.exe"
 done

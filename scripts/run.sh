@@ -26,6 +26,7 @@ xvfb-run -a -s "-screen 0 1024x768x24" bash -c '
   sleep 3
   xwd -root -silent | convert xwd:- "$SHOTS/modal_window_demo.png"
   wait $pid; rc=$?
+  wineserver -k 2>/dev/null
   echo "modal_window_demo exited with $rc (expected 7); screenshot: $SHOTS/modal_window_demo.png"
   [ $rc -eq 7 ]
 '

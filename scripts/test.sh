@@ -17,4 +17,5 @@ done
 source scripts/build.sh "$BUILD"
 cd "$BUILD"
 # One display for every test that makes windows; -a picks a free server number.
-xvfb-run -a -s "-screen 0 1280x1024x24" ctest --output-on-failure -j "$(nproc)" "$@"
+# Wine's helper processes are ended before the display goes away.
+xvfb-run -a -s "-screen 0 1280x1024x24" bash -c 'ctest --output-on-failure -j "$(nproc)" "$@"; rc=$?; wineserver -k 2>/dev/null; exit $rc' ctest "$@"
