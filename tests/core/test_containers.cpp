@@ -140,7 +140,7 @@ TEST(PtrArray, CopiesHaveTheirOwnBlock)
 TEST(ValArray, ValuesAreCopiedAndEmptyKeepsTheBlock)
 {
     struct Pair { int a; int b; };
-    ValArrayProbe v(sizeof(Pair));
+    ValArrayProbe v(sizeof(Pair), 0);
     EXPECT_EQ(v.GetAt(0), nullptr);
     for (int i = 0; i < 12; i++) {
         const Pair p = { i, -i };

@@ -36,6 +36,8 @@ int CCountingDelegate::s_nLive = 0;
 class CListener
 {
 public:
+    typedef CDelegate<CListener, CListener> Delegate;
+
     std::string m_sLog;
     CEventSource* m_pSource = nullptr;
 
@@ -44,13 +46,13 @@ public:
     bool OnRemoveSelf(void*)
     {
         m_sLog += "r";
-        *m_pSource -= MakeDelegate(this, &CListener::OnRemoveSelf);
+        *m_pSource -= Delegate(this, &CListener::OnRemoveSelf);
         return true;
     }
     bool OnAddSecond(void*)
     {
         m_sLog += "+";
-        *m_pSource += MakeDelegate(this, &CListener::OnSecond);
+        *m_pSource += Delegate(this, &CListener::OnSecond);
         return true;
     }
 };
@@ -99,14 +101,14 @@ TEST(Delegate, MemberDelegatesAreIdentifiedByObjectAndMember)
 {
     CListener one;
     CListener two;
-    CDelegate<CListener, CListener> first(&one, &CListener::OnFirst);
-    EXPECT_TRUE(first.Equals(MakeDelegate(&one, &CListener::OnFirst)));
-    EXPECT_FALSE(first.Equals(MakeDelegate(&one, &CListener::OnSecond)));
-    EXPECT_FALSE(first.Equals(MakeDelegate(&two, &CListener::OnFirst)));
+    CListener::Delegate first(&one, &CListener::OnFirst);
+    EXPECT_TRUE(first.Equals(CListener::Delegate(&one, &CListener::OnFirst)));
+    EXPECT_FALSE(first.Equals(CListener::Delegate(&one, &CListener::OnSecond)));
+    EXPECT_FALSE(first.Equals(CListener::Delegate(&two, &CListener::OnFirst)));
     EXPECT_FALSE(first.Equals(StaticDelegateFromFunction(TraceA)));
     EXPECT_FALSE(StaticDelegateFromFunction(TraceA).Equals(first));
 
-    CDelegate<CListener, CListener> copy(&two, &CListener::OnSecond);
+    CListener::Delegate copy(&two, &CListener::OnSecond);
     copy = first;
     EXPECT_TRUE(copy.Equals(first));
     EXPECT_TRUE(copy(nullptr));
@@ -117,13 +119,13 @@ TEST_F(CEventSourceTest, TwoMembersOfOneObjectAreBothKept)
 {
     CEventSource source;
     CListener listener;
-    source += MakeDelegate(&listener, &CListener::OnFirst);
-    source += MakeDelegate(&listener, &CListener::OnSecond);
-    source += MakeDelegate(&listener, &CListener::OnFirst);
+    source += CListener::Delegate(&listener, &CListener::OnFirst);
+    source += CListener::Delegate(&listener, &CListener::OnSecond);
+    source += CListener::Delegate(&listener, &CListener::OnFirst);
     source(nullptr);
     EXPECT_EQ(listener.m_sLog, "12");
 
-    source -= MakeDelegate(&listener, &CListener::OnFirst);
+    source -= CListener::Delegate(&listener, &CListener::OnFirst);
     source(nullptr);
     EXPECT_EQ(listener.m_sLog, "122");
 }
@@ -133,15 +135,15 @@ TEST_F(CEventSourceTest, ADelegateThatRemovesItselfDoesNotHideTheNextOne)
     CEventSource source;
     CListener listener;
     listener.m_pSource = &source;
-    source += MakeDelegate(&listener, &CListener::OnRemoveSelf);
-    source += MakeDelegate(&listener, &CListener::OnFirst);
+    source += CListener::Delegate(&listener, &CListener::OnRemoveSelf);
+    source += CListener::Delegate(&listener, &CListener::OnFirst);
     source(nullptr);
     EXPECT_EQ(listener.m_sLog, "r1");
     source(nullptr);
     EXPECT_EQ(listener.m_sLog, "r11");
 
     // Removed and added again while firing: the new entry comes last.
-    source += MakeDelegate(&listener, &CListener::OnRemoveSelf);
+    source += CListener::Delegate(&listener, &CListener::OnRemoveSelf);
     source(nullptr);
     EXPECT_EQ(listener.m_sLog, "r111r");
 }
@@ -151,7 +153,7 @@ TEST_F(CEventSourceTest, ADelegateAddedWhileFiringIsCalledInTheSameFiring)
     CEventSource source;
     CListener listener;
     listener.m_pSource = &source;
-    source += MakeDelegate(&listener, &CListener::OnAddSecond);
+    source += CListener::Delegate(&listener, &CListener::OnAddSecond);
     source(nullptr);
     EXPECT_EQ(listener.m_sLog, "+2");
     source(nullptr);
@@ -190,7 +192,7 @@ TEST(EventSourceOwnership, RemovedDelegatesLiveUntilTheFiringEnds)
                 return true;
             }
         } remover{ &source, &tag, 0, 0 };
-        source += MakeDelegate(&remover, &Remover::OnFire);
+        source += CDelegate<Remover, Remover>(&remover, &Remover::OnFire);
         source += CCountingDelegate(&remover);  // a second, distinct counting delegate
         EXPECT_TRUE(source(nullptr));
         EXPECT_EQ(remover.nLiveInside, 2) << "still alive while the source fires";

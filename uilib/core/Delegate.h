@@ -76,10 +76,4 @@ private:
 
 CDelegateStatic StaticDelegateFromFunction(bool (*pFn)(void*));
 
-template <class O, class T>
-CDelegate<O, T> MakeDelegate(O* pObject, bool (T::*pFn)(void*))
-{
-    return CDelegate<O, T>(pObject, pFn);
-}
-
 } // namespace SkinLib

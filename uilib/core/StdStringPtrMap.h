@@ -14,7 +14,7 @@ public:
     CStdStringPtrMap& operator=(const CStdStringPtrMap&) = delete;
     ~CStdStringPtrMap();
 
-    void Resize(int nSize = 83);
+    void Resize(int nSize);
     // A hit may be moved to the head of its chain, which changes the
     // iteration order of GetAt but not the map's contents.
     void* Find(const wchar_t* key, bool optimize = true) const;

@@ -6,7 +6,7 @@ namespace SkinLib {
 class CStdValArray
 {
 public:
-    explicit CStdValArray(int iElementSize, int iPreallocSize = 0);
+    CStdValArray(int iElementSize, int iPreallocSize);
     CStdValArray(const CStdValArray&) = delete;
     CStdValArray& operator=(const CStdValArray&) = delete;
     ~CStdValArray();
