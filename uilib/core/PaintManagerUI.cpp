@@ -295,7 +295,7 @@ void CPaintManagerUI::MessageLoop()
     }
 }
 
-bool CPaintManagerUI::TranslateMessage(MSG* pMsg)
+bool CPaintManagerUI::TranslateMessage(const MSG* pMsg)
 {
     if (pMsg->hwnd == NULL) return false;
     CPaintManagerUI* pManager = NULL;
@@ -319,7 +319,9 @@ bool CPaintManagerUI::TranslateMessage(MSG* pMsg)
         }
     }
     if (pManager == NULL) return false;
-    if (pManager->TranslateAcceleratorW(pMsg)) return true;
+    // Translators take a writable message; the caller's stays as it was queued.
+    MSG msg = *pMsg;
+    if (pManager->TranslateAcceleratorW(&msg)) return true;
     LRESULT lRes = 0;
     return pManager->PreMessageHandler(pMsg->message, pMsg->wParam, pMsg->lParam, lRes);
 }
@@ -369,6 +371,8 @@ bool CPaintManagerUI::PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam,
     case WM_KEYDOWN:
         // An empty window has nothing to move the focus through; let the key pass.
         if (wParam != VK_TAB || m_pRoot == NULL) return false;
+        // The one control to be left the key, once there is one, is a focused,
+        // visible, enabled rich edit that wants Tab; no other control keeps it.
         SetNextTabControl(::GetKeyState(VK_SHIFT) >= 0);
         return true;
     case WM_SYSKEYDOWN:
@@ -1194,27 +1198,29 @@ void CPaintManagerUI::OnPaint()
     if (!::GetUpdateRect(m_hWndPaint, &rcUpdate, FALSE)) return;
     RECT rcClient = {};
     ::GetClientRect(m_hWndPaint, &rcClient);
-    if (m_pRoot != NULL && m_bUpdateNeeded) {
-        m_bUpdateNeeded = false;
-        if (!::IsRectEmpty(&rcClient)) {
-            if (m_pRoot->IsUpdateNeeded()) {
-                m_pRoot->SetPos(rcClient);
-                // Made again at the new size below.
-                DeleteOffscreenBitmaps();
-            }
-            else {
-                DoPartialLayout();
-            }
-            if (m_bFirstLayout) {
-                m_bFirstLayout = false;
-                SendNotify(m_pRoot, L"windowinit");
+    if (m_pRoot != NULL) {
+        if (m_bUpdateNeeded) {
+            m_bUpdateNeeded = false;
+            if (!::IsRectEmpty(&rcClient)) {
+                if (m_pRoot->IsUpdateNeeded()) {
+                    m_pRoot->SetPos(rcClient);
+                    // Made again at the new size below.
+                    DeleteOffscreenBitmaps();
+                }
+                else {
+                    DoPartialLayout();
+                }
+                if (m_bFirstLayout) {
+                    m_bFirstLayout = false;
+                    SendNotify(m_pRoot, L"windowinit");
+                }
             }
         }
+        if (m_bFocusNeeded) SetNextTabControl(true);
     }
-    if (m_bFocusNeeded) SetNextTabControl(true);
 
     PAINTSTRUCT ps = {};
-    // Checked after the layout: a "windowinit" receiver may detach the tree.
+    // Checked again after the layout: a "windowinit" receiver may detach the tree.
     if (m_pRoot == NULL) {
         ::BeginPaint(m_hWndPaint, &ps);
         ::EndPaint(m_hWndPaint, &ps);

@@ -145,7 +145,7 @@ public:
     static void ReloadSkin();
 
     static void MessageLoop();
-    static bool TranslateMessage(MSG* pMsg);
+    static bool TranslateMessage(const MSG* pMsg);
 
     // Window binding and the control tree.
     void Init(HWND hWnd);
