@@ -62,6 +62,7 @@ const ParseCase kParseCases[] = {
     { L"<a x=\"1\"", false, false, L"Expected start-tag closing", L"" },
     { L"<a / >", false, false, L"Expected start-tag closing", L"/ >" },
     { L"<a x/>", false, false, L"Error while parsing attributes", L"/>" },
+    { L"<a=\"1\"/>", false, false, L"Error while parsing attributes", L"\"1\"/>" },
     { L"<a x='1'/>", false, false, L"Expected attribute value", L"'1'/>" },
     { L"<a x=\"1/>", false, false, L"Error while parsing attribute string", L"" },
 };
@@ -136,9 +137,10 @@ TEST(Markup, WalksTheTree)
     EXPECT_FALSE(xml.IsValid());
     EXPECT_FALSE(xml.GetRoot().IsValid());
 
-    // Names end where they end even when the document stops inside an open element.
-    ASSERT_TRUE(xml.Load(L"<a><b x=\"1\">text"));
+    // Names and texts end where they end even when the document stops inside open elements.
+    ASSERT_TRUE(xml.Load(L"<a>&amp;x<b x=\"1\">text"));
     EXPECT_STREQ(xml.GetRoot().GetName(), L"a");
+    EXPECT_STREQ(xml.GetRoot().GetValue(), L"&x");
     EXPECT_STREQ(xml.GetRoot().GetChild().GetName(), L"b");
     EXPECT_STREQ(xml.GetRoot().GetChild().GetValue(), L"text");
     EXPECT_STREQ(xml.GetRoot().GetChild().GetAttributeValue(L"x"), L"1");

@@ -11,6 +11,8 @@ using SkinLibTest::ZipWriter;
 
 namespace {
 
+const uint8_t kCentralHeader[] = { 'P', 'K', 1, 2 };
+
 std::string LastResultText()
 {
     char szText[100];
@@ -260,6 +262,8 @@ TEST(ResourceZip, DamagedMembersAreErrors)
     EXPECT_EQ(ResourceZipUnzipItem(zip.Get(), 1, piece, sizeof(piece), SKINZIP_MEMORY), SKINZIP_CORRUPT);
 
     EXPECT_EQ(ResourceZipUnzipItem(zip.Get(), 99, piece, sizeof(piece), SKINZIP_MEMORY), SKINZIP_ARGS);
+    EXPECT_EQ(ResourceZipUnzipItem(zip.Get(), -1, piece, sizeof(piece), SKINZIP_MEMORY), SKINZIP_ARGS);
+    EXPECT_EQ(ResourceZipUnzipItem(zip.Get(), -1, piece, 0, SKINZIP_MEMORY), SKINZIP_ARGS);
     EXPECT_EQ(ResourceZipUnzipItem(zip.Get(), 0, NULL, 10, SKINZIP_MEMORY), SKINZIP_ARGS);
 }
 
@@ -277,10 +281,24 @@ TEST(ResourceZip, DamagedArchivesDoNotOpenOrFailCleanly)
     writer.Add("a.txt", data);
     writer.Add("b.txt", data, 0);
     std::vector<uint8_t> bytes = writer.Build();
+
+    // A failed step into a damaged directory entry must not hide the entries before it.
+    std::vector<uint8_t> damaged = bytes;
+    auto last = std::find_end(damaged.begin(), damaged.end(), kCentralHeader, kCentralHeader + 4);
+    (*last)++;
+    HSKINZIP h = ResourceZipOpen(damaged.data(), unsigned(damaged.size()), SKINZIP_MEMORY);
+    ASSERT_NE(h, nullptr);
+    ZipItemInfo info;
+    EXPECT_EQ(ResourceZipGetItem(h, 1, &info), SKINZIP_CORRUPT);
+    int index = -2;
+    EXPECT_EQ(ResourceZipFindItem(h, L"a.txt", true, &index, NULL), SKINZIP_OK);
+    EXPECT_EQ(index, 0);
+    ResourceZipClose(h);
+
     // Cut anywhere, an archive either fails to open or never hands out wrong bytes as good ones.
     for (size_t cut = 0; cut < bytes.size(); cut += 7) {
         std::vector<uint8_t> part(bytes.begin(), bytes.begin() + cut);
-        HSKINZIP h = ResourceZipOpen(part.data(), unsigned(part.size()), SKINZIP_MEMORY);
+        h = ResourceZipOpen(part.data(), unsigned(part.size()), SKINZIP_MEMORY);
         if (h == NULL) continue;
         for (int i = 0; i < 2; ++i) {
             std::string out(data.size(), '\0');

@@ -1,5 +1,6 @@
 #include "core/Markup.h"
 #include "core/PaintManagerUI.h"
+#include <algorithm>
 #include <cwchar>
 #include <new>
 
@@ -65,7 +66,7 @@ CMarkupNode CMarkupNode::GetChild(const wchar_t* pstrName)
 
 bool CMarkupNode::HasSiblings() const
 {
-    return m_pOwner != NULL && m_pOwner->m_pElements[m_iPos].iNext > 0;
+    return m_pOwner != NULL && m_pOwner->m_pElements[m_iPos].iNext != 0;
 }
 
 bool CMarkupNode::HasChildren() const
@@ -137,17 +138,16 @@ bool CMarkupNode::GetAttributeValue(const wchar_t* pstrName, wchar_t* pstrValue,
 
 int CMarkupNode::_FindAttribute(const wchar_t* pstrName)
 {
-    if (pstrName == NULL) return -1;
-    int nCount = GetAttributeCount();
-    const wchar_t* pstrXML = m_pOwner != NULL ? m_pOwner->m_pstrXML.get() : NULL;
+    int nCount = pstrName != NULL ? GetAttributeCount() : 0;
     for (int i = 0; i < nCount; ++i) {
-        if (::wcscmp(pstrXML + m_aAttributes[i].iName, pstrName) == 0) return i;
+        if (::wcscmp(m_pOwner->m_pstrXML.get() + m_aAttributes[i].iName, pstrName) == 0) return i;
     }
     return -1;
 }
 
 // Walks the parsed tag: each name and value is a terminated string there, and every step is
-// bounded by the start of the element's content.
+// bounded by the start of the element's content. The ">" that ends the tag is not taken for a
+// name: stepping over it could pass the final terminator of the text.
 void CMarkupNode::_MapAttributes()
 {
     m_nAttributes = 0;
@@ -158,7 +158,7 @@ void CMarkupNode::_MapAttributes()
     pstrKey += ::wcslen(pstrKey) + 1;
     while (pstrKey < pstrEnd && m_nAttributes < MAX_XML_ATTRIBUTES) {
         while (IsWhitespace(*pstrKey)) ++pstrKey;
-        if (pstrKey >= pstrEnd || *pstrKey == L'>' || *pstrKey == L'/') return;
+        if (pstrKey >= pstrEnd || *pstrKey == L'>') return;
         m_aAttributes[m_nAttributes].iName = ULONG(pstrKey - pstrXML);
         pstrKey += ::wcslen(pstrKey) + 1;
         while (IsWhitespace(*pstrKey)) ++pstrKey;
@@ -203,7 +203,7 @@ void CMarkup::Release()
 bool CMarkup::_AllocateText(size_t cchText)
 {
     if (cchText > kMaxTextUnits) return _Failed(L"File too large");
-    m_pstrXML.reset(static_cast<wchar_t*>(std::malloc((cchText + 1) * sizeof(wchar_t))));
+    m_pstrXML.reset(new (std::nothrow) wchar_t[cchText + 1]);
     if (m_pstrXML == nullptr) return _Failed(L"Out of memory");
     m_pstrXML[cchText] = L'\0';
     return true;
@@ -345,17 +345,17 @@ bool CMarkup::_Failed(const wchar_t* pstrError, const wchar_t* pstrLocation)
 }
 
 // The table grows in large steps; elements are always addressed by index because a growth
-// may move the whole table.
+// moves the whole table. A closed element takes at least four characters ("<a/>") of a text of
+// at most 0xFFFFFFFE and open ones are few (the depth limit), so the count stays within 32 bits.
 bool CMarkup::_ReserveElement(ULONG& iPos)
 {
     if (m_nElements == m_nReservedElements) {
-        ULONGLONG nReserved = ULONGLONG(m_nReservedElements) + m_nReservedElements / 2 + 500;
-        if (nReserved > 0xFFFFFFFF) return _Failed(L"Out of memory");
-        void* pGrown = std::realloc(m_pElements.get(), size_t(nReserved) * sizeof(tagXMLELEMENT));
+        ULONG nReserved = m_nReservedElements + m_nReservedElements / 2 + 500;
+        tagXMLELEMENT* pGrown = new (std::nothrow) tagXMLELEMENT[nReserved];
         if (pGrown == NULL) return _Failed(L"Out of memory");
-        m_pElements.release();
-        m_pElements.reset(static_cast<tagXMLELEMENT*>(pGrown));
-        m_nReservedElements = ULONG(nReserved);
+        std::copy(m_pElements.get(), m_pElements.get() + m_nElements, pGrown);
+        m_pElements.reset(pGrown);
+        m_nReservedElements = nReserved;
     }
     iPos = m_nElements++;
     return true;
@@ -368,14 +368,12 @@ void CMarkup::_SkipWhitespace(wchar_t*& pstr) const
 
 void CMarkup::_SkipIdentifier(wchar_t*& pstr) const
 {
-    while (*pstr != L'\0' && (*pstr == L'_' || *pstr == L':' || ::IsCharAlphaNumericW(*pstr))) ++pstr;
+    while (*pstr == L'_' || *pstr == L':' || ::IsCharAlphaNumericW(*pstr)) ++pstr;
 }
 
 bool CMarkup::_Parse()
 {
     ULONG iPlaceholder;
-    m_nElements = 0;
-    m_nReservedElements = 0;
     m_szErrorMsg[0] = L'\0';
     m_szErrorXML[0] = L'\0';
     if (!_ReserveElement(iPlaceholder)) return false;
@@ -407,12 +405,7 @@ bool CMarkup::_Parse(wchar_t*& pstrText, ULONG iParent, int nDepth)
 
         ULONG iPos;
         if (!_ReserveElement(iPos)) return false;
-        tagXMLELEMENT& element = m_pElements[iPos];
-        element.iStart = ULONG(pstrText - m_pstrXML.get());
-        element.iChild = 0;
-        element.iNext = 0;
-        element.iParent = iParent;
-        element.iData = 0;
+        m_pElements[iPos] = tagXMLELEMENT{ ULONG(pstrText - m_pstrXML.get()), 0, 0, iParent, 0 };
         if (iPrevious != 0) m_pElements[iPrevious].iNext = iPos;
         else if (iParent > 0) m_pElements[iParent].iChild = iPos;
         iPrevious = iPos;
@@ -435,31 +428,30 @@ bool CMarkup::_Parse(wchar_t*& pstrText, ULONG iParent, int nDepth)
         *pstrNameEnd = L'\0';
         wchar_t* pstrDest = pstrText;
         _ParseData(pstrText, pstrDest, L'<');
-        if (*pstrText == L'\0') {
-            // An unclosed root, or an unclosed child of the root, ends the document.
-            if (iParent > 1) return _Failed(L"Expected end-tag start", pstrText);
-            *pstrDest = L'\0';
-            return true;
-        }
-        if (pstrText[1] != L'/' && !_Parse(pstrText, iPos, nDepth + 1)) return false;
-        if (pstrText[0] == L'<' && pstrText[1] == L'/') {
-            *pstrDest = L'\0';
-            *pstrText = L'\0';
-            pstrText += 2;
-            _SkipWhitespace(pstrText);
-            size_t cchName = pstrNameEnd - pstrName;
-            if (::wcsncmp(pstrText, pstrName, cchName) != 0) return _Failed(L"Unmatched closing tag", pstrText);
-            pstrText += cchName;
-            _SkipWhitespace(pstrText);
-            if (*pstrText != L'>') return _Failed(L"Unmatched closing tag", pstrText);
-            ++pstrText;
-        }
+        // An unclosed root, or an unclosed child of the root, ends the document.
+        if (*pstrText == L'\0' && iParent > 1) return _Failed(L"Expected end-tag start", pstrText);
+        if (*pstrText == L'<' && pstrText[1] != L'/' && !_Parse(pstrText, iPos, nDepth + 1)) return false;
+        // The content ends before the spaces that stand in for what its entities saved, also
+        // when the children ran to the end of the text; the terminator may land on the "<".
+        bool bClosing = *pstrText != L'\0';
+        *pstrDest = L'\0';
+        if (!bClosing) continue;
+        pstrText += 2;
+        _SkipWhitespace(pstrText);
+        size_t cchName = pstrNameEnd - pstrName;
+        if (::wcsncmp(pstrText, pstrName, cchName) != 0) return _Failed(L"Unmatched closing tag", pstrText);
+        pstrText += cchName;
+        _SkipWhitespace(pstrText);
+        if (*pstrText != L'>') return _Failed(L"Unmatched closing tag", pstrText);
+        ++pstrText;
     }
 }
 
 bool CMarkup::_ParseAttributes(wchar_t*& pstrText)
 {
     if (*pstrText == L'>') return true;
+    // Whatever ends the name makes way for its terminator; a "/" stays, as the start of "/>".
+    if (*pstrText != L'/') ++pstrText;
     for (;;) {
         _SkipWhitespace(pstrText);
         if (*pstrText == L'\0' || *pstrText == L'/' || *pstrText == L'>') return true;

@@ -1,6 +1,5 @@
 #pragma once
 #include <windows.h>
-#include <cstdlib>
 #include <memory>
 #include "core/ResourceZip.h"
 
@@ -99,11 +98,6 @@ private:
         ULONG iData;
     };
 
-    struct FreeDeleter
-    {
-        void operator()(void* p) const { std::free(p); }
-    };
-
     // Deeper documents are refused rather than parsed on an ever deeper stack.
     enum { MAX_XML_DEPTH = 256 };
 
@@ -121,8 +115,8 @@ private:
     bool _ParseAttributes(wchar_t*& pstrText);
     bool _Failed(const wchar_t* pstrError, const wchar_t* pstrLocation = NULL);
 
-    std::unique_ptr<wchar_t[], FreeDeleter> m_pstrXML;
-    std::unique_ptr<tagXMLELEMENT[], FreeDeleter> m_pElements;
+    std::unique_ptr<wchar_t[]> m_pstrXML;
+    std::unique_ptr<tagXMLELEMENT[]> m_pElements;
     ULONG m_nElements;
     ULONG m_nReservedElements;
     wchar_t m_szErrorMsg[100];

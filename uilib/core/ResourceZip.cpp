@@ -1,6 +1,5 @@
 #include "core/ResourceZip.h"
 #include "core/ZipReader.h"
-#include <memory>
 #include <new>
 
 namespace SkinLib {
@@ -11,8 +10,8 @@ const DWORD kTagUnzipping = 1;
 
 struct ZipHandleRecord
 {
-    DWORD dwTag;
-    std::unique_ptr<ZipReader> pReader;
+    DWORD dwTag = kTagUnzipping;
+    ZipReader reader;
 };
 
 struct ResultText
@@ -59,7 +58,7 @@ DWORD GetReader(HSKINZIP hZip, ZipReader** ppReader)
     if (hZip == NULL) return SKINZIP_ARGS;
     ZipHandleRecord* pRecord = reinterpret_cast<ZipHandleRecord*>(hZip);
     if (pRecord->dwTag != kTagUnzipping) return SKINZIP_ZMODE;
-    *ppReader = pRecord->pReader.get();
+    *ppReader = &pRecord->reader;
     return SKINZIP_OK;
 }
 
@@ -67,15 +66,13 @@ DWORD GetReader(HSKINZIP hZip, ZipReader** ppReader)
 
 HSKINZIP ResourceZipOpen(const void* pSource, unsigned int nLength, DWORD dwKind)
 {
-    std::unique_ptr<ZipReader> pReader(new (std::nothrow) ZipReader);
-    if (!pReader) {
+    ZipHandleRecord* pRecord = new (std::nothrow) ZipHandleRecord;
+    if (pRecord == NULL) {
         Remember(SKINZIP_NOALLOC);
         return NULL;
     }
-    if (Remember(pReader->Open(pSource, nLength, dwKind)) != SKINZIP_OK) return NULL;
-    ZipHandleRecord* pRecord = new (std::nothrow) ZipHandleRecord{ kTagUnzipping, std::move(pReader) };
-    if (pRecord == NULL) {
-        Remember(SKINZIP_NOALLOC);
+    if (Remember(pRecord->reader.Open(pSource, nLength, dwKind)) != SKINZIP_OK) {
+        delete pRecord;
         return NULL;
     }
     return reinterpret_cast<HSKINZIP>(pRecord);

@@ -111,25 +111,26 @@ ZipReader::ZipReader()
 {
 }
 
+// Closing the archive closes its source through the file-access table.
 ZipReader::~ZipReader()
 {
-    Close();
+    if (m_hUnzip == NULL) return;
+    CloseMember();
+    unzClose(m_hUnzip);
 }
 
 DWORD ZipReader::Open(const void* pSource, unsigned int nLength, DWORD dwKind)
 {
-    Close();
     DWORD nFolder = ::GetCurrentDirectoryW(MAX_PATH, m_szBaseFolder);
     // A folder too deep to hold with its separator leaves the base empty: relative targets then
     // resolve against whatever directory is current when they are written.
     if (nFolder == 0 || nFolder >= MAX_PATH - 1) {
         m_szBaseFolder[0] = L'\0';
-    } else if (!IsPathSeparator(m_szBaseFolder[nFolder - 1])) {
+    } else {
         m_szBaseFolder[nFolder] = L'\\';
         m_szBaseFolder[nFolder + 1] = L'\0';
     }
 
-    if (pSource == NULL) return SKINZIP_ARGS;
     DWORD dwResult = SKINZIP_OK;
     switch (dwKind) {
     case SKINZIP_HANDLE: {
@@ -142,6 +143,7 @@ DWORD ZipReader::Open(const void* pSource, unsigned int nLength, DWORD dwKind)
         dwResult = m_source.OpenFile(static_cast<const wchar_t*>(pSource));
         break;
     case SKINZIP_MEMORY:
+        if (pSource == NULL && nLength != 0) return SKINZIP_ARGS;
         m_source.OpenMemory(pSource, nLength);
         break;
     default:
@@ -152,22 +154,7 @@ DWORD ZipReader::Open(const void* pSource, unsigned int nLength, DWORD dwKind)
     zlib_filefunc64_def functions;
     m_source.FillFileFunctions(functions);
     m_hUnzip = unzOpen2_64(&m_source, &functions);
-    if (m_hUnzip == NULL) {
-        m_source.Close();
-        return SKINZIP_CORRUPT;
-    }
-    return SKINZIP_OK;
-}
-
-void ZipReader::Close()
-{
-    if (m_hUnzip != NULL) {
-        CloseMember();
-        unzClose(m_hUnzip);  // closes the source through the file-access table
-        m_hUnzip = NULL;
-    }
-    m_source.Close();
-    m_nCachedIndex = -1;
+    return m_hUnzip != NULL ? SKINZIP_OK : SKINZIP_CORRUPT;
 }
 
 int ZipReader::GetEntryCount() const
@@ -198,16 +185,17 @@ DWORD ZipReader::FindItem(const wchar_t* pstrName, bool bIgnoreCase, int* pIndex
     if (pstrName == NULL) {
         dwResult = SKINZIP_ARGS;
     } else if (ToArchiveName(pstrName, szName, sizeof(szName))) {
-        // The unzip layer's case folding covers a-z only, with no locale, and it puts the
-        // current entry back when nothing matches.
-        int nError = unzLocateFile(m_hUnzip, szName, bIgnoreCase ? kFoldAsciiLetters : kCaseSensitive);
+        // The unzip layer refuses to search while no entry is current, as after a failed step
+        // into a damaged entry; the search starts from the first entry anyway.
         unz64_file_pos position;
-        if (nError == UNZ_OK && unzGetFilePos64(m_hUnzip, &position) == UNZ_OK) {
+        if (unzGetFilePos64(m_hUnzip, &position) != UNZ_OK) unzGoToFirstFile(m_hUnzip);
+        // Its case folding covers a-z only, with no locale, and it puts the current entry back
+        // when nothing matches.
+        if (unzLocateFile(m_hUnzip, szName, bIgnoreCase ? kFoldAsciiLetters : kCaseSensitive) == UNZ_OK &&
+            unzGetFilePos64(m_hUnzip, &position) == UNZ_OK) {
             CloseMember();
             nFound = int(position.num_of_file);
             dwResult = SKINZIP_OK;
-        } else if (nError != UNZ_END_OF_LIST_OF_FILE && nError != UNZ_PARAMERROR) {
-            dwResult = SKINZIP_CORRUPT;
         }
     }
     if (pIndex != NULL) *pIndex = nFound;
@@ -252,7 +240,7 @@ DWORD ZipReader::GetItem(int nIndex, ZipItemInfo* pInfo)
 
     ZipItemInfo info = {};
     info.nIndex = nIndex;
-    ::MultiByteToWideChar(CP_ACP, 0, szName, -1, info.szName, MAX_PATH - 1);
+    ::MultiByteToWideChar(CP_ACP, 0, szName, -1, info.szName, MAX_PATH);
     info.dwAttributes = AttributesFromExternal(DWORD(file.external_fa));
     FILETIME ftDos = {};
     ::DosDateTimeToFileTime(HIWORD(file.dosDate), LOWORD(file.dosDate), &ftDos);
@@ -336,7 +324,8 @@ DWORD ZipReader::UnzipItem(int nIndex, void* pTarget, unsigned int nLength, DWOR
 
 DWORD ZipReader::UnzipToMemory(int nIndex, BYTE* pBuffer, unsigned int nLength)
 {
-    if (nIndex != m_nOpenIndex) {
+    // Index -1 also stands for "no member open"; it names no entry either way.
+    if (nIndex < 0 || nIndex != m_nOpenIndex) {
         DWORD dwResult = OpenMember(nIndex);
         if (dwResult != SKINZIP_OK) return dwResult;
     }

@@ -20,7 +20,6 @@ public:
     DWORD FindItem(const wchar_t* pstrName, bool bIgnoreCase, int* pIndex, ZipItemInfo* pInfo);
     DWORD GetItem(int nIndex, ZipItemInfo* pInfo);
     DWORD UnzipItem(int nIndex, void* pTarget, unsigned int nLength, DWORD dwKind);
-    void Close();
 
 private:
     int GetEntryCount() const;

@@ -20,7 +20,8 @@ DWORD ZipSource::OpenHandle(HANDLE hFile)
     HANDLE hCopy = NULL;
     if (!::DuplicateHandle(hProcess, hFile, hProcess, &hCopy, 0, FALSE, DUPLICATE_SAME_ACCESS))
         return SKINZIP_DUPHANDLE;
-    return TakeHandle(hCopy);
+    TakeHandle(hCopy);
+    return SKINZIP_OK;
 }
 
 DWORD ZipSource::OpenFile(const wchar_t* pstrPath)
@@ -28,32 +29,23 @@ DWORD ZipSource::OpenFile(const wchar_t* pstrPath)
     HANDLE hFile = ::CreateFileW(pstrPath, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
                                  FILE_ATTRIBUTE_NORMAL, NULL);
     if (hFile == INVALID_HANDLE_VALUE) return SKINZIP_NOFILE;
-    return TakeHandle(hFile);
+    TakeHandle(hFile);
+    return SKINZIP_OK;
 }
 
-DWORD ZipSource::TakeHandle(HANDLE hFile)
+void ZipSource::TakeHandle(HANDLE hFile)
 {
-    Close();
     m_bIsHandle = true;
     m_hFile = hFile;
-    m_bReadError = false;
     m_bCanSeek = ::GetFileType(hFile) == FILE_TYPE_DISK;
-    m_nInitialOffset = 0;
-    if (m_bCanSeek) {
-        LARGE_INTEGER zero = {}, pos = {};
-        if (::SetFilePointerEx(hFile, zero, &pos, FILE_CURRENT)) m_nInitialOffset = pos.QuadPart;
-    }
-    return SKINZIP_OK;
+    LARGE_INTEGER zero = {}, pos = {};
+    if (m_bCanSeek && ::SetFilePointerEx(hFile, zero, &pos, FILE_CURRENT)) m_nInitialOffset = pos.QuadPart;
 }
 
 void ZipSource::OpenMemory(const void* pBlock, unsigned int nLength)
 {
-    Close();
-    m_bIsHandle = false;
-    m_bCanSeek = true;
     m_pBlock = static_cast<const BYTE*>(pBlock);
     m_nBlockLength = nLength;
-    m_nBlockPos = 0;
 }
 
 ULONGLONG ZipSource::Tell() const

@@ -15,7 +15,8 @@ public:
     ZipSource(const ZipSource&) = delete;
     ZipSource& operator=(const ZipSource&) = delete;
 
-    // Both return a SKIN_ZIP_RESULT; the caller keeps its own handle.
+    // A source is opened once, by one of these. Both handle forms return a SKIN_ZIP_RESULT;
+    // the caller keeps its own handle.
     DWORD OpenHandle(HANDLE hFile);
     DWORD OpenFile(const wchar_t* pstrPath);
     void OpenMemory(const void* pBlock, unsigned int nLength);
@@ -30,7 +31,7 @@ public:
     void FillFileFunctions(zlib_filefunc64_def& def);
 
 private:
-    DWORD TakeHandle(HANDLE hFile);
+    void TakeHandle(HANDLE hFile);
 
     static voidpf ZCALLBACK OnOpen(voidpf opaque, const void* filename, int mode);
     static uLong ZCALLBACK OnRead(voidpf opaque, voidpf stream, void* buf, uLong size);
