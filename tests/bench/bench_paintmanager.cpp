@@ -28,6 +28,25 @@ double Now()
     return static_cast<double>(now.QuadPart) * 1e6 / static_cast<double>(s_freq.QuadPart);
 }
 
+// Bytes in use in every heap of the process; growth around building a tree
+// gives its cost per control.
+double HeapBytesInUse()
+{
+    HANDLE aHeaps[64];
+    DWORD nHeaps = ::GetProcessHeaps(64, aHeaps);
+    if (nHeaps > 64) nHeaps = 64;
+    double dBytes = 0;
+    for (DWORD i = 0; i < nHeaps; i++) {
+        PROCESS_HEAP_ENTRY entry = {};
+        if (!::HeapLock(aHeaps[i])) continue;
+        while (::HeapWalk(aHeaps[i], &entry)) {
+            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) dBytes += entry.cbData;
+        }
+        ::HeapUnlock(aHeaps[i]);
+    }
+    return dBytes;
+}
+
 // A grid just large enough for nItems cells in a rectangle of cx by cy.
 CBoxUI* NewGridBox(int nItems, int cx, int cy)
 {
@@ -88,21 +107,27 @@ struct Figures
     double dRepaint;  // microseconds per control
     double dDirty;    // microseconds per control
     double dFind;     // microseconds per control, per call
+    double dBytes;    // bytes per control, tree and manager state
 };
 
 Figures Measure(CBoxUI* (*pfnBuild)(int), int nControls)
 {
     CPaintManagerUI pm;
     CHostWindow wnd(pm, kClientWidth, kClientHeight);
+    RepaintNow(wnd);
+    PumpMessages();
+    const double dBytesBefore = HeapBytesInUse();
     CBoxUI* pRoot = pfnBuild(nControls);
     pm.AttachDialog(pRoot);
     RepaintNow(wnd);
     PumpMessages();
+    const double dBytesGrown = HeapBytesInUse() - dBytesBefore;
     int nCounted = 0;
     pRoot->FindControl(CPaintManagerUI::__FindControlFromCount, &nCounted, FINDFLAG_ANY);
 
     Figures f = {};
     f.nControls = nCounted;
+    f.dBytes = dBytesGrown / nCounted;
     const int nRounds = nCounted >= 10000 ? 5 : (nCounted >= 1000 ? 20 : 200);
     const RECT rcClient = {0, 0, kClientWidth, kClientHeight};
 
@@ -146,8 +171,8 @@ bool ReportTree(const char* pstrName, CBoxUI* (*pfnBuild)(int))
     for (int i = 0; i < 3; i++) {
         aFigures[i] = Measure(pfnBuild, aSizes[i]);
         const Figures& f = aFigures[i];
-        printf("%-7s %8d %12.3f %12.3f %12.4f %14.5f\n", pstrName, f.nControls, f.dLayout, f.dRepaint, f.dDirty,
-               f.dFind);
+        printf("%-7s %8d %12.3f %12.3f %12.4f %14.5f %12.0f\n", pstrName, f.nControls, f.dLayout, f.dRepaint,
+               f.dDirty, f.dFind, f.dBytes);
     }
     const Figures& a = aFigures[1];
     const Figures& b = aFigures[2];
@@ -164,8 +189,10 @@ bool ReportTree(const char* pstrName, CBoxUI* (*pfnBuild)(int))
 int main()
 {
     printf("Paint manager, %dx%d client; figures in microseconds per control\n", kClientWidth, kClientHeight);
-    printf("(find: per control and per call, %d calls of FindControl(POINT))\n\n", kFindCalls);
-    printf("%-7s %8s %12s %12s %12s %14s\n", "tree", "controls", "layout", "repaint", "dirty 20x20", "find");
+    printf("(find: per control and per call, %d calls of FindControl(POINT); memory: bytes per control)\n\n",
+           kFindCalls);
+    printf("%-7s %8s %12s %12s %12s %14s %12s\n", "tree", "controls", "layout", "repaint", "dirty 20x20", "find",
+           "memory");
     bool bFlat = ReportTree("flat", BuildFlat);
     bool bNested = ReportTree("nested", BuildNested);
     return bFlat && bNested ? 0 : 1;
