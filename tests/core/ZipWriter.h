@@ -1,8 +1,10 @@
 #pragma once
 // A tiny zip writer for tests: builds archives in memory, including deliberately damaged ones.
+// Every member is dated 2020-01-01 12:00:00 (DOS date 0x5021, time 0x6000).
 #include <windows.h>
 #include <zlib.h>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -10,54 +12,30 @@ namespace SkinLibTest {
 
 struct ZipEntry
 {
-    std::string name;
-    std::string data;
-    uint16_t method = 8;            // 0 stored, 8 deflated, anything else is written as given
-    uint16_t flags = 0;             // bit 0 marks the member as encrypted
-    uint16_t dosTime = 0x6000;      // 12:00:00
-    uint16_t dosDate = 0x5021;      // 2020-01-01
+    std::string name, data;
+    uint16_t method = 8;                              // 0 stored, 8 deflated, anything else written as given
+    uint16_t flags = 0;                               // bit 0 marks the member as encrypted
     uint32_t externalAttributes = 0x20 | 0x01800000;  // archive, owner may write
     std::string localExtra;
-    // Damage: what the directory claims instead of the truth.
-    bool overrideCrc = false;
-    uint32_t crc = 0;
-    bool overrideSize = false;
-    uint32_t uncompressedSize = 0;
-    bool overridePayload = false;   // payload written as given instead of compressed data
-    std::string payload;
+    // Damage: what the headers claim, or the bytes written, instead of the truth.
+    std::optional<uint32_t> crc, uncompressedSize;
+    std::optional<std::string> payload;
 };
 
-inline std::string DeflateRaw(const std::string& data)
+// Little-endian field of the given width.
+inline std::string LittleEndian(uint32_t v, int nBytes)
 {
-    z_stream stream = {};
-    deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
-    std::string out(deflateBound(&stream, uLong(data.size())), '\0');
-    stream.next_in = reinterpret_cast<Bytef*>(const_cast<char*>(data.data()));
-    stream.avail_in = uInt(data.size());
-    stream.next_out = reinterpret_cast<Bytef*>(&out[0]);
-    stream.avail_out = uInt(out.size());
-    deflate(&stream, Z_FINISH);
-    out.resize(stream.total_out);
-    deflateEnd(&stream);
-    return out;
-}
-
-inline uint32_t Crc32(const std::string& data)
-{
-    return uint32_t(crc32(0, reinterpret_cast<const Bytef*>(data.data()), uInt(data.size())));
+    std::string s;
+    for (int i = 0; i < nBytes; ++i) s += char(v >> (8 * i));
+    return s;
 }
 
 // An extended-timestamp ("UT") extra block with the given flag bits and times.
 inline std::string TimestampExtra(uint8_t flags, const std::vector<uint32_t>& times)
 {
-    std::string block;
-    block += char(flags);
-    for (uint32_t t : times)
-        for (int i = 0; i < 4; ++i) block += char((t >> (8 * i)) & 0xFF);
-    std::string extra = "UT";
-    extra += char(block.size() & 0xFF);
-    extra += char(block.size() >> 8);
-    return extra + block;
+    std::string block(1, char(flags));
+    for (uint32_t t : times) block += LittleEndian(t, 4);
+    return "UT" + LittleEndian(uint32_t(block.size()), 2) + block;
 }
 
 class ZipWriter
@@ -65,86 +43,47 @@ class ZipWriter
 public:
     ZipEntry& Add(const std::string& name, const std::string& data, uint16_t method = 8)
     {
-        m_entries.push_back(ZipEntry());
-        ZipEntry& entry = m_entries.back();
-        entry.name = name;
-        entry.data = data;
-        entry.method = method;
-        return entry;
+        m_entries.push_back(ZipEntry{ name, data, method });
+        return m_entries.back();
     }
 
     std::vector<uint8_t> Build() const
     {
-        std::vector<uint8_t> out;
-        std::vector<uint8_t> directory;
-        for (const ZipEntry& entry : m_entries) {
-            std::string payload = entry.overridePayload ? entry.payload
-                                : entry.method == 8 ? DeflateRaw(entry.data) : entry.data;
-            uint32_t crc = entry.overrideCrc ? entry.crc : Crc32(entry.data);
-            uint32_t size = entry.overrideSize ? entry.uncompressedSize : uint32_t(entry.data.size());
-            uint32_t offset = uint32_t(out.size());
-
-            Put32(out, 0x04034b50);
-            Put16(out, 20);
-            Put16(out, entry.flags);
-            Put16(out, entry.method);
-            Put16(out, entry.dosTime);
-            Put16(out, entry.dosDate);
-            Put32(out, crc);
-            Put32(out, uint32_t(payload.size()));
-            Put32(out, size);
-            Put16(out, uint16_t(entry.name.size()));
-            Put16(out, uint16_t(entry.localExtra.size()));
-            PutBytes(out, entry.name);
-            PutBytes(out, entry.localExtra);
-            PutBytes(out, payload);
-
-            Put32(directory, 0x02014b50);
-            Put16(directory, 0x031E);
-            Put16(directory, 20);
-            Put16(directory, entry.flags);
-            Put16(directory, entry.method);
-            Put16(directory, entry.dosTime);
-            Put16(directory, entry.dosDate);
-            Put32(directory, crc);
-            Put32(directory, uint32_t(payload.size()));
-            Put32(directory, size);
-            Put16(directory, uint16_t(entry.name.size()));
-            Put16(directory, 0);
-            Put16(directory, 0);
-            Put16(directory, 0);
-            Put16(directory, 0);
-            Put32(directory, entry.externalAttributes);
-            Put32(directory, offset);
-            PutBytes(directory, entry.name);
+        auto u16 = [](size_t v) { return LittleEndian(uint32_t(v), 2); };
+        auto u32 = [](size_t v) { return LittleEndian(uint32_t(v), 4); };
+        std::string out, directory;
+        for (const ZipEntry& e : m_entries) {
+            const std::string payload = e.payload ? *e.payload : e.method == 8 ? Deflate(e.data) : e.data;
+            const uint32_t crc = e.crc.value_or(uint32_t(crc32(0, (const Bytef*)e.data.data(), uInt(e.data.size()))));
+            // Shared by both headers: flags, method, time, date, CRC, sizes, name length.
+            const std::string common = u16(e.flags) + u16(e.method) + u16(0x6000) + u16(0x5021) + u32(crc) +
+                                       u32(payload.size()) + u32(e.uncompressedSize.value_or(uint32_t(e.data.size()))) +
+                                       u16(e.name.size());
+            // Made by 0x031E, needs 20; no extra, comment, disk or internal attributes.
+            directory += u32(0x02014b50) + u16(0x031E) + u16(20) + common + u32(0) + u32(0) +
+                         u32(e.externalAttributes) + u32(out.size()) + e.name;
+            out += u32(0x04034b50) + u16(20) + common + u16(e.localExtra.size()) + e.name + e.localExtra + payload;
         }
-        uint32_t directoryOffset = uint32_t(out.size());
-        out.insert(out.end(), directory.begin(), directory.end());
-        Put32(out, 0x06054b50);
-        Put16(out, 0);
-        Put16(out, 0);
-        Put16(out, uint16_t(m_entries.size()));
-        Put16(out, uint16_t(m_entries.size()));
-        Put32(out, uint32_t(directory.size()));
-        Put32(out, directoryOffset);
-        Put16(out, 0);
-        return out;
+        const size_t directoryOffset = out.size();
+        out += directory + u32(0x06054b50) + u32(0) + u16(m_entries.size()) + u16(m_entries.size()) +
+               u32(directory.size()) + u32(directoryOffset) + u16(0);
+        return std::vector<uint8_t>(out.begin(), out.end());
     }
 
 private:
-    static void Put16(std::vector<uint8_t>& out, uint16_t v)
+    static std::string Deflate(const std::string& data)
     {
-        out.push_back(uint8_t(v));
-        out.push_back(uint8_t(v >> 8));
-    }
-    static void Put32(std::vector<uint8_t>& out, uint32_t v)
-    {
-        Put16(out, uint16_t(v));
-        Put16(out, uint16_t(v >> 16));
-    }
-    static void PutBytes(std::vector<uint8_t>& out, const std::string& bytes)
-    {
-        out.insert(out.end(), bytes.begin(), bytes.end());
+        z_stream stream = {};
+        deflateInit2(&stream, Z_BEST_COMPRESSION, Z_DEFLATED, -MAX_WBITS, 8, Z_DEFAULT_STRATEGY);
+        std::string out(deflateBound(&stream, uLong(data.size())), '\0');
+        stream.next_in = (Bytef*)data.data();
+        stream.avail_in = uInt(data.size());
+        stream.next_out = (Bytef*)&out[0];
+        stream.avail_out = uInt(out.size());
+        deflate(&stream, Z_FINISH);
+        out.resize(stream.total_out);
+        deflateEnd(&stream);
+        return out;
     }
 
     std::vector<ZipEntry> m_entries;

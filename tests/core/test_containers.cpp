@@ -1,6 +1,7 @@
 #include <gtest/gtest.h>
 
 #include <cstdint>
+#include <vector>
 
 #include "core/SkinRect.h"
 #include "core/StdPtrArray.h"
@@ -14,15 +15,11 @@ using namespace SkinLib;
 namespace {
 
 // Read the protected capacities that growth and bucket rules are about.
-struct PtrArrayProbe : CStdPtrArray
+template <class Array>
+struct CapacityProbe : Array
 {
-    int Capacity() const { return m_nAllocated; }
-};
-
-struct ValArrayProbe : CStdValArray
-{
-    using CStdValArray::CStdValArray;
-    int Capacity() const { return m_nAllocated; }
+    using Array::Array;
+    int Capacity() const { return this->m_nAllocated; }
 };
 
 struct MapProbe : CStdStringPtrMap
@@ -36,59 +33,82 @@ void* P(intptr_t n)
     return reinterpret_cast<void*>(n);
 }
 
+// The items of an array, or the keys of a map in iteration order.
+std::vector<void*> Items(const CStdPtrArray& a)
+{
+    std::vector<void*> items;
+    for (int i = 0; i < a.GetSize(); i++) items.push_back(a.GetAt(i));
+    return items;
+}
+
+std::vector<std::wstring> Keys(const CStdStringPtrMap& m)
+{
+    std::vector<std::wstring> keys;
+    for (int i = 0; i < m.GetSize(); i++) keys.push_back(m.GetAt(i));
+    return keys;
+}
+
+void ExpectRect(const RECT& rc, LONG left, LONG top, LONG right, LONG bottom)
+{
+    EXPECT_EQ(rc.left, left);
+    EXPECT_EQ(rc.top, top);
+    EXPECT_EQ(rc.right, right);
+    EXPECT_EQ(rc.bottom, bottom);
+}
+
 } // namespace
 
-TEST(Geometry, PointFromMouseCoordinates)
+TEST(Geometry, PointsFromMouseCoordinatesAndRectRules)
 {
     const CPoint pt(static_cast<LPARAM>(MAKELPARAM(-5, 300)));
     EXPECT_EQ(pt.x, -5);
     EXPECT_EQ(pt.y, 300);
-    const CPoint pt2(static_cast<LPARAM>(MAKELPARAM(40, -32768)));
-    EXPECT_EQ(pt2.y, -32768);
-}
+    EXPECT_EQ(CPoint(static_cast<LPARAM>(MAKELPARAM(40, -32768))).y, -32768);
 
-TEST(Geometry, JoinCountsEmptyRectsUnionIgnoresThem)
-{
+    // Join counts an empty rectangle, Union ignores it.
     CSkinRect joined(10, 10, 20, 20);
     joined.Join(CSkinRect());
-    EXPECT_EQ(joined.left, 0);
-    EXPECT_EQ(joined.top, 0);
-    EXPECT_EQ(joined.right, 20);
-
+    ExpectRect(joined, 0, 0, 20, 20);
     CSkinRect united(10, 10, 20, 20);
     united.Union(CSkinRect());
-    EXPECT_EQ(united.left, 10);
+    ExpectRect(united, 10, 10, 20, 20);
     united.Union(CSkinRect(0, 15, 12, 30));
-    EXPECT_EQ(united.left, 0);
-    EXPECT_EQ(united.bottom, 30);
+    ExpectRect(united, 0, 10, 20, 30);
 
-    CSkinRect inv(30, 40, 10, 20);
-    inv.Normalize();
-    EXPECT_EQ(inv.left, 10);
-    EXPECT_EQ(inv.bottom, 40);
-    inv.ResetOffset();
-    EXPECT_EQ(inv.left, 0);
-    EXPECT_EQ(inv.right, 20);
+    CSkinRect inverted(30, 40, 10, 20);
+    inverted.Normalize();
+    ExpectRect(inverted, 10, 20, 30, 40);
 }
 
-TEST(PtrArray, GrowthAndEmpty)
+TEST(PtrArray, GrowthEmptyResizeAndCopies)
 {
-    PtrArrayProbe a;
+    CapacityProbe<CStdPtrArray> a;
     EXPECT_TRUE(a.Add(P(1)));
     EXPECT_EQ(a.Capacity(), 11);
     for (int i = 2; i <= 10; i++) a.Add(P(i));
     EXPECT_EQ(a.Capacity(), 11);
     a.Add(P(11));
     EXPECT_EQ(a.Capacity(), 22);
-    for (int i = 0; i < 11; i++) EXPECT_EQ(a[i], P(i + 1));
+    EXPECT_EQ(Items(a), std::vector<void*>({ P(1), P(2), P(3), P(4), P(5), P(6), P(7), P(8), P(9), P(10), P(11) }));
 
+    // Copies have their own block; assigning an array to itself keeps it.
+    CStdPtrArray b(a), c;
+    EXPECT_NE(b.GetData(), a.GetData());
+    EXPECT_EQ(Items(b), Items(a));
+    c.Add(P(99));
+    c = a;
+    EXPECT_NE(c.GetData(), a.GetData());
+    c.Remove(0);
+    EXPECT_EQ(a[0], P(1));
+    c = c;
+    EXPECT_EQ(Items(c), std::vector<void*>({ P(2), P(3), P(4), P(5), P(6), P(7), P(8), P(9), P(10), P(11) }));
+
+    // Empty frees the block; Resize gives null items.
     a.Empty();
     EXPECT_EQ(a.Capacity(), 0);
     EXPECT_EQ(a.GetData(), nullptr);
-
     EXPECT_TRUE(a.Resize(3));
-    EXPECT_EQ(a.GetSize(), 3);
-    for (int i = 0; i < 3; i++) EXPECT_EQ(a[i], nullptr);
+    EXPECT_EQ(Items(a), std::vector<void*>(3, nullptr));
 }
 
 TEST(PtrArray, IndexedOperationsCheckTheRange)
@@ -100,67 +120,43 @@ TEST(PtrArray, IndexedOperationsCheckTheRange)
     EXPECT_FALSE(a.InsertAt(1, P(1)));
     EXPECT_FALSE(a.InsertAt(-1, P(1)));
 
-    EXPECT_TRUE(a.InsertAt(0, P(2)));
-    EXPECT_TRUE(a.InsertAt(0, P(1)));
-    EXPECT_TRUE(a.InsertAt(2, P(4)));
-    EXPECT_TRUE(a.InsertAt(2, P(3)));
-    ASSERT_EQ(a.GetSize(), 4);
-    for (int i = 0; i < 4; i++) EXPECT_EQ(a.GetAt(i), P(i + 1));
+    for (auto step : { std::make_pair(0, 2), std::make_pair(0, 1), std::make_pair(2, 4), std::make_pair(2, 3) })
+        EXPECT_TRUE(a.InsertAt(step.first, P(step.second)));
+    EXPECT_EQ(Items(a), std::vector<void*>({ P(1), P(2), P(3), P(4) }));
     EXPECT_EQ(a.GetAt(4), nullptr);
     EXPECT_EQ(a.Find(P(3)), 2);
 
     EXPECT_TRUE(a.Remove(1));
-    EXPECT_EQ(a[1], P(3));
     EXPECT_TRUE(a.Remove(2));
     EXPECT_FALSE(a.Remove(2));
-    EXPECT_EQ(a.GetSize(), 2);
-}
-
-TEST(PtrArray, CopiesHaveTheirOwnBlock)
-{
-    CStdPtrArray a;
-    for (int i = 1; i <= 20; i++) a.Add(P(i));
-    CStdPtrArray b(a);
-    EXPECT_NE(a.GetData(), b.GetData());
-    ASSERT_EQ(b.GetSize(), 20);
-
-    CStdPtrArray c;
-    c.Add(P(99));
-    c = a;
-    ASSERT_EQ(c.GetSize(), 20);
-    EXPECT_NE(c.GetData(), a.GetData());
-    c.Remove(0);
-    EXPECT_EQ(a[0], P(1));
-
-    c = c;
-    EXPECT_EQ(c.GetSize(), 19);
-    EXPECT_EQ(c[0], P(2));
+    EXPECT_EQ(Items(a), std::vector<void*>({ P(1), P(3) }));
 }
 
 TEST(ValArray, ValuesAreCopiedAndEmptyKeepsTheBlock)
 {
     struct Pair { int a; int b; };
-    ValArrayProbe v(sizeof(Pair), 0);
+    auto at = [](const CStdValArray& v, int i) { return static_cast<Pair*>(v.GetAt(i)); };
+    CapacityProbe<CStdValArray> v(sizeof(Pair), 0);
     EXPECT_EQ(v.GetAt(0), nullptr);
     for (int i = 0; i < 12; i++) {
         const Pair p = { i, -i };
         EXPECT_TRUE(v.Add(&p));
     }
     EXPECT_EQ(v.Capacity(), 22);
-    EXPECT_EQ(static_cast<Pair*>(v.GetAt(11))->b, -11);
+    EXPECT_EQ(at(v, 11)->b, -11);
     EXPECT_EQ(v.GetAt(12), nullptr);
 
     EXPECT_TRUE(v.Remove(0));
     EXPECT_FALSE(v.Remove(11));
-    EXPECT_EQ(static_cast<Pair*>(v[0])->a, 1);
-    EXPECT_EQ(static_cast<Pair*>(v[10])->a, 11);
+    EXPECT_EQ(at(v, 0)->a, 1);
+    EXPECT_EQ(at(v, 10)->a, 11);
 
     const void* pBlock = v.GetData();
     v.Empty();
     const Pair p = { 7, 8 };
     v.Add(&p);
     EXPECT_EQ(v.GetData(), pBlock);
-    EXPECT_EQ(static_cast<Pair*>(v.GetAt(0))->b, 8);
+    EXPECT_EQ(at(v, 0)->b, 8);
 }
 
 TEST(StringPtrMap, InsertFindSetRemove)
@@ -174,7 +170,6 @@ TEST(StringPtrMap, InsertFindSetRemove)
     EXPECT_FALSE(m.Insert(L"one", P(3)));
     EXPECT_EQ(m.Find(L"one"), P(1));
     EXPECT_EQ(m.Find(L"One"), nullptr);
-
     EXPECT_EQ(m.Set(L"two", P(22)), P(2));
     EXPECT_EQ(m.Find(L"two"), P(22));
     EXPECT_EQ(m.Set(L"three", P(3)), nullptr);
@@ -183,7 +178,7 @@ TEST(StringPtrMap, InsertFindSetRemove)
     EXPECT_TRUE(m.Remove(L"one"));
     EXPECT_FALSE(m.Remove(L"one"));
     EXPECT_EQ(m.GetSize(), 2);
-    EXPECT_EQ(m.GetAt(m.GetSize()), nullptr);
+    EXPECT_EQ(m.GetAt(2), nullptr);
 
     m.RemoveAll();
     EXPECT_EQ(m.GetSize(), 0);
@@ -195,15 +190,11 @@ TEST(StringPtrMap, InsertFindSetRemove)
     EXPECT_FALSE(m.Insert(L"k", P(1)));
     EXPECT_EQ(m.Set(L"k", P(2)), nullptr);
     EXPECT_EQ(m.GetSize(), 1);
-}
 
-TEST(StringPtrMap, WithoutBucketsNothingIsStored)
-{
-    CStdStringPtrMap m;
-    m.Insert(L"a", P(1));
+    // Without buckets nothing is stored, and Set hands the data back.
     m.Resize(0);
     EXPECT_EQ(m.GetSize(), 0);
-    EXPECT_EQ(m.Find(L"a"), nullptr);
+    EXPECT_EQ(m.Find(L"k"), nullptr);
     EXPECT_FALSE(m.Insert(L"a", P(1)));
     EXPECT_EQ(m.Set(L"a", P(5)), P(5));
     EXPECT_FALSE(m.Remove(L"a"));
@@ -220,34 +211,24 @@ TEST(StringPtrMap, WithoutBucketsNothingIsStored)
 // newest item; the bucket is h mod 16 with h = h * 33 + unit (wrapping), taken
 // from the last unit to the first: "kappa" and "iota" share bucket 13,
 // "epsilon" (whose hash wraps) shares 10 with "delta" and "eta".
-TEST(StringPtrMap, BucketsFollowTheHash)
+// A Find that optimizes moves its hit to the head of the chain.
+TEST(StringPtrMap, IterationFollowsBucketsAndChains)
 {
     CStdStringPtrMap m(16);
-    const wchar_t* keys[] = { L"alpha", L"beta", L"gamma", L"delta", L"epsilon", L"zeta",
-                              L"eta", L"theta", L"iota", L"kappa", L"lambda", L"mu" };
-    for (const wchar_t* key : keys) m.Insert(key, P(1));
-    const wchar_t* order[] = { L"kappa", L"iota", L"beta", L"eta", L"epsilon", L"delta",
-                               L"theta", L"alpha", L"zeta", L"gamma", L"mu", L"lambda" };
-    ASSERT_EQ(m.GetSize(), 12);
-    for (int i = 0; i < 12; i++) EXPECT_STREQ(m.GetAt(i), order[i]) << i;
-}
+    for (const wchar_t* key : { L"alpha", L"beta", L"gamma", L"delta", L"epsilon", L"zeta", L"eta", L"theta", L"iota",
+                                L"kappa", L"lambda", L"mu" })
+        m.Insert(key, P(1));
+    EXPECT_EQ(Keys(m), std::vector<std::wstring>({ L"kappa", L"iota", L"beta", L"eta", L"epsilon", L"delta", L"theta",
+                                                   L"alpha", L"zeta", L"gamma", L"mu", L"lambda" }));
 
-TEST(StringPtrMap, FindMovesAHitToTheChainHead)
-{
-    // One bucket: the chain order is the iteration order.
-    CStdStringPtrMap m;
-    m.Resize(1);
+    m.Resize(1);  // one bucket: the chain order is the iteration order
     m.Insert(L"a", P(1));
     m.Insert(L"b", P(2));
     m.Insert(L"c", P(3));
-    EXPECT_STREQ(m.GetAt(0), L"c");
-
     EXPECT_EQ(m.Find(L"a", false), P(1));
-    EXPECT_STREQ(m.GetAt(0), L"c");
+    EXPECT_EQ(Keys(m), std::vector<std::wstring>({ L"c", L"b", L"a" }));
     EXPECT_EQ(m.Find(L"a"), P(1));
-    EXPECT_STREQ(m.GetAt(0), L"a");
-    EXPECT_STREQ(m.GetAt(1), L"c");
-    EXPECT_STREQ(m.GetAt(2), L"b");
+    EXPECT_EQ(Keys(m), std::vector<std::wstring>({ L"a", L"c", L"b" }));
 
     EXPECT_TRUE(m.Remove(L"c"));
     EXPECT_TRUE(m.Remove(L"b"));
@@ -259,13 +240,9 @@ TEST(StringPtrMap, FindMovesAHitToTheChainHead)
 TEST(StringOrId, NameOrIdentifier)
 {
     EXPECT_FALSE(STRINGorID(L"skin.xml").IsId());
-    const STRINGorID id(0x12345u);
-    EXPECT_TRUE(id.IsId());
-    EXPECT_EQ(reinterpret_cast<uintptr_t>(id.m_lpszNameOrId), 0x2345u);
-
+    EXPECT_TRUE(STRINGorID(0x12345u).IsId());
     // A text above 4 GiB may have bits 16-31 clear; it is still a name.
-    const STRINGorID high(reinterpret_cast<const wchar_t*>(static_cast<uintptr_t>(0x100000000ull)));
-    EXPECT_FALSE(high.IsId());
+    EXPECT_FALSE(STRINGorID(reinterpret_cast<const wchar_t*>(static_cast<uintptr_t>(0x100000000ull))).IsId());
 }
 
 TEST(WaitCursor, RestoresThePreviousCursor)

@@ -33,9 +33,9 @@ protected:
 
 int CCountingDelegate::s_nLive = 0;
 
-class CListener
+// Logs its calls; two of its members change the source they are fired from.
+struct CListener
 {
-public:
     typedef CDelegate<CListener, CListener> Delegate;
 
     std::string m_sLog;
@@ -55,12 +55,7 @@ public:
         *m_pSource += Delegate(this, &CListener::OnSecond);
         return true;
     }
-};
-
-class CEventSourceTest : public ::testing::Test
-{
-protected:
-    void SetUp() override { g_trace.clear(); }
+    Delegate On(bool (CListener::*pFn)(void*)) { return Delegate(this, pFn); }
 };
 
 } // namespace
@@ -68,8 +63,9 @@ protected:
 static_assert(!std::is_copy_constructible<CEventSource>::value, "event sources must not be copied");
 static_assert(!std::is_copy_assignable<CEventSource>::value, "event sources must not be assigned");
 
-TEST_F(CEventSourceTest, StaticFunctionsAreStoredOnceAndRemovedByValue)
+TEST(EventSource, StaticFunctionsAreStoredOnceAndFiringStopsAtAVeto)
 {
+    g_trace.clear();
     CEventSource source;
     EXPECT_FALSE(source);
     EXPECT_TRUE(source(nullptr)) << "an empty source lets everything through";
@@ -85,82 +81,71 @@ TEST_F(CEventSourceTest, StaticFunctionsAreStoredOnceAndRemovedByValue)
     source -= TraceA;  // not stored any more: nothing happens
     source -= StaticDelegateFromFunction(TraceB);
     EXPECT_FALSE(source);
-}
 
-TEST_F(CEventSourceTest, FiringStopsAtTheFirstVeto)
-{
-    CEventSource source;
     source += TraceA;
     source += Veto;
     source += TraceB;
     EXPECT_FALSE(source(nullptr));
-    EXPECT_EQ(g_trace, "av");
+    EXPECT_EQ(g_trace, "abav");
 }
 
 TEST(Delegate, MemberDelegatesAreIdentifiedByObjectAndMember)
 {
-    CListener one;
-    CListener two;
-    CListener::Delegate first(&one, &CListener::OnFirst);
-    EXPECT_TRUE(first.Equals(CListener::Delegate(&one, &CListener::OnFirst)));
-    EXPECT_FALSE(first.Equals(CListener::Delegate(&one, &CListener::OnSecond)));
-    EXPECT_FALSE(first.Equals(CListener::Delegate(&two, &CListener::OnFirst)));
+    CListener one, two;
+    CListener::Delegate first = one.On(&CListener::OnFirst);
+    EXPECT_TRUE(first.Equals(one.On(&CListener::OnFirst)));
+    EXPECT_FALSE(first.Equals(one.On(&CListener::OnSecond)));
+    EXPECT_FALSE(first.Equals(two.On(&CListener::OnFirst)));
     EXPECT_FALSE(first.Equals(StaticDelegateFromFunction(TraceA)));
     EXPECT_FALSE(StaticDelegateFromFunction(TraceA).Equals(first));
 
-    CListener::Delegate copy(&two, &CListener::OnSecond);
+    CListener::Delegate copy = two.On(&CListener::OnSecond);
     copy = first;
     EXPECT_TRUE(copy.Equals(first));
     EXPECT_TRUE(copy(nullptr));
     EXPECT_EQ(one.m_sLog, "1");
-}
 
-TEST_F(CEventSourceTest, TwoMembersOfOneObjectAreBothKept)
-{
+    // Two members of one object are both kept, and removed one by one.
     CEventSource source;
-    CListener listener;
-    source += CListener::Delegate(&listener, &CListener::OnFirst);
-    source += CListener::Delegate(&listener, &CListener::OnSecond);
-    source += CListener::Delegate(&listener, &CListener::OnFirst);
+    source += one.On(&CListener::OnFirst);
+    source += one.On(&CListener::OnSecond);
+    source += one.On(&CListener::OnFirst);
     source(nullptr);
-    EXPECT_EQ(listener.m_sLog, "12");
-
-    source -= CListener::Delegate(&listener, &CListener::OnFirst);
+    EXPECT_EQ(one.m_sLog, "112");
+    source -= one.On(&CListener::OnFirst);
     source(nullptr);
-    EXPECT_EQ(listener.m_sLog, "122");
+    EXPECT_EQ(one.m_sLog, "1122");
 }
 
-TEST_F(CEventSourceTest, ADelegateThatRemovesItselfDoesNotHideTheNextOne)
+TEST(EventSource, DelegatesRemovedOrAddedWhileFiring)
 {
     CEventSource source;
     CListener listener;
     listener.m_pSource = &source;
-    source += CListener::Delegate(&listener, &CListener::OnRemoveSelf);
-    source += CListener::Delegate(&listener, &CListener::OnFirst);
+    // A delegate that removes itself does not hide the next one.
+    source += listener.On(&CListener::OnRemoveSelf);
+    source += listener.On(&CListener::OnFirst);
     source(nullptr);
     EXPECT_EQ(listener.m_sLog, "r1");
     source(nullptr);
     EXPECT_EQ(listener.m_sLog, "r11");
-
     // Removed and added again while firing: the new entry comes last.
-    source += CListener::Delegate(&listener, &CListener::OnRemoveSelf);
+    source += listener.On(&CListener::OnRemoveSelf);
     source(nullptr);
     EXPECT_EQ(listener.m_sLog, "r111r");
+
+    // One added while firing is called in the same firing, and stored only once.
+    CEventSource adding;
+    CListener adder;
+    adder.m_pSource = &adding;
+    adding += adder.On(&CListener::OnAddSecond);
+    adding(nullptr);
+    EXPECT_EQ(adder.m_sLog, "+2");
+    adding(nullptr);
+    EXPECT_EQ(adder.m_sLog, "+2+2");
 }
 
-TEST_F(CEventSourceTest, ADelegateAddedWhileFiringIsCalledInTheSameFiring)
-{
-    CEventSource source;
-    CListener listener;
-    listener.m_pSource = &source;
-    source += CListener::Delegate(&listener, &CListener::OnAddSecond);
-    source(nullptr);
-    EXPECT_EQ(listener.m_sLog, "+2");
-    source(nullptr);
-    EXPECT_EQ(listener.m_sLog, "+2+2") << "the second add finds it stored";
-}
-
-TEST(EventSourceOwnership, RemovedDelegatesLiveUntilTheFiringEnds)
+TEST(EventSource, RemovedDelegatesLiveUntilTheFiringEnds)
 {
     int tag = 0;
     CCountingDelegate::s_nLive = 0;

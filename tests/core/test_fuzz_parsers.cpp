@@ -4,9 +4,11 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
+#include <cstring>
 #include <string>
 #include <vector>
 #include "core/Markup.h"
@@ -16,6 +18,9 @@
 using namespace SkinLib;
 
 namespace {
+
+typedef std::vector<uint8_t> Bytes;
+typedef std::chrono::steady_clock Clock;
 
 const int kDefaultIterations = 3000;
 const double kCaseTimeLimitSeconds = 5.0;
@@ -28,77 +33,44 @@ int Iterations()
     return nIterations > 0 ? nIterations : kDefaultIterations;
 }
 
-class Random
+// SplitMix64: the same cases on every run.
+struct Random
 {
-public:
-    explicit Random(uint64_t seed) : m_state(seed) {}
-    uint64_t Next()
+    uint64_t state;
+    size_t Below(size_t n)
     {
-        uint64_t z = (m_state += 0x9E3779B97F4A7C15ULL);
+        uint64_t z = (state += 0x9E3779B97F4A7C15ULL);
         z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ULL;
         z = (z ^ (z >> 27)) * 0x94D049BB133111EBULL;
-        return z ^ (z >> 31);
+        return n == 0 ? 0 : size_t((z ^ (z >> 31)) % n);
     }
-    size_t Below(size_t n) { return n == 0 ? 0 : size_t(Next() % n); }
-
-private:
-    uint64_t m_state;
 };
-
-class Stopwatch
-{
-public:
-    Stopwatch() { ::QueryPerformanceFrequency(&m_frequency); ::QueryPerformanceCounter(&m_start); }
-    double Seconds() const
-    {
-        LARGE_INTEGER now;
-        ::QueryPerformanceCounter(&now);
-        return double(now.QuadPart - m_start.QuadPart) / double(m_frequency.QuadPart);
-    }
-
-private:
-    LARGE_INTEGER m_frequency, m_start;
-};
-
-typedef std::vector<uint8_t> Bytes;
 
 // Byte-level mutations, a few per case, biased towards what the parsers look at.
 void Mutate(Random& random, Bytes& bytes)
 {
     static const uint8_t kInteresting[] = { 0x00, 0xFF, 0x7F, 0x80, '<', '>', '/', '"', '\'', '=', '&', ';', '!', '?', '-', ' ', 'P', 'K' };
-    size_t nMutations = 1 + random.Below(4);
-    for (size_t m = 0; m < nMutations; ++m) {
-        size_t at = random.Below(bytes.size() + 1);
+    // Little-endian 16- or 32-bit fields: sizes, offsets, counts and lengths.
+    static const uint32_t kValues[] = { 0, 1, 0x7F, 0xFF, 0xFFFF, 0x7FFFFFFF, 0xFFFFFFFF, 0x10000, 0x400001 };
+    for (size_t m = 1 + random.Below(4); m > 0; --m) {
+        const size_t at = random.Below(bytes.size() + 1);
         switch (random.Below(8)) {
-        case 0:
-            if (at < bytes.size()) bytes[at] ^= uint8_t(1u << random.Below(8));
-            break;
-        case 1:
-            if (at < bytes.size()) bytes[at] = kInteresting[random.Below(sizeof(kInteresting))];
-            break;
-        case 2:
-            bytes.insert(bytes.begin() + at, kInteresting[random.Below(sizeof(kInteresting))]);
-            break;
-        case 3:
-            bytes.erase(bytes.begin() + at, bytes.begin() + std::min(bytes.size(), at + 1 + random.Below(16)));
-            break;
+        case 0: if (at < bytes.size()) bytes[at] ^= uint8_t(1u << random.Below(8)); break;
+        case 1: if (at < bytes.size()) bytes[at] = kInteresting[random.Below(sizeof(kInteresting))]; break;
+        case 2: bytes.insert(bytes.begin() + at, kInteresting[random.Below(sizeof(kInteresting))]); break;
+        case 3: bytes.erase(bytes.begin() + at, bytes.begin() + std::min(bytes.size(), at + 1 + random.Below(16))); break;
         case 4: {
-            size_t from = random.Below(bytes.size());
-            size_t n = std::min(bytes.size() - from, 1 + random.Below(64));
-            Bytes copy(bytes.begin() + from, bytes.begin() + from + n);
+            const size_t from = random.Below(bytes.size());
+            const size_t n = std::min(bytes.size() - from, 1 + random.Below(64));
+            const Bytes copy(bytes.begin() + from, bytes.begin() + from + n);
             bytes.insert(bytes.begin() + at, copy.begin(), copy.end());
             break;
         }
-        case 5:
-            bytes.resize(at);
-            break;
+        case 5: bytes.resize(at); break;
         default: {
-            // Little-endian 16- or 32-bit fields: sizes, offsets, counts and lengths.
-            static const uint32_t kValues[] = { 0, 1, 0x7F, 0xFF, 0xFFFF, 0x7FFFFFFF, 0xFFFFFFFF, 0x10000, 0x400001 };
-            uint32_t value = kValues[random.Below(sizeof(kValues) / sizeof(kValues[0]))];
-            size_t width = random.Below(2) ? 4 : 2;
+            const uint32_t value = kValues[random.Below(sizeof(kValues) / sizeof(kValues[0]))];
+            const size_t width = random.Below(2) ? 4 : 2;
             for (size_t i = 0; i < width && at + i < bytes.size(); ++i) bytes[at + i] = uint8_t(value >> (8 * i));
-            break;
         }
         }
     }
@@ -121,34 +93,34 @@ const char* const kSkins[] = {
     "<Progress min=\"0\" max=\"100\" value=\"50\"/></TabLayout><Include source=\"other.xml\" count=\"2\"/></Window>",
     "<a><b><c><d><e x=\"1\" y=\"2\">deep &apos;text&apos;</e></d></c></b></a>",
 };
+const size_t kSkinCount = sizeof(kSkins) / sizeof(kSkins[0]);
 
 Bytes SkinBytes(size_t i)
 {
-    std::string skin = kSkins[i % (sizeof(kSkins) / sizeof(kSkins[0]))];
-    return Bytes(skin.begin(), skin.end());
+    return Bytes(kSkins[i % kSkinCount], kSkins[i % kSkinCount] + ::strlen(kSkins[i % kSkinCount]));
 }
 
 Bytes SeedArchive(Random& random)
 {
     SkinLibTest::ZipWriter writer;
-    for (size_t i = 0; i < sizeof(kSkins) / sizeof(kSkins[0]); ++i) {
-        std::string name = "skin/" + std::to_string(i) + ".xml";
-        auto& entry = writer.Add(name, kSkins[i], random.Below(2) ? 8 : 0);
+    for (size_t i = 0; i < kSkinCount; ++i) {
+        auto& entry = writer.Add("skin/" + std::to_string(i) + ".xml", kSkins[i], random.Below(2) ? 8 : 0);
         if (random.Below(2)) entry.localExtra = SkinLibTest::TimestampExtra(7, { 1, 2, 3 });
     }
     writer.Add("skin/", "", 0).externalAttributes = 0x10;
     return writer.Build();
 }
 
-// Everything a caller can ask of a loaded document, so bad links or positions show up.
+// Everything a caller can ask of a loaded document, so bad links or positions show up. The
+// lengths are summed into a volatile so that the reads are not optimized away.
+volatile size_t g_nTouched = 0;
+
 size_t WalkTree(CMarkupNode node, int nDepth)
 {
     size_t nVisited = 0;
     for (; node.IsValid(); node = node.GetSibling()) {
-        ++nVisited;
-        nVisited += ::wcslen(node.GetName()) + ::wcslen(node.GetValue());
-        int nCount = node.GetAttributeCount();
-        for (int i = -1; i <= nCount; ++i) {
+        nVisited += 1 + ::wcslen(node.GetName()) + ::wcslen(node.GetValue());
+        for (int i = -1; i <= node.GetAttributeCount(); ++i) {
             nVisited += ::wcslen(node.GetAttributeName(i)) + ::wcslen(node.GetAttributeValue(i));
             nVisited += ::wcslen(node.GetAttributeValue(node.GetAttributeName(i)));
         }
@@ -165,7 +137,7 @@ int LoadEveryWay(const Bytes& bytes)
         CMarkup xml;
         xml.SetPreserveWhitespace(encoding != SKIN_XML_ANSI);
         if (xml.LoadFromMem(bytes.data(), DWORD(bytes.size()), encoding)) {
-            WalkTree(xml.GetRoot(), 0);
+            g_nTouched = g_nTouched + WalkTree(xml.GetRoot(), 0);
             ++nLoaded;
         }
         wchar_t szMessage[100], szLocation[50];
@@ -175,77 +147,76 @@ int LoadEveryWay(const Bytes& bytes)
     return nLoaded;
 }
 
-void ReportThroughput(const char* pstrWhat, int nCases, int nLoaded, double dSeconds)
+// Runs the cases, each within the time limit, and reports the throughput. A case returns the
+// number of documents it loaded.
+template <class RunCase>
+void RunCases(const char* pstrWhat, RunCase runCase)
 {
-    std::printf("%s: %d cases (%d documents loaded) in %.2f s, %.0f cases/s\n", pstrWhat, nCases, nLoaded, dSeconds,
-                nCases / std::max(dSeconds, 1e-9));
+    auto secondsSince = [](Clock::time_point start) { return std::chrono::duration<double>(Clock::now() - start).count(); };
+    const int nIterations = Iterations();
+    int nLoaded = 0;
+    const Clock::time_point start = Clock::now();
+    for (int i = 0; i < nIterations; ++i) {
+        const Clock::time_point caseStart = Clock::now();
+        nLoaded += runCase(i);
+        ASSERT_LT(secondsSince(caseStart), kCaseTimeLimitSeconds) << pstrWhat << " case " << i;
+    }
+    const double dSeconds = secondsSince(start);
+    std::printf("%s: %d cases (%d documents loaded) in %.2f s, %.0f cases/s\n", pstrWhat, nIterations, nLoaded,
+                dSeconds, nIterations / std::max(dSeconds, 1e-9));
 }
 
 } // namespace
 
 TEST(FuzzParsers, MarkupSurvivesMutatedSkins)
 {
-    Random random(0x5EED0121);
-    for (size_t i = 0; i < sizeof(kSkins) / sizeof(kSkins[0]); ++i)
+    for (size_t i = 0; i < kSkinCount; ++i)
         ASSERT_EQ(LoadEveryWay(SkinBytes(i)), 2) << "seed " << i;  // UTF-8 and ANSI; no mark for UTF-16
-    int nIterations = Iterations();
-    int nLoaded = 0;
-    Stopwatch total;
-    for (int i = 0; i < nIterations; ++i) {
+    Random random{ 0x5EED0121 };
+    RunCases("markup", [&random](int) {
         Bytes bytes = SkinBytes(random.Below(64));
         if (random.Below(4) == 0) {
-            // Half of the time as UTF-16 with a mark, in either byte order.
-            bool bBig = random.Below(2) != 0;
+            // A quarter of the cases as UTF-16 with a mark, in either byte order.
+            const bool bBig = random.Below(2) != 0;
             Bytes wide = { uint8_t(bBig ? 0xFE : 0xFF), uint8_t(bBig ? 0xFF : 0xFE) };
-            for (uint8_t b : bytes) {
-                wide.push_back(bBig ? 0 : b);
-                wide.push_back(bBig ? b : 0);
-            }
+            for (uint8_t b : bytes) wide.insert(wide.end(), { uint8_t(bBig ? 0 : b), uint8_t(bBig ? b : 0) });
             bytes.swap(wide);
         }
         Mutate(random, bytes);
-        Stopwatch watch;
-        nLoaded += LoadEveryWay(bytes);
-        ASSERT_LT(watch.Seconds(), kCaseTimeLimitSeconds) << "case " << i;
-    }
-    ReportThroughput("markup", nIterations, nLoaded, total.Seconds());
+        return LoadEveryWay(bytes);
+    });
 }
 
+// Every member an opened archive lists is looked up by name and unzipped, and what it
+// delivers is parsed as markup.
 TEST(FuzzParsers, ZipReaderSurvivesMutatedArchives)
 {
-    Random random(0x5EED0120);
+    Random random{ 0x5EED0120 };
     std::vector<Bytes> seeds;
     for (int i = 0; i < 16; ++i) seeds.push_back(SeedArchive(random));
-    int nIterations = Iterations();
-    int nLoaded = 0;
-    Stopwatch total;
-    for (int i = 0; i < nIterations; ++i) {
+    RunCases("zip", [&](int i) {
         Bytes bytes = seeds[random.Below(seeds.size())];
         Mutate(random, bytes);
-        Stopwatch watch;
+        int nLoaded = 0;
         HSKINZIP hZip = ResourceZipOpen(bytes.data(), unsigned(bytes.size()), SKINZIP_MEMORY);
-        if (hZip != NULL) {
-            ZipItemInfo archive;
-            if (ResourceZipGetItem(hZip, -1, &archive) == SKINZIP_OK) {
-                for (int n = 0; n < archive.nIndex && n < 64; ++n) {
-                    ZipItemInfo item;
-                    if (ResourceZipGetItem(hZip, n, &item) != SKINZIP_OK) continue;
-                    ZipItemInfo found;
-                    int index = -1;
-                    DWORD dwFind = ResourceZipFindItem(hZip, item.szName, true, &index, &found);
-                    EXPECT_TRUE(dwFind != SKINZIP_OK || (index >= 0 && index <= n)) << "case " << i;
-                    if (item.nUncompressedSize > 0x100000) continue;
-                    Bytes content(item.nUncompressedSize);
-                    DWORD dwResult = ResourceZipUnzipItem(hZip, n, content.data(), unsigned(content.size()), SKINZIP_MEMORY);
-                    if (dwResult == SKINZIP_MORE) {
-                        EXPECT_EQ(ResourceZipUnzipItem(hZip, n, content.data(), unsigned(content.size()), SKINZIP_MEMORY), SKINZIP_OK);
-                        nLoaded += LoadEveryWay(content);
-                    }
-                }
+        if (hZip == NULL) return 0;
+        ZipItemInfo archive;
+        const int nCount = ResourceZipGetItem(hZip, -1, &archive) == SKINZIP_OK ? std::min(archive.nIndex, 64) : 0;
+        for (int n = 0; n < nCount; ++n) {
+            ZipItemInfo item, found;
+            if (ResourceZipGetItem(hZip, n, &item) != SKINZIP_OK) continue;
+            int index = -1;
+            DWORD dwFind = ResourceZipFindItem(hZip, item.szName, true, &index, &found);
+            EXPECT_TRUE(dwFind != SKINZIP_OK || (index >= 0 && index <= n)) << "case " << i;
+            if (item.nUncompressedSize > 0x100000) continue;
+            Bytes content(item.nUncompressedSize);
+            if (ResourceZipUnzipItem(hZip, n, content.data(), unsigned(content.size()), SKINZIP_MEMORY) == SKINZIP_MORE) {
+                EXPECT_EQ(ResourceZipUnzipItem(hZip, n, content.data(), unsigned(content.size()), SKINZIP_MEMORY),
+                          SKINZIP_OK) << "case " << i;
+                nLoaded += LoadEveryWay(content);
             }
-            EXPECT_EQ(ResourceZipClose(hZip), SKINZIP_OK);
         }
-        ASSERT_LT(watch.Seconds(), kCaseTimeLimitSeconds) << "case " << i;
-    }
-    ReportThroughput("zip", nIterations, nLoaded, total.Seconds());
+        EXPECT_EQ(ResourceZipClose(hZip), SKINZIP_OK) << "case " << i;
+        return nLoaded;
+    });
 }

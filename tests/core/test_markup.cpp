@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <climits>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 #include "core/Markup.h"
@@ -8,6 +10,7 @@
 #include "ZipWriter.h"
 
 using namespace SkinLib;
+namespace fs = std::filesystem;
 
 namespace {
 
@@ -25,144 +28,135 @@ std::wstring ErrorLocation(const CMarkup& xml)
     return szLocation;
 }
 
-std::vector<BYTE> Bytes(const std::string& s)
+std::wstring Repeat(const std::wstring& s, size_t n)
 {
-    return std::vector<BYTE>(s.begin(), s.end());
+    std::wstring result;
+    result.reserve(s.size() * n);
+    while (n-- > 0) result += s;
+    return result;
 }
 
-struct ParseCase
+// The tree as text, "name{attribute=value ...}[value](children)", checking every link on the way.
+std::wstring Dump(CMarkupNode node)
 {
-    const wchar_t* pstrXML;
-    bool bLoads;
-    bool bHasRoot;
-    const wchar_t* pstrMessage;
-    const wchar_t* pstrLocation;  // null: not checked
-};
-
-const ParseCase kParseCases[] = {
-    { L"<a/>", true, true, L"", L"" },
-    { L"<a></a>", true, true, L"", L"" },
-    { L"  <a >\r\n</a >  ", true, true, L"", L"" },
-    { L"<?xml version=\"1.0\"?><!-- c --><a><!-- d --><b/></a><!-- e -->", true, true, L"", L"" },
-    { L"<a>", true, true, L"", L"" },
-    { L"<a><b>text", true, true, L"", L"" },
-    { L"<a/><b/>", true, true, L"", L"" },
-    { L"", true, false, L"", L"" },
-    { L" \t\r\n ", true, false, L"", L"" },
-    { L"<!-- only a comment -->", true, false, L"", L"" },
-    { L"<!-- never closed", true, false, L"", L"" },
-    { L"<?never closed", true, false, L"", L"" },
-    { L"<a><b><c>text", false, false, L"Expected end-tag start", L"" },
-    { L"<a><b><c></c>", false, false, L"Expected start tag", L"" },
-    { L"text", false, false, L"Expected start tag", L"text" },
-    { L"<a>x</a>junk", false, false, L"Expected start tag", L"junk" },
-    { L"<a><b></a></b>", false, false, L"Unmatched closing tag", L"a></b>" },
-    { L"<a></ab>", false, false, L"Unmatched closing tag", L"b>" },
-    { L"<a", false, false, L"Error parsing element name", L"" },
-    { L"<a x=\"1\"", false, false, L"Expected start-tag closing", L"" },
-    { L"<a / >", false, false, L"Expected start-tag closing", L"/ >" },
-    { L"<a x/>", false, false, L"Error while parsing attributes", L"/>" },
-    { L"<a=\"1\"/>", false, false, L"Error while parsing attributes", L"\"1\"/>" },
-    { L"<a x='1'/>", false, false, L"Expected attribute value", L"'1'/>" },
-    { L"<a x=\"1/>", false, false, L"Error while parsing attribute string", L"" },
-};
+    std::wstring s;
+    for (; node.IsValid(); node = node.GetSibling()) {
+        s += (s.empty() ? L"" : L" ") + std::wstring(node.GetName());
+        for (int i = 0, n = node.GetAttributeCount(); i < n; ++i)
+            s += (i == 0 ? L"{" : L" ") + std::wstring(node.GetAttributeName(i)) + L"=" + node.GetAttributeValue(i) +
+                 (i == n - 1 ? L"}" : L"");
+        if (node.GetValue()[0] != L'\0') s += L"[" + std::wstring(node.GetValue()) + L"]";
+        EXPECT_EQ(node.HasSiblings(), node.GetSibling().IsValid()) << s;
+        EXPECT_EQ(node.HasChildren(), node.GetChild().IsValid()) << s;
+        for (CMarkupNode child = node.GetChild(); child.IsValid(); child = child.GetSibling())
+            EXPECT_EQ(child.GetParent().GetName(), node.GetName()) << s;
+        if (node.HasChildren()) s += L"(" + Dump(node.GetChild()) + L")";
+    }
+    return s;
+}
 
 } // namespace
 
 TEST(Markup, ParseTable)
 {
-    for (const ParseCase& c : kParseCases) {
+    const std::wstring longClose = L"<a></" + std::wstring(80, L'z') + L">", location49(49, L'z');
+    const std::wstring nested = Repeat(L"<n>", 200) + Repeat(L"</n>", 200);
+    const std::wstring nestedTree = Repeat(L"n(", 199) + L"n" + Repeat(L")", 199);
+    // 4 MiB of nested elements must fail cleanly instead of exhausting the stack.
+    const std::wstring deep = Repeat(L"<a>", 0x400000 / 3);
+    const struct
+    {
+        const wchar_t* pstrXML;
+        const wchar_t* pstrTree;  // as Dump shows the root; "" no root; null: the load fails
+        const wchar_t* pstrMessage = L"";
+        const wchar_t* pstrLocation = L"";  // null: not checked
+    } cases[] = {
+        { L"<a/>", L"a" }, { L"<a></a>", L"a" }, { L"  <a >\r\n</a >  ", L"a[\r\n]" },
+        { L"<?xml version=\"1.0\"?><!-- c --><a><!-- d --><b/></a><!-- e -->", L"a(b)" },
+        { L"<a>", L"a" }, { L"<a><b>text", L"a(b[text])" }, { L"<a/><b/>", L"a b" },
+        { nested.c_str(), nestedTree.c_str() },
+        { L"", L"" }, { L" \t\r\n ", L"" }, { L"<!-- only a comment -->", L"" },
+        { L"<!-- never closed", L"" }, { L"<?never closed", L"" },
+        { L"<a><b><c>text", NULL, L"Expected end-tag start" },
+        { L"<a><b><c></c>", NULL, L"Expected start tag" },
+        { L"text", NULL, L"Expected start tag", L"text" },
+        { L"<a>x</a>junk", NULL, L"Expected start tag", L"junk" },
+        { L"<a><b></a></b>", NULL, L"Unmatched closing tag", L"a></b>" },
+        { L"<a></ab>", NULL, L"Unmatched closing tag", L"b>" },
+        { longClose.c_str(), NULL, L"Unmatched closing tag", location49.c_str() },
+        { L"<a", NULL, L"Error parsing element name" },
+        { L"<a x=\"1\"", NULL, L"Expected start-tag closing" },
+        { L"<a / >", NULL, L"Expected start-tag closing", L"/ >" },
+        { L"<a x/>", NULL, L"Error while parsing attributes", L"/>" },
+        { L"<a=\"1\"/>", NULL, L"Error while parsing attributes", L"\"1\"/>" },
+        { L"<a x='1'/>", NULL, L"Expected attribute value", L"'1'/>" },
+        { L"<a x=\"1/>", NULL, L"Error while parsing attribute string" },
+        { deep.c_str(), NULL, L"Elements nested too deeply", NULL },
+    };
+    for (const auto& c : cases) {
+        const std::wstring sWhat = std::wstring(c.pstrXML).substr(0, 80);
         CMarkup xml;
-        EXPECT_EQ(xml.Load(c.pstrXML), c.bLoads) << c.pstrXML;
-        EXPECT_EQ(xml.IsValid(), c.bLoads) << c.pstrXML;
-        EXPECT_EQ(xml.GetRoot().IsValid(), c.bHasRoot) << c.pstrXML;
-        EXPECT_EQ(ErrorMessage(xml), c.pstrMessage) << c.pstrXML;
+        EXPECT_EQ(xml.Load(c.pstrXML), c.pstrTree != NULL) << sWhat;
+        EXPECT_EQ(xml.IsValid(), c.pstrTree != NULL) << sWhat;
+        EXPECT_EQ(xml.GetRoot().IsValid(), c.pstrTree != NULL && c.pstrTree[0] != L'\0') << sWhat;
+        if (c.pstrTree != NULL) {
+            EXPECT_EQ(Dump(xml.GetRoot()), c.pstrTree) << sWhat;
+        }
+        EXPECT_EQ(ErrorMessage(xml), c.pstrMessage) << sWhat;
         if (c.pstrLocation != NULL) {
-            EXPECT_EQ(ErrorLocation(xml), c.pstrLocation) << c.pstrXML;
+            EXPECT_EQ(ErrorLocation(xml), c.pstrLocation) << sWhat;
         }
     }
-}
-
-TEST(Markup, ErrorLocationIsCutTo49Characters)
-{
-    CMarkup xml;
-    std::wstring text = L"<a></" + std::wstring(80, L'z') + L">";
-    EXPECT_FALSE(xml.Load(text.c_str()));
-    EXPECT_EQ(ErrorLocation(xml), std::wstring(49, L'z'));
 }
 
 TEST(Markup, WalksTheTree)
 {
     CMarkup xml(L"<Window size=\"10,20\">caption<Font id=\"0\"/><VerticalLayout><Button name=\"ok\"/>"
                 L"<Button name=\"cancel\">Cancel</Button></VerticalLayout><font/></Window>");
-    ASSERT_TRUE(xml.IsValid());
     CMarkupNode root = xml.GetRoot();
-    EXPECT_STREQ(root.GetName(), L"Window");
-    EXPECT_STREQ(root.GetValue(), L"caption");
+    EXPECT_EQ(Dump(root), L"Window{size=10,20}[caption](Font{id=0} VerticalLayout(Button{name=ok} "
+                          L"Button{name=cancel}[Cancel]) font)");
     EXPECT_FALSE(root.GetParent().IsValid());
-    EXPECT_FALSE(root.HasSiblings());
-    EXPECT_TRUE(root.HasChildren());
-
-    CMarkupNode font = root.GetChild();
-    EXPECT_STREQ(font.GetName(), L"Font");
-    EXPECT_STREQ(font.GetValue(), L"");
-    EXPECT_FALSE(font.HasChildren());
-    CMarkupNode layout = font.GetSibling();
-    EXPECT_STREQ(layout.GetName(), L"VerticalLayout");
-    EXPECT_STREQ(layout.GetParent().GetName(), L"Window");
-    EXPECT_STREQ(layout.GetSibling().GetName(), L"font");
-    EXPECT_FALSE(layout.GetSibling().GetSibling().IsValid());
-
-    CMarkupNode button = layout.GetChild(L"Button");
-    EXPECT_STREQ(button.GetAttributeValue(L"name"), L"ok");
-    EXPECT_STREQ(button.GetSibling().GetAttributeValue(L"name"), L"cancel");
-    EXPECT_STREQ(button.GetSibling().GetValue(), L"Cancel");
+    // A child by name: the first of that exact name.
+    EXPECT_STREQ(root.GetChild(L"VerticalLayout").GetChild(L"Button").GetAttributeValue(L"name"), L"ok");
     EXPECT_STREQ(root.GetChild(L"font").GetName(), L"font");
-    EXPECT_FALSE(layout.GetChild(L"button").IsValid());
-    EXPECT_FALSE(font.GetChild().IsValid());
+    EXPECT_FALSE(root.GetChild(L"VerticalLayout").GetChild(L"button").IsValid());
 
     CMarkupNode invalid;
-    EXPECT_FALSE(invalid.IsValid());
-    EXPECT_EQ(invalid.GetName(), nullptr);
-    EXPECT_EQ(invalid.GetValue(), nullptr);
-    EXPECT_FALSE(invalid.GetChild(L"x").IsValid());
-    EXPECT_EQ(invalid.GetAttributeCount(), 0);
-    EXPECT_EQ(invalid.GetAttributeName(0), nullptr);
-    EXPECT_EQ(invalid.GetAttributeValue(0), nullptr);
-    EXPECT_EQ(invalid.GetAttributeValue(L"x"), nullptr);
     wchar_t szValue[8];
-    EXPECT_FALSE(invalid.GetAttributeValue(L"x", szValue, 8));
-
-    xml.Release();
-    EXPECT_FALSE(xml.IsValid());
-    EXPECT_FALSE(xml.GetRoot().IsValid());
+    EXPECT_FALSE(invalid.IsValid() || invalid.GetChild(L"x").IsValid() || invalid.GetAttributeValue(L"x", szValue, 8));
+    EXPECT_EQ(invalid.GetAttributeCount(), 0);
+    for (const wchar_t* pstr : { invalid.GetName(), invalid.GetValue(), invalid.GetAttributeName(0),
+                                 invalid.GetAttributeValue(0), invalid.GetAttributeValue(L"x") })
+        EXPECT_EQ(pstr, nullptr);
 
     // Names and texts end where they end even when the document stops inside open elements.
     ASSERT_TRUE(xml.Load(L"<a>&amp;x<b x=\"1\">text"));
-    EXPECT_STREQ(xml.GetRoot().GetName(), L"a");
-    EXPECT_STREQ(xml.GetRoot().GetValue(), L"&x");
-    EXPECT_STREQ(xml.GetRoot().GetChild().GetName(), L"b");
-    EXPECT_STREQ(xml.GetRoot().GetChild().GetValue(), L"text");
-    EXPECT_STREQ(xml.GetRoot().GetChild().GetAttributeValue(L"x"), L"1");
+    EXPECT_EQ(Dump(xml.GetRoot()), L"a[&x](b{x=1}[text])");
+
+    // Many siblings: the table grows several times while parents are being filled in.
+    std::wstring wide = L"<root>";
+    for (int i = 0; i < 3000; ++i) wide += L"<p><c i=\"" + std::to_wstring(i) + L"\"/></p>";
+    ASSERT_TRUE(xml.Load((wide + L"</root>").c_str()));
+    int nCount = 0;
+    CMarkupNode last;
+    for (CMarkupNode p = xml.GetRoot().GetChild(); p.IsValid(); p = p.GetSibling(), ++nCount) last = p;
+    EXPECT_EQ(nCount, 3000);
+    EXPECT_STREQ(last.GetChild().GetAttributeValue(L"i"), L"2999");
+    EXPECT_STREQ(last.GetChild().GetParent().GetParent().GetName(), L"root");
 }
 
 TEST(Markup, Attributes)
 {
     CMarkup xml(L"<a first=\"1\"  second = \"two words\"\tthird=\"\" ><b x=\"1\"/><c y=\"2\" /></a>");
-    ASSERT_TRUE(xml.IsValid());
+    EXPECT_EQ(Dump(xml.GetRoot()), L"a{first=1 second=two words third=}(b{x=1} c{y=2})");
     CMarkupNode a = xml.GetRoot();
-    ASSERT_EQ(a.GetAttributeCount(), 3);
-    EXPECT_TRUE(a.HasAttributes());
-    EXPECT_STREQ(a.GetAttributeName(1), L"second");
-    EXPECT_STREQ(a.GetAttributeValue(1), L"two words");
-    EXPECT_STREQ(a.GetAttributeValue(L"third"), L"");
-    EXPECT_TRUE(a.HasAttribute(L"third"));
+    EXPECT_TRUE(a.HasAttributes() && a.HasAttribute(L"third"));
     EXPECT_FALSE(a.HasAttribute(L"First"));
-    EXPECT_STREQ(a.GetAttributeValue(L"missing"), L"");
-    EXPECT_STREQ(a.GetAttributeName(3), L"");
-    EXPECT_STREQ(a.GetAttributeName(-1), L"");
-    EXPECT_STREQ(a.GetAttributeValue(-1), L"");
-    EXPECT_STREQ(a.GetAttributeValue(INT_MIN), L"");
+    // Missing names and indexes out of range give empty texts.
+    for (const wchar_t* pstr : { a.GetAttributeValue(L"third"), a.GetAttributeValue(L"missing"), a.GetAttributeName(3),
+                                 a.GetAttributeName(-1), a.GetAttributeValue(-1), a.GetAttributeValue(INT_MIN) })
+        EXPECT_STREQ(pstr, L"");
 
     wchar_t szValue[16];
     ASSERT_TRUE(a.GetAttributeValue(L"second", szValue, 16));
@@ -173,112 +167,63 @@ TEST(Markup, Attributes)
     EXPECT_FALSE(a.GetAttributeValue(L"missing", szValue, 16));
     EXPECT_FALSE(a.GetAttributeValue(-1, szValue, 16));
 
-    EXPECT_EQ(a.GetChild().GetAttributeCount(), 1);
-    EXPECT_EQ(a.GetChild().GetSibling().GetAttributeCount(), 1);
-    EXPECT_STREQ(a.GetChild().GetSibling().GetAttributeValue(L"y"), L"2");
-
+    // Only the first 64 attributes of an element are kept.
     std::wstring many = L"<a";
     for (int i = 0; i < 70; ++i) many += L" k" + std::to_wstring(i) + L"=\"" + std::to_wstring(i) + L"\"";
-    many += L"/>";
-    ASSERT_TRUE(xml.Load(many.c_str()));
+    ASSERT_TRUE(xml.Load((many + L"/>").c_str()));
     CMarkupNode node = xml.GetRoot();
     EXPECT_EQ(node.GetAttributeCount(), 64);
     EXPECT_STREQ(node.GetAttributeValue(L"k63"), L"63");
     EXPECT_FALSE(node.HasAttribute(L"k64"));
 }
 
+// Five entities are known, anything else stays as written. Without preserved whitespace a run
+// after a space collapses into it.
 TEST(Markup, EntitiesAndWhitespace)
 {
     CMarkup xml(L"<a v=\"&lt;&amp;&gt;\" w=\"&quot;x&apos;\" after=\"ok\">&amp;&foo; &#65; &AMP;</a>");
-    ASSERT_TRUE(xml.IsValid());
-    CMarkupNode a = xml.GetRoot();
-    EXPECT_STREQ(a.GetValue(), L"&&foo; &#65; &AMP;");
-    EXPECT_STREQ(a.GetAttributeValue(L"v"), L"<&>");
-    EXPECT_STREQ(a.GetAttributeValue(L"w"), L"\"x'");
-    EXPECT_STREQ(a.GetAttributeValue(L"after"), L"ok");
-
+    EXPECT_EQ(Dump(xml.GetRoot()), L"a{v=<&> w=\"x' after=ok}[&&foo; &#65; &AMP;]");
     const wchar_t* pstrSpaced = L"<a t=\"p   q\">x   y\t  z\n w</a>";
     ASSERT_TRUE(xml.Load(pstrSpaced));
-    EXPECT_STREQ(xml.GetRoot().GetValue(), L"x   y\t  z\n w");
+    EXPECT_EQ(Dump(xml.GetRoot()), L"a{t=p   q}[x   y\t  z\n w]");
     xml.SetPreserveWhitespace(false);
     ASSERT_TRUE(xml.Load(pstrSpaced));
-    EXPECT_STREQ(xml.GetRoot().GetValue(), L"x y\t z\n w");
-    EXPECT_STREQ(xml.GetRoot().GetAttributeValue(L"t"), L"p q");
+    EXPECT_EQ(Dump(xml.GetRoot()), L"a{t=p q}[x y\t z\n w]");
 }
 
 TEST(Markup, LoadsEncodings)
 {
     CMarkup xml;
-    std::string utf8 = "<a n=\"\xC3\xA9t\xC3\xA9\">\xE4\xB8\xAD</a>";
-    ASSERT_TRUE(xml.LoadFromMem(Bytes(utf8).data(), DWORD(utf8.size()), SKIN_XML_UTF8));
-    EXPECT_STREQ(xml.GetRoot().GetAttributeValue(L"n"), L"\u00E9t\u00E9");
-    EXPECT_STREQ(xml.GetRoot().GetValue(), L"\u4E2D");
-    std::string bom = "\xEF\xBB\xBF" + utf8;
-    ASSERT_TRUE(xml.LoadFromMem(Bytes(bom).data(), DWORD(bom.size()), SKIN_XML_UTF8));
-    EXPECT_STREQ(xml.GetRoot().GetName(), L"a");
-    EXPECT_STREQ(xml.GetRoot().GetValue(), L"\u4E2D");
-
-    std::string ansi = "<a n=\"\xE9\"/>";
-    ASSERT_TRUE(xml.LoadFromMem(Bytes(ansi).data(), DWORD(ansi.size()), SKIN_XML_ANSI));
-    EXPECT_STREQ(xml.GetRoot().GetAttributeValue(L"n"), L"\u00E9");
+    const std::string utf8 = "<a n=\"\xC3\xA9t\xC3\xA9\">\xE4\xB8\xAD</a>", ansi = "<a n=\"\xE9\"/>";
+    for (const std::string& bytes : { utf8, "\xEF\xBB\xBF" + utf8 }) {
+        ASSERT_TRUE(xml.LoadFromMem(reinterpret_cast<const BYTE*>(bytes.data()), DWORD(bytes.size()), SKIN_XML_UTF8));
+        EXPECT_EQ(Dump(xml.GetRoot()), L"a{n=\u00E9t\u00E9}[\u4E2D]");
+    }
+    ASSERT_TRUE(xml.LoadFromMem(reinterpret_cast<const BYTE*>(ansi.data()), DWORD(ansi.size()), SKIN_XML_ANSI));
+    EXPECT_EQ(Dump(xml.GetRoot()), L"a{n=\u00E9}");
 
     // UTF-16 comes from a read-only page, as a skin held in a module resource does.
-    const wchar_t* pstrText = L"<b>\u4E2D</b>";
     std::vector<BYTE> little = { 0xFF, 0xFE }, big = { 0xFE, 0xFF };
-    for (const wchar_t* p = pstrText; *p; ++p) {
-        little.push_back(BYTE(*p));
-        little.push_back(BYTE(*p >> 8));
-        big.push_back(BYTE(*p >> 8));
-        big.push_back(BYTE(*p));
+    for (const wchar_t* p = L"<b>\u4E2D</b>"; *p; ++p) {
+        little.insert(little.end(), { BYTE(*p), BYTE(*p >> 8) });
+        big.insert(big.end(), { BYTE(*p >> 8), BYTE(*p) });
     }
     big.push_back(0x3C);  // an odd trailing byte belongs to no unit
     BYTE* pPage = static_cast<BYTE*>(::VirtualAlloc(NULL, 4096, MEM_COMMIT | MEM_RESERVE, PAGE_READWRITE));
     for (const std::vector<BYTE>* pBytes : { &little, &big }) {
-        ::CopyMemory(pPage, pBytes->data(), pBytes->size());
         DWORD dwOld;
+        ::CopyMemory(pPage, pBytes->data(), pBytes->size());
         ::VirtualProtect(pPage, 4096, PAGE_READONLY, &dwOld);
         ASSERT_TRUE(xml.LoadFromMem(pPage, DWORD(pBytes->size()), SKIN_XML_UTF16));
-        EXPECT_STREQ(xml.GetRoot().GetName(), L"b");
-        EXPECT_STREQ(xml.GetRoot().GetValue(), L"\u4E2D");
+        EXPECT_EQ(Dump(xml.GetRoot()), L"b[\u4E2D]");
         ::VirtualProtect(pPage, 4096, PAGE_READWRITE, &dwOld);
     }
     ::VirtualFree(pPage, 0, MEM_RELEASE);
 
+    // Without a byte-order mark, or shorter than one, UTF-16 does not load.
     EXPECT_FALSE(xml.LoadFromMem(little.data() + 2, DWORD(little.size() - 2), SKIN_XML_UTF16));
     EXPECT_FALSE(xml.IsValid());
     EXPECT_FALSE(xml.LoadFromMem(little.data(), 1, SKIN_XML_UTF16));
-}
-
-TEST(Markup, RefusesDeepNestingButKeepsLargeTables)
-{
-    // 4 MiB of nested elements must fail cleanly instead of exhausting the stack.
-    std::wstring deep;
-    deep.reserve(0x400000);
-    while (deep.size() + 3 <= 0x400000) deep += L"<a>";
-    CMarkup xml;
-    EXPECT_FALSE(xml.Load(deep.c_str()));
-    EXPECT_FALSE(xml.IsValid());
-    EXPECT_EQ(ErrorMessage(xml), L"Elements nested too deeply");
-
-    std::wstring nested;
-    for (int i = 0; i < 200; ++i) nested += L"<n>";
-    for (int i = 0; i < 200; ++i) nested += L"</n>";
-    EXPECT_TRUE(xml.Load(nested.c_str()));
-
-    // Many siblings: the table grows several times while parents are being filled in.
-    std::wstring wide = L"<root>";
-    for (int i = 0; i < 3000; ++i) wide += L"<p><c i=\"" + std::to_wstring(i) + L"\"/></p>";
-    wide += L"</root>";
-    ASSERT_TRUE(xml.Load(wide.c_str()));
-    int nCount = 0;
-    CMarkupNode last;
-    for (CMarkupNode p = xml.GetRoot().GetChild(); p.IsValid(); p = p.GetSibling()) {
-        ++nCount;
-        last = p;
-    }
-    EXPECT_EQ(nCount, 3000);
-    EXPECT_STREQ(last.GetChild().GetAttributeValue(L"i"), L"2999");
-    EXPECT_STREQ(last.GetChild().GetParent().GetParent().GetName(), L"root");
 }
 
 namespace {
@@ -289,47 +234,44 @@ class ResourceFolder : public ::testing::Test
 protected:
     void SetUp() override
     {
-        wchar_t szTemp[MAX_PATH];
-        ::GetTempPathW(MAX_PATH, szTemp);
-        m_folder = std::wstring(szTemp) + L"markup_res\\";
-        ::CreateDirectoryW(m_folder.c_str(), NULL);
-        CPaintManagerUI::SetResourcePath(m_folder.c_str());
+        fs::create_directories(m_folder);
+        CPaintManagerUI::SetResourcePath((m_folder.wstring() + L"\\").c_str());
         CPaintManagerUI::SetResourceZip(L"", false);
     }
     void TearDown() override { CPaintManagerUI::SetResourceZip(L"", false); }
 
-    void Write(const wchar_t* pstrName, const std::vector<BYTE>& bytes)
+    template <class Bytes>
+    void Write(const wchar_t* pstrName, const Bytes& bytes)
     {
-        HANDLE h = ::CreateFileW((m_folder + pstrName).c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, 0, NULL);
-        DWORD dwWritten;
-        ::WriteFile(h, bytes.data(), DWORD(bytes.size()), &dwWritten, NULL);
-        ::CloseHandle(h);
+        std::ofstream(m_folder / pstrName, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
     }
 
-    std::wstring m_folder;
+    // Loads the file into m_xml, which is reused across loads, and checks the outcome and the message.
+    void ExpectLoad(const wchar_t* pstrName, bool bLoads, const wchar_t* pstrMessage)
+    {
+        EXPECT_EQ(m_xml.LoadFromFile(pstrName), bLoads) << pstrName;
+        EXPECT_EQ(m_xml.IsValid(), bLoads) << pstrName;
+        EXPECT_EQ(ErrorMessage(m_xml), pstrMessage) << pstrName;
+        EXPECT_EQ(ErrorLocation(m_xml), L"") << pstrName;
+    }
+
+    const fs::path m_folder = fs::temp_directory_path() / L"markup_res";
+    CMarkup m_xml;
 };
 
 } // namespace
 
+// At most 4 MiB are read from a file.
 TEST_F(ResourceFolder, LoadsFromDisk)
 {
-    std::string exact = "<a>";
-    exact += std::string(0x400000 - 7, ' ');
-    exact += "</a>";
-    Write(L"exact.xml", Bytes(exact));
-    Write(L"over.xml", Bytes(exact + " "));
-    Write(L"empty.xml", {});
-
-    CMarkup xml;
-    EXPECT_TRUE(xml.LoadFromFile(L"exact.xml"));
-    EXPECT_FALSE(xml.LoadFromFile(L"over.xml"));
-    EXPECT_EQ(ErrorMessage(xml), L"File too large");
-    EXPECT_EQ(ErrorLocation(xml), L"");
-    EXPECT_FALSE(xml.LoadFromFile(L"empty.xml"));
-    EXPECT_EQ(ErrorMessage(xml), L"File is empty");
-    EXPECT_FALSE(xml.LoadFromFile(L"missing.xml"));
-    EXPECT_EQ(ErrorMessage(xml), L"Error opening file");
-    EXPECT_FALSE(xml.IsValid());
+    const std::string exact = "<a>" + std::string(0x400000 - 7, ' ') + "</a>";
+    Write(L"exact.xml", exact);
+    Write(L"over.xml", exact + " ");
+    Write(L"empty.xml", std::string());
+    ExpectLoad(L"exact.xml", true, L"");
+    ExpectLoad(L"over.xml", false, L"File too large");
+    ExpectLoad(L"empty.xml", false, L"File is empty");
+    ExpectLoad(L"missing.xml", false, L"Error opening file");
 }
 
 TEST_F(ResourceFolder, LoadsFromTheSkinArchive)
@@ -337,29 +279,23 @@ TEST_F(ResourceFolder, LoadsFromTheSkinArchive)
     SkinLibTest::ZipWriter writer;
     writer.Add("skin/main.xml", "<Window caption=\"x\"><Button/></Window>");
     writer.Add("empty.xml", "", 0);
-    writer.Add("damaged.xml", "<a/>").overrideCrc = true;
+    writer.Add("damaged.xml", "<a/>").crc = 0;
     writer.Add("big.xml", std::string(0x400001, ' '));
     Write(L"skins.zip", writer.Build());
 
     for (bool bCached : { false, true }) {
+        SCOPED_TRACE(bCached ? "cached archive" : "archive opened per load");
         CPaintManagerUI::SetResourceZip(L"skins.zip", bCached);
-        CMarkup xml;
-        ASSERT_TRUE(xml.LoadFromFile(L"Skin\\MAIN.xml")) << bCached;
-        EXPECT_STREQ(xml.GetRoot().GetChild().GetName(), L"Button");
-        EXPECT_FALSE(xml.LoadFromFile(L"other.xml"));
-        EXPECT_EQ(ErrorMessage(xml), L"Could not find ziped file");
-        EXPECT_FALSE(xml.LoadFromFile(L"empty.xml"));
-        EXPECT_EQ(ErrorMessage(xml), L"File is empty");
-        EXPECT_FALSE(xml.LoadFromFile(L"damaged.xml"));
-        EXPECT_EQ(ErrorMessage(xml), L"Could not unzip file");
-        EXPECT_FALSE(xml.LoadFromFile(L"big.xml"));
-        EXPECT_EQ(ErrorMessage(xml), L"File too large");
-        // A second load after a failure still works: nothing was left half-open.
-        EXPECT_TRUE(xml.LoadFromFile(L"skin/main.xml"));
+        ASSERT_TRUE(m_xml.LoadFromFile(L"Skin\\MAIN.xml"));
+        EXPECT_EQ(Dump(m_xml.GetRoot()), L"Window{caption=x}(Button)");
+        ExpectLoad(L"other.xml", false, L"Could not find ziped file");
+        ExpectLoad(L"empty.xml", false, L"File is empty");
+        ExpectLoad(L"damaged.xml", false, L"Could not unzip file");
+        ExpectLoad(L"big.xml", false, L"File too large");
+        // A load after the failures still works: nothing was left half-open.
+        ExpectLoad(L"skin/main.xml", true, L"");
     }
 
     CPaintManagerUI::SetResourceZip(L"missing.zip", false);
-    CMarkup xml;
-    EXPECT_FALSE(xml.LoadFromFile(L"skin/main.xml"));
-    EXPECT_EQ(ErrorMessage(xml), L"Error opening zip file");
+    ExpectLoad(L"skin/main.xml", false, L"Error opening zip file");
 }

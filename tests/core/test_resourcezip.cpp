@@ -1,6 +1,8 @@
 #include <gtest/gtest.h>
 #include <windows.h>
 #include <algorithm>
+#include <filesystem>
+#include <fstream>
 #include <string>
 #include <vector>
 #include "core/ResourceZip.h"
@@ -8,10 +10,9 @@
 
 using namespace SkinLib;
 using SkinLibTest::ZipWriter;
+namespace fs = std::filesystem;
 
 namespace {
-
-const uint8_t kCentralHeader[] = { 'P', 'K', 1, 2 };
 
 std::string LastResultText()
 {
@@ -27,14 +28,21 @@ std::string Pattern(size_t n)
     return s;
 }
 
+HSKINZIP OpenMemory(const std::vector<uint8_t>& bytes)
+{
+    return ResourceZipOpen(bytes.data(), unsigned(bytes.size()), SKINZIP_MEMORY);
+}
+
+DWORD UnzipToMemory(HSKINZIP h, int nIndex, void* pBuffer, size_t nSize)
+{
+    return ResourceZipUnzipItem(h, nIndex, pBuffer, unsigned(nSize), SKINZIP_MEMORY);
+}
+
 // An archive held in memory for the life of the test.
 class MemoryZip
 {
 public:
-    explicit MemoryZip(const ZipWriter& writer) : m_bytes(writer.Build())
-    {
-        m_hZip = ResourceZipOpen(m_bytes.data(), unsigned(m_bytes.size()), SKINZIP_MEMORY);
-    }
+    explicit MemoryZip(const ZipWriter& writer) : m_bytes(writer.Build()), m_hZip(OpenMemory(m_bytes)) {}
     ~MemoryZip() { if (m_hZip != NULL) ResourceZipClose(m_hZip); }
     HSKINZIP Get() const { return m_hZip; }
 
@@ -45,7 +53,7 @@ public:
         DWORD r = ResourceZipFindItem(m_hZip, pstrName, true, NULL, &info);
         if (r != SKINZIP_OK) return r;
         out.assign(info.nUncompressedSize, '\0');
-        return ResourceZipUnzipItem(m_hZip, info.nIndex, &out[0], unsigned(out.size()), SKINZIP_MEMORY);
+        return UnzipToMemory(m_hZip, info.nIndex, &out[0], out.size());
     }
 
 private:
@@ -53,142 +61,115 @@ private:
     HSKINZIP m_hZip;
 };
 
-std::wstring TempFolder(const wchar_t* pstrLeaf)
+fs::path TempFolder(const wchar_t* pstrLeaf)
 {
-    wchar_t szTemp[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, szTemp);
-    std::wstring folder = std::wstring(szTemp) + pstrLeaf;
-    ::CreateDirectoryW(folder.c_str(), NULL);
+    const fs::path folder = fs::temp_directory_path() / pstrLeaf;
+    fs::create_directories(folder);
     return folder;
 }
 
-void WriteWholeFile(const std::wstring& path, const std::vector<uint8_t>& bytes)
+void WriteWholeFile(const fs::path& path, const std::vector<uint8_t>& bytes)
 {
-    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    DWORD written = 0;
-    ::WriteFile(h, bytes.data(), DWORD(bytes.size()), &written, NULL);
-    ::CloseHandle(h);
+    std::ofstream(path, std::ios::binary).write(reinterpret_cast<const char*>(bytes.data()), bytes.size());
 }
 
-std::string ReadWholeFile(const std::wstring& path)
+std::string ReadWholeFile(const fs::path& path)
 {
-    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
-    if (h == INVALID_HANDLE_VALUE) return "<missing>";
-    std::string s(::GetFileSize(h, NULL), '\0');
-    DWORD read = 0;
-    if (!s.empty()) ::ReadFile(h, &s[0], DWORD(s.size()), &read, NULL);
-    ::CloseHandle(h);
-    return s;
+    std::ifstream in(path, std::ios::binary);
+    return in ? std::string(std::istreambuf_iterator<char>(in), {}) : "<missing>";
+}
+
+ULONGLONG Ticks(const FILETIME& ft)
+{
+    return (ULONGLONG(ft.dwHighDateTime) << 32) | ft.dwLowDateTime;
 }
 
 } // namespace
 
-TEST(ResourceZip, UnzipsStoredAndDeflatedMembersWhole)
+// Into memory a member comes as SKINZIP_MORE with its bytes, then SKINZIP_OK once nothing is
+// left; in one exact-size buffer or in pieces, and a find starts the member over.
+TEST(ResourceZip, UnzipsMembersWholeOrInPieces)
 {
     ZipWriter writer;
-    std::string big = Pattern(100000);
+    const std::string big = Pattern(100000), data = Pattern(5000);
     writer.Add("skin/main.xml", "<Window />", 0);
     writer.Add("skin/big.bin", big, 8);
+    writer.Add("a.txt", data);
+    writer.Add("empty.txt", "", 0);
     MemoryZip zip(writer);
     ASSERT_NE(zip.Get(), nullptr);
 
     for (int pass = 0; pass < 2; ++pass) {
-        ZipItemInfo info;
-        int index = -2;
-        ASSERT_EQ(ResourceZipFindItem(zip.Get(), L"skin/big.bin", true, &index, &info), SKINZIP_OK);
-        EXPECT_EQ(index, 1);
-        EXPECT_EQ(info.nIndex, 1);
+        ZipItemInfo info;  // its index is checked with the name rules below
+        ASSERT_EQ(ResourceZipFindItem(zip.Get(), L"skin/big.bin", true, NULL, &info), SKINZIP_OK);
         EXPECT_STREQ(info.szName, L"skin/big.bin");
         EXPECT_EQ(info.nUncompressedSize, big.size());
         EXPECT_LT(info.nCompressedSize, big.size());
         std::string out(big.size(), '\0');
-        EXPECT_EQ(ResourceZipUnzipItem(zip.Get(), 1, &out[0], unsigned(out.size()), SKINZIP_MEMORY), SKINZIP_MORE);
+        EXPECT_EQ(UnzipToMemory(zip.Get(), 1, &out[0], out.size()), SKINZIP_MORE);
         EXPECT_EQ(out, big);
-        EXPECT_EQ(ResourceZipUnzipItem(zip.Get(), 1, &out[0], unsigned(out.size()), SKINZIP_MEMORY), SKINZIP_OK);
+        EXPECT_EQ(UnzipToMemory(zip.Get(), 1, &out[0], out.size()), SKINZIP_OK);
     }
     std::string xml;
     EXPECT_EQ(zip.Unzip(L"skin/main.xml", xml), SKINZIP_MORE);
     EXPECT_EQ(xml, "<Window />");
-}
-
-TEST(ResourceZip, ReadsMemberInPiecesAndRestartsAfterFind)
-{
-    ZipWriter writer;
-    std::string data = Pattern(5000);
-    writer.Add("a.txt", data);
-    writer.Add("b.txt", "bee");
-    writer.Add("empty.txt", "", 0);
-    MemoryZip zip(writer);
-    EXPECT_EQ(ResourceZipUnzipItem(zip.Get(), 2, NULL, 0, SKINZIP_MEMORY), SKINZIP_OK);
+    EXPECT_EQ(UnzipToMemory(zip.Get(), 3, NULL, 0), SKINZIP_OK);
 
     std::string collected;
     char piece[7];
     DWORD r;
-    while ((r = ResourceZipUnzipItem(zip.Get(), 0, piece, sizeof(piece), SKINZIP_MEMORY)) == SKINZIP_MORE)
+    while ((r = UnzipToMemory(zip.Get(), 2, piece, sizeof(piece))) == SKINZIP_MORE)
         collected.append(piece, std::min(sizeof(piece), data.size() - collected.size()));
     EXPECT_EQ(r, SKINZIP_OK);
     EXPECT_EQ(collected, data);
 
-    // A find closes the open member, so the next unzip starts from the beginning again.
-    ASSERT_EQ(ResourceZipUnzipItem(zip.Get(), 0, piece, sizeof(piece), SKINZIP_MEMORY), SKINZIP_MORE);
-    ASSERT_EQ(ResourceZipFindItem(zip.Get(), L"b.txt", true, NULL, NULL), SKINZIP_OK);
-    ASSERT_EQ(ResourceZipUnzipItem(zip.Get(), 0, piece, sizeof(piece), SKINZIP_MEMORY), SKINZIP_MORE);
+    ASSERT_EQ(UnzipToMemory(zip.Get(), 2, piece, sizeof(piece)), SKINZIP_MORE);
+    ASSERT_EQ(ResourceZipFindItem(zip.Get(), L"empty.txt", true, NULL, NULL), SKINZIP_OK);
+    ASSERT_EQ(UnzipToMemory(zip.Get(), 2, piece, sizeof(piece)), SKINZIP_MORE);
     EXPECT_EQ(std::string(piece, sizeof(piece)), data.substr(0, sizeof(piece)));
 }
 
+// Either separator; case folding of a-z only; names the code page cannot hold exactly must
+// not turn into "?" or a best-fit letter; at most 255 units.
 TEST(ResourceZip, FindFollowsTheNameRules)
 {
     ZipWriter writer;
-    writer.Add("skins/main.xml", "1");
-    writer.Add("\xE9t\xE9.xml", "2");         // "été" in the ANSI code page
-    writer.Add("?.xml", "3");
-    writer.Add("c.xml", "4");
+    for (const char* name : { "skins/main.xml", "\xE9t\xE9.xml" /* "été" in the ANSI code page */, "?.xml", "c.xml" })
+        writer.Add(name, "x");
     writer.Add(std::string(255, 'n'), "5");
     MemoryZip zip(writer);
-    HSKINZIP h = zip.Get();
-    int index = -2;
-
-    EXPECT_EQ(ResourceZipFindItem(h, L"skins\\main.xml", true, &index, NULL), SKINZIP_OK);
-    EXPECT_EQ(index, 0);
-    EXPECT_EQ(ResourceZipFindItem(h, L"SKINS/MAIN.XML", true, &index, NULL), SKINZIP_OK);
-    EXPECT_EQ(ResourceZipFindItem(h, L"SKINS/MAIN.XML", false, &index, NULL), SKINZIP_NOTFOUND);
-    EXPECT_EQ(index, -1);
-    EXPECT_EQ(ResourceZipFindItem(h, L"\u00E9t\u00E9.xml", true, &index, NULL), SKINZIP_OK);
-    EXPECT_EQ(index, 1);
-    EXPECT_EQ(ResourceZipFindItem(h, L"\u00C9T\u00C9.XML", true, &index, NULL), SKINZIP_NOTFOUND);
-    // Names the code page cannot hold exactly must not turn into "?" or a best-fit letter.
-    EXPECT_EQ(ResourceZipFindItem(h, L"\u4E2D.xml", true, &index, NULL), SKINZIP_NOTFOUND);
-    EXPECT_EQ(ResourceZipFindItem(h, L"\u0109.xml", true, &index, NULL), SKINZIP_NOTFOUND);
-    EXPECT_EQ(ResourceZipFindItem(h, L"?.xml", true, &index, NULL), SKINZIP_OK);
-    EXPECT_EQ(index, 2);
-
-    std::wstring name(255, L'n');
-    EXPECT_EQ(ResourceZipFindItem(h, name.c_str(), true, &index, NULL), SKINZIP_OK);
-    EXPECT_EQ(index, 4);
-    name += L'n';
-    ZipItemInfo info;
-    ::FillMemory(&info, sizeof(info), 0xCC);
-    EXPECT_EQ(ResourceZipFindItem(h, name.c_str(), true, &index, &info), SKINZIP_NOTFOUND);
-    EXPECT_EQ(index, -1);
-    EXPECT_EQ(info.nIndex, -1);
-    EXPECT_EQ(info.szName[0], L'\0');
-    EXPECT_EQ(info.nUncompressedSize, 0u);
-    EXPECT_EQ(ResourceZipFindItem(h, NULL, true, &index, NULL), SKINZIP_ARGS);
+    const std::wstring n255(255, L'n'), n256(256, L'n');
+    const struct { const wchar_t* pstrName; bool bIgnoreCase; DWORD dwResult; int nIndex; } cases[] = {
+        { L"skins\\main.xml", true, SKINZIP_OK, 0 },      { L"SKINS/MAIN.XML", true, SKINZIP_OK, 0 },
+        { L"SKINS/MAIN.XML", false, SKINZIP_NOTFOUND, -1 }, { L"\u00E9t\u00E9.xml", true, SKINZIP_OK, 1 },
+        { L"\u00C9T\u00C9.XML", true, SKINZIP_NOTFOUND, -1 }, { L"\u4E2D.xml", true, SKINZIP_NOTFOUND, -1 },
+        { L"\u0109.xml", true, SKINZIP_NOTFOUND, -1 },     { L"?.xml", true, SKINZIP_OK, 2 },
+        { n255.c_str(), true, SKINZIP_OK, 4 },            { n256.c_str(), true, SKINZIP_NOTFOUND, -1 },
+    };
+    for (const auto& c : cases) {
+        int index = -2;
+        ZipItemInfo info;
+        ::FillMemory(&info, sizeof(info), 0xCC);
+        EXPECT_EQ(ResourceZipFindItem(zip.Get(), c.pstrName, c.bIgnoreCase, &index, &info), c.dwResult) << c.pstrName;
+        EXPECT_EQ(index, c.nIndex) << c.pstrName;
+        EXPECT_EQ(info.nIndex, c.nIndex) << c.pstrName;
+        if (c.nIndex < 0) {  // not found: the record is zero-filled apart from its index
+            EXPECT_EQ(info.szName[0], L'\0');
+            EXPECT_EQ(info.nUncompressedSize, 0u);
+        }
+    }
+    EXPECT_EQ(ResourceZipFindItem(zip.Get(), NULL, true, NULL, NULL), SKINZIP_ARGS);
 }
 
 TEST(ResourceZip, ItemInformation)
 {
     ZipWriter writer;
     writer.Add("plain.txt", "x");
-    auto& dir = writer.Add("folder/", "", 0);
-    dir.externalAttributes = 0x10;
-    auto& unixDir = writer.Add("unixdir/", "", 0);
-    unixDir.externalAttributes = 0x41ED0000;  // drwxr-xr-x
-    auto& stamped = writer.Add("stamped.txt", "y");
-    stamped.localExtra = SkinLibTest::TimestampExtra(7, { 1000000000u, 1000000001u, 1000000002u });
-    auto& torn = writer.Add("torn.txt", "z");
-    torn.localExtra = SkinLibTest::TimestampExtra(7, { 1000000000u, 1000000001u });  // one time short
-    torn.localExtra += "\x01\x02\x40";  // a block header running past the field
+    writer.Add("folder/", "", 0).externalAttributes = 0x10;
+    writer.Add("unixdir/", "", 0).externalAttributes = 0x41ED0000;  // drwxr-xr-x
+    writer.Add("stamped.txt", "y").localExtra = SkinLibTest::TimestampExtra(7, { 1000000000u, 1000000001u, 1000000002u });
+    // One time short, then a block header running past the field.
+    writer.Add("torn.txt", "z").localExtra = SkinLibTest::TimestampExtra(7, { 1000000000u, 1000000001u }) + "\x01\x02\x40";
     MemoryZip zip(writer);
     HSKINZIP h = zip.Get();
 
@@ -198,73 +179,59 @@ TEST(ResourceZip, ItemInformation)
     EXPECT_EQ(ResourceZipGetItem(h, 5, &info), SKINZIP_ARGS);
     EXPECT_EQ(ResourceZipGetItem(h, -2, &info), SKINZIP_ARGS);
 
-    ASSERT_EQ(ResourceZipGetItem(h, 0, &info), SKINZIP_OK);
-    EXPECT_EQ(info.dwAttributes, DWORD(FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_ARCHIVE));
-    FILETIME dos;
-    ::DosDateTimeToFileTime(0x5021, 0x6000, &dos);
-    EXPECT_EQ(::CompareFileTime(&info.ftModification, &dos), 0);
-    EXPECT_EQ(::CompareFileTime(&info.ftAccess, &dos), 0);
-    ASSERT_EQ(ResourceZipGetItem(h, 1, &info), SKINZIP_OK);
-    EXPECT_EQ(info.dwAttributes, DWORD(0x90 | FILE_ATTRIBUTE_READONLY));
-    ASSERT_EQ(ResourceZipGetItem(h, 2, &info), SKINZIP_OK);
-    EXPECT_EQ(info.dwAttributes, DWORD(0x90));
-
-    ASSERT_EQ(ResourceZipGetItem(h, 3, &info), SKINZIP_OK);
-    // 2001-09-09 01:46:40 UTC and the two seconds after it.
-    SYSTEMTIME st = { 2001, 9, 0, 9, 1, 46, 40, 0 };
-    FILETIME expected;
-    ::SystemTimeToFileTime(&st, &expected);
-    EXPECT_EQ(::CompareFileTime(&info.ftModification, &expected), 0);
-    ULARGE_INTEGER access = { { info.ftAccess.dwLowDateTime, info.ftAccess.dwHighDateTime } };
-    ULARGE_INTEGER creation = { { info.ftCreation.dwLowDateTime, info.ftCreation.dwHighDateTime } };
-    ULARGE_INTEGER base = { { expected.dwLowDateTime, expected.dwHighDateTime } };
-    EXPECT_EQ(access.QuadPart - base.QuadPart, 10000000ULL);
-    EXPECT_EQ(creation.QuadPart - base.QuadPart, 20000000ULL);
-
-    ASSERT_EQ(ResourceZipGetItem(h, 4, &info), SKINZIP_OK);
-    EXPECT_EQ(::CompareFileTime(&info.ftModification, &expected), 0);
-    EXPECT_EQ(::CompareFileTime(&info.ftCreation, &dos), 0);
+    FILETIME ftDos, ftUnix;
+    ::DosDateTimeToFileTime(0x5021, 0x6000, &ftDos);
+    const SYSTEMTIME st = { 2001, 9, 0, 9, 1, 46, 40, 0 };  // 1000000000 s after 1970 began
+    ::SystemTimeToFileTime(&st, &ftUnix);
+    const ULONGLONG d = Ticks(ftDos), u = Ticks(ftUnix), second = 10000000;
+    const DWORD dwFile = FILE_ATTRIBUTE_NORMAL | FILE_ATTRIBUTE_ARCHIVE;
+    const struct { DWORD dwAttributes; ULONGLONG nModification, nAccess, nCreation; } expected[] = {
+        { dwFile, d, d, d }, { 0x90 | FILE_ATTRIBUTE_READONLY, d, d, d }, { 0x90, d, d, d },
+        { dwFile, u, u + second, u + 2 * second },
+        { dwFile, u, 0 /* not checked */, d },
+    };
+    for (int i = 0; i < 5; ++i) {
+        ASSERT_EQ(ResourceZipGetItem(h, i, &info), SKINZIP_OK);
+        EXPECT_EQ(info.dwAttributes, expected[i].dwAttributes) << i;
+        EXPECT_EQ(Ticks(info.ftModification), expected[i].nModification) << i;
+        if (expected[i].nAccess != 0) {
+            EXPECT_EQ(Ticks(info.ftAccess), expected[i].nAccess) << i;
+        }
+        EXPECT_EQ(Ticks(info.ftCreation), expected[i].nCreation) << i;
+    }
 }
 
+// A bad CRC or size shows when the last byte is delivered, even when read in pieces;
+// methods other than stored and deflated, and encryption, are refused.
 TEST(ResourceZip, DamagedMembersAreErrors)
 {
     ZipWriter writer;
     writer.Add("good.txt", Pattern(3000));
-    writer.Add("badcrc.txt", Pattern(3000)).overrideCrc = true;
-    auto& shortDeflated = writer.Add("short.txt", Pattern(3000));
-    shortDeflated.overrideSize = true;
-    shortDeflated.uncompressedSize = 4000;
-    auto& shortStored = writer.Add("shortstored.txt", Pattern(3000), 0);
-    shortStored.overrideSize = true;
-    shortStored.uncompressedSize = 2000;  // a member longer than declared fails its CRC
-    auto& bzip = writer.Add("bzip.txt", "BZh91AY&SY", 12);
-    bzip.overrideCrc = true;
+    writer.Add("badcrc.txt", Pattern(3000)).crc = 0;
+    writer.Add("short.txt", Pattern(3000)).uncompressedSize = 4000;
+    writer.Add("shortstored.txt", Pattern(3000), 0).uncompressedSize = 2000;  // longer than declared: fails its CRC
+    writer.Add("bzip.txt", "BZh91AY&SY", 12).crc = 0;
     writer.Add("secret.txt", "hidden", 0).flags = 1;
-    auto& garbage = writer.Add("garbage.txt", Pattern(100));
-    garbage.overridePayload = true;
-    garbage.payload = "\xFF\xFF\xFF\xFF garbage";
+    writer.Add("garbage.txt", Pattern(100)).payload = "\xFF\xFF\xFF\xFF garbage";
     MemoryZip zip(writer);
+    const struct { const wchar_t* pstrName; DWORD dwResult; } cases[] = {
+        { L"good.txt", SKINZIP_MORE }, { L"badcrc.txt", SKINZIP_CORRUPT }, { L"short.txt", SKINZIP_CORRUPT },
+        { L"shortstored.txt", SKINZIP_CORRUPT }, { L"bzip.txt", SKINZIP_FLATE }, { L"secret.txt", SKINZIP_FLATE },
+        { L"garbage.txt", SKINZIP_FLATE },
+    };
     std::string out;
-
-    EXPECT_EQ(zip.Unzip(L"good.txt", out), SKINZIP_MORE);
-    EXPECT_EQ(zip.Unzip(L"badcrc.txt", out), SKINZIP_CORRUPT);
-    EXPECT_EQ(zip.Unzip(L"short.txt", out), SKINZIP_CORRUPT);
-    EXPECT_EQ(zip.Unzip(L"shortstored.txt", out), SKINZIP_CORRUPT);
-    EXPECT_EQ(zip.Unzip(L"bzip.txt", out), SKINZIP_FLATE);
-    EXPECT_EQ(zip.Unzip(L"secret.txt", out), SKINZIP_FLATE);
-    EXPECT_EQ(zip.Unzip(L"garbage.txt", out), SKINZIP_FLATE);
+    for (const auto& c : cases) EXPECT_EQ(zip.Unzip(c.pstrName, out), c.dwResult) << c.pstrName;
     EXPECT_EQ(LastResultText(), "Zip-bug: an internal error during flation");
 
-    // The damage shows when the last byte is delivered, even when read in pieces.
     char piece[1000];
-    ASSERT_EQ(ResourceZipUnzipItem(zip.Get(), 1, piece, sizeof(piece), SKINZIP_MEMORY), SKINZIP_MORE);
-    ASSERT_EQ(ResourceZipUnzipItem(zip.Get(), 1, piece, sizeof(piece), SKINZIP_MEMORY), SKINZIP_MORE);
-    EXPECT_EQ(ResourceZipUnzipItem(zip.Get(), 1, piece, sizeof(piece), SKINZIP_MEMORY), SKINZIP_CORRUPT);
+    const DWORD aPieces[] = { SKINZIP_MORE, SKINZIP_MORE, SKINZIP_CORRUPT };
+    for (DWORD dwExpected : aPieces) ASSERT_EQ(UnzipToMemory(zip.Get(), 1, piece, sizeof(piece)), dwExpected);
 
-    EXPECT_EQ(ResourceZipUnzipItem(zip.Get(), 99, piece, sizeof(piece), SKINZIP_MEMORY), SKINZIP_ARGS);
-    EXPECT_EQ(ResourceZipUnzipItem(zip.Get(), -1, piece, sizeof(piece), SKINZIP_MEMORY), SKINZIP_ARGS);
-    EXPECT_EQ(ResourceZipUnzipItem(zip.Get(), -1, piece, 0, SKINZIP_MEMORY), SKINZIP_ARGS);
-    EXPECT_EQ(ResourceZipUnzipItem(zip.Get(), 0, NULL, 10, SKINZIP_MEMORY), SKINZIP_ARGS);
+    // Index -1 names no member, also while none is open.
+    EXPECT_EQ(UnzipToMemory(zip.Get(), 99, piece, sizeof(piece)), SKINZIP_ARGS);
+    EXPECT_EQ(UnzipToMemory(zip.Get(), -1, piece, sizeof(piece)), SKINZIP_ARGS);
+    EXPECT_EQ(UnzipToMemory(zip.Get(), -1, piece, 0), SKINZIP_ARGS);
+    EXPECT_EQ(UnzipToMemory(zip.Get(), 0, NULL, 10), SKINZIP_ARGS);
 }
 
 TEST(ResourceZip, DamagedArchivesDoNotOpenOrFailCleanly)
@@ -277,16 +244,16 @@ TEST(ResourceZip, DamagedArchivesDoNotOpenOrFailCleanly)
     EXPECT_EQ(ResourceZipOpen(notZip, sizeof(notZip), 7), nullptr);
 
     ZipWriter writer;
-    std::string data = Pattern(2000);
+    const std::string data = Pattern(2000);
     writer.Add("a.txt", data);
     writer.Add("b.txt", data, 0);
-    std::vector<uint8_t> bytes = writer.Build();
+    const std::vector<uint8_t> bytes = writer.Build();
 
     // A failed step into a damaged directory entry must not hide the entries before it.
     std::vector<uint8_t> damaged = bytes;
-    auto last = std::find_end(damaged.begin(), damaged.end(), kCentralHeader, kCentralHeader + 4);
-    (*last)++;
-    HSKINZIP h = ResourceZipOpen(damaged.data(), unsigned(damaged.size()), SKINZIP_MEMORY);
+    const uint8_t kCentralHeader[] = { 'P', 'K', 1, 2 };
+    (*std::find_end(damaged.begin(), damaged.end(), kCentralHeader, kCentralHeader + 4))++;
+    HSKINZIP h = OpenMemory(damaged);
     ASSERT_NE(h, nullptr);
     ZipItemInfo info;
     EXPECT_EQ(ResourceZipGetItem(h, 1, &info), SKINZIP_CORRUPT);
@@ -297,17 +264,14 @@ TEST(ResourceZip, DamagedArchivesDoNotOpenOrFailCleanly)
 
     // Cut anywhere, an archive either fails to open or never hands out wrong bytes as good ones.
     for (size_t cut = 0; cut < bytes.size(); cut += 7) {
-        std::vector<uint8_t> part(bytes.begin(), bytes.begin() + cut);
-        h = ResourceZipOpen(part.data(), unsigned(part.size()), SKINZIP_MEMORY);
-        if (h == NULL) continue;
-        for (int i = 0; i < 2; ++i) {
+        h = OpenMemory(std::vector<uint8_t>(bytes.begin(), bytes.begin() + cut));
+        for (int i = 0; h != NULL && i < 2; ++i) {
             std::string out(data.size(), '\0');
-            DWORD r = ResourceZipUnzipItem(h, i, &out[0], unsigned(out.size()), SKINZIP_MEMORY);
-            if (r == SKINZIP_MORE) {
+            if (UnzipToMemory(h, i, &out[0], out.size()) == SKINZIP_MORE) {
                 EXPECT_EQ(out, data) << "cut at " << cut;
             }
         }
-        ResourceZipClose(h);
+        if (h != NULL) ResourceZipClose(h);
     }
 }
 
@@ -320,6 +284,7 @@ TEST(ResourceZip, HandlesAndResultTexts)
     EXPECT_EQ(ResourceZipClose(reinterpret_cast<HSKINZIP>(foreign)), SKINZIP_ZMODE);
     EXPECT_EQ(LastResultText(), "Caller: mixing creation and opening of zip");
 
+    // The full length comes back; the copy is cut to the buffer and terminated.
     char szText[100];
     EXPECT_EQ(ResourceZipResultText(0x600, szText, sizeof(szText)), 24u);
     EXPECT_STREQ(szText, "Still more data to unzip");
@@ -334,36 +299,32 @@ TEST(ResourceZip, OpensFilesAndHandles)
 {
     ZipWriter writer;
     writer.Add("inside.txt", "from disk");
-    std::vector<uint8_t> bytes = writer.Build();
-    std::wstring folder = TempFolder(L"skinzip_open");
-    std::wstring path = folder + L"\\skins.zip";
-    WriteWholeFile(path, bytes);
+    const std::vector<uint8_t> bytes = writer.Build();
+    std::vector<uint8_t> prefixed(100 + bytes.size(), 'P');
+    std::copy(bytes.begin(), bytes.end(), prefixed.begin() + 100);
+    const fs::path folder = TempFolder(L"skinzip_open");
+    WriteWholeFile(folder / L"skins.zip", bytes);
+    WriteWholeFile(folder / L"prefixed.bin", prefixed);
 
-    HSKINZIP h = ResourceZipOpen(path.c_str(), 0, SKINZIP_FILENAME);
-    ASSERT_NE(h, nullptr);
-    int index = -1;
-    EXPECT_EQ(ResourceZipFindItem(h, L"INSIDE.TXT", true, &index, NULL), SKINZIP_OK);
-    char out[9];
-    EXPECT_EQ(ResourceZipUnzipItem(h, index, out, sizeof(out), SKINZIP_MEMORY), SKINZIP_MORE);
-    EXPECT_EQ(std::string(out, 9), "from disk");
-    EXPECT_EQ(ResourceZipClose(h), SKINZIP_OK);
-    EXPECT_EQ(ResourceZipOpen((folder + L"\\missing.zip").c_str(), 0, SKINZIP_FILENAME), nullptr);
-    EXPECT_EQ(LastResultText(), "Couldn't create/open file");
-
-    // An archive that starts part-way into a file, read through a handle positioned there.
-    std::vector<uint8_t> prefixed(100, 'P');
-    prefixed.insert(prefixed.end(), bytes.begin(), bytes.end());
-    std::wstring prefixedPath = folder + L"\\prefixed.bin";
-    WriteWholeFile(prefixedPath, prefixed);
-    HANDLE hFile = ::CreateFileW(prefixedPath.c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+    // By name; and an archive that starts part-way into a file, through a handle positioned there.
+    HANDLE hFile = ::CreateFileW((folder / L"prefixed.bin").c_str(), GENERIC_READ, FILE_SHARE_READ, NULL,
+                                 OPEN_EXISTING, 0, NULL);
     ::SetFilePointer(hFile, 100, NULL, FILE_BEGIN);
-    h = ResourceZipOpen(hFile, 0, SKINZIP_HANDLE);
+    const HSKINZIP aZips[] = { ResourceZipOpen((folder / L"skins.zip").c_str(), 0, SKINZIP_FILENAME),
+                               ResourceZipOpen(hFile, 0, SKINZIP_HANDLE) };
     ::CloseHandle(hFile);  // the archive holds its own duplicate
-    ASSERT_NE(h, nullptr);
-    EXPECT_EQ(ResourceZipUnzipItem(h, 0, out, sizeof(out), SKINZIP_MEMORY), SKINZIP_MORE);
-    EXPECT_EQ(std::string(out, 9), "from disk");
-    ResourceZipClose(h);
+    for (HSKINZIP h : aZips) {
+        ASSERT_NE(h, nullptr);
+        int index = -1;
+        EXPECT_EQ(ResourceZipFindItem(h, L"INSIDE.TXT", true, &index, NULL), SKINZIP_OK);
+        char out[9];
+        EXPECT_EQ(UnzipToMemory(h, index, out, sizeof(out)), SKINZIP_MORE);
+        EXPECT_EQ(std::string(out, 9), "from disk");
+        EXPECT_EQ(ResourceZipClose(h), SKINZIP_OK);
+    }
 
+    EXPECT_EQ(ResourceZipOpen((folder / L"missing.zip").c_str(), 0, SKINZIP_FILENAME), nullptr);
+    EXPECT_EQ(LastResultText(), "Couldn't create/open file");
     HANDLE hRead, hWrite;
     ASSERT_TRUE(::CreatePipe(&hRead, &hWrite, NULL, 0));
     EXPECT_EQ(ResourceZipOpen(hRead, 0, SKINZIP_HANDLE), nullptr);
@@ -376,35 +337,33 @@ TEST(ResourceZip, UnzipsToFilesInsideTheBaseFolderOnly)
 {
     ZipWriter writer;
     writer.Add("sub/dir/file.txt", "content");
-    auto& dir = writer.Add("made/", "", 0);
-    dir.externalAttributes = 0x10;
-    writer.Add("bad.txt", "x").overrideCrc = true;
-    std::vector<uint8_t> bytes = writer.Build();
+    writer.Add("made/", "", 0).externalAttributes = 0x10;
+    writer.Add("bad.txt", "x").crc = 0;
+    const std::vector<uint8_t> bytes = writer.Build();
 
-    wchar_t szSaved[MAX_PATH];
-    ::GetCurrentDirectoryW(MAX_PATH, szSaved);
-    std::wstring folder = TempFolder(L"skinzip_out");
-    ::SetCurrentDirectoryW(folder.c_str());
-    HSKINZIP h = ResourceZipOpen(bytes.data(), unsigned(bytes.size()), SKINZIP_MEMORY);
-    ::SetCurrentDirectoryW(szSaved);  // targets stay relative to the folder current at open
+    const fs::path saved = fs::current_path(), folder = TempFolder(L"skinzip_out");
+    fs::current_path(folder);
+    HSKINZIP h = OpenMemory(bytes);
+    fs::current_path(saved);  // targets stay relative to the folder current at open
     ASSERT_NE(h, nullptr);
+    auto unzipTo = [h](int nIndex, const wchar_t* pstrTarget) {
+        return ResourceZipUnzipItem(h, nIndex, (void*)pstrTarget, 0, SKINZIP_FILENAME);
+    };
 
-    EXPECT_EQ(ResourceZipUnzipItem(h, 0, (void*)L"sub/dir/file.txt", 0, SKINZIP_FILENAME), SKINZIP_OK);
-    EXPECT_EQ(ReadWholeFile(folder + L"\\sub\\dir\\file.txt"), "content");
-    EXPECT_EQ(ResourceZipUnzipItem(h, 1, (void*)L"made/", 0, SKINZIP_FILENAME), SKINZIP_OK);
-    EXPECT_NE(::GetFileAttributesW((folder + L"\\made").c_str()) & FILE_ATTRIBUTE_DIRECTORY, 0u);
-    EXPECT_EQ(ResourceZipUnzipItem(h, 2, (void*)L"bad.txt", 0, SKINZIP_FILENAME), SKINZIP_CORRUPT);
-
+    EXPECT_EQ(unzipTo(0, L"sub/dir/file.txt"), SKINZIP_OK);
+    EXPECT_EQ(ReadWholeFile(folder / L"sub\\dir\\file.txt"), "content");
+    EXPECT_EQ(unzipTo(1, L"made/"), SKINZIP_OK);
+    EXPECT_TRUE(fs::is_directory(folder / L"made"));
+    EXPECT_EQ(unzipTo(2, L"bad.txt"), SKINZIP_CORRUPT);
     for (const wchar_t* climbing : { L"../escape.txt", L"sub\\..\\..\\escape.txt", L"..", L"\\escape.txt",
-                                     L"/escape.txt", L"C:\\escape.txt", L"" }) {
-        EXPECT_EQ(ResourceZipUnzipItem(h, 0, (void*)climbing, 0, SKINZIP_FILENAME), SKINZIP_ARGS) << climbing;
-    }
-    EXPECT_EQ(::GetFileAttributesW((folder + L"\\..\\escape.txt").c_str()), INVALID_FILE_ATTRIBUTES);
+                                     L"/escape.txt", L"C:\\escape.txt", L"" })
+        EXPECT_EQ(unzipTo(0, climbing), SKINZIP_ARGS) << climbing;
+    EXPECT_FALSE(fs::exists(folder / L"..\\escape.txt"));
 
-    std::wstring handlePath = folder + L"\\via_handle.txt";
-    HANDLE hFile = ::CreateFileW(handlePath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    HANDLE hFile = ::CreateFileW((folder / L"via_handle.txt").c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS,
+                                 FILE_ATTRIBUTE_NORMAL, NULL);
     EXPECT_EQ(ResourceZipUnzipItem(h, 0, hFile, 0, SKINZIP_HANDLE), SKINZIP_OK);
     ::CloseHandle(hFile);
-    EXPECT_EQ(ReadWholeFile(handlePath), "content");
+    EXPECT_EQ(ReadWholeFile(folder / L"via_handle.txt"), "content");
     ResourceZipClose(h);
 }

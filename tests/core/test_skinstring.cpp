@@ -35,103 +35,75 @@ CSkinString Digits(int n)
 
 } // namespace
 
-TEST(SkinStringStorage, InlineUpTo62HeapBeyond)
+// Up to 62 characters live inside the object, longer texts on the heap; a text
+// that shrinks back (also one cut short by SetAt) moves inline again.
+TEST(SkinStringStorage, TextAndPlaceAfterEachChange)
 {
-    CSkinString s = Digits(62);
-    EXPECT_TRUE(IsInline(s));
-    s = Digits(63);
-    EXPECT_FALSE(IsInline(s));
-    s = L"0123456789";
-    EXPECT_TRUE(IsInline(s));
-    EXPECT_EQ(s, L"0123456789");
+    const struct
+    {
+        int nStart;  // the string starts as Digits(nStart)
+        void (*pChange)(CSkinString&);
+        CSkinString sExpected;
+        bool bInline;
+    } cases[] = {
+        { 62, [](CSkinString&) {}, Digits(62), true },
+        { 63, [](CSkinString&) {}, Digits(63), false },
+        { 63, [](CSkinString& s) { s = L"0123456789"; }, L"0123456789", true },
+        { 62, [](CSkinString& s) { s += L"y"; }, Digits(62) + L"y", false },
+        { 70, [](CSkinString& s) { s += L"b"; }, Digits(70) + L"b", false },
+        { 70, [](CSkinString& s) { s.SetAt(5, L'\0'); s += L"xy"; }, L"01234xy", true },
+        { 90, [](CSkinString& s) { s = L'z'; }, L"z", true },
+        { 90, [](CSkinString& s) { s.Empty(); }, L"", true },
+        { 80, [](CSkinString& s) { s = static_cast<const wchar_t*>(nullptr); }, L"", true },
+        { 80, [](CSkinString& s) { s = static_cast<const char*>(nullptr); }, L"", true },
+        { 0, [](CSkinString& s) { s = std::string(100, 'k').c_str(); }, std::wstring(100, L'k').c_str(), false },
+        { 0, [](CSkinString& s) {
+              s = "ansi";
+              s += " text";
+              s += static_cast<const char*>(nullptr);
+              s += static_cast<const wchar_t*>(nullptr);
+          }, L"ansi text", true },
+    };
+    for (size_t i = 0; i < sizeof(cases) / sizeof(cases[0]); i++) {
+        CSkinString s = Digits(cases[i].nStart);
+        cases[i].pChange(s);
+        EXPECT_EQ(s, cases[i].sExpected.GetData()) << "case " << i;
+        EXPECT_EQ(IsInline(s), cases[i].bInline) << "case " << i;
+    }
 
-    s = Digits(62);
-    s += L"y";
-    EXPECT_FALSE(IsInline(s));
-    EXPECT_EQ(s.GetLength(), 63);
-
-    s = Digits(70);
-    s += L"b";
-    EXPECT_EQ(s.GetLength(), 71);
-    EXPECT_EQ(s.Right(2), L"9b");
-
-    // A heap text cut short by SetAt keeps its characters and moves inline.
-    s = Digits(70);
-    s.SetAt(5, L'\0');
-    s += L"xy";
-    EXPECT_TRUE(IsInline(s));
-    EXPECT_EQ(s, L"01234xy");
-
-    s = Digits(90);
-    s = L'z';
-    EXPECT_TRUE(IsInline(s));
-    EXPECT_EQ(s, L"z");
-    s = Digits(90);
-    s.Empty();
-    EXPECT_TRUE(IsInline(s));
-    EXPECT_TRUE(s.IsEmpty());
-}
-
-TEST(SkinStringStorage, NullTextsAndLengths)
-{
     EXPECT_EQ(CSkinString(L"abcdefghij", 3), L"abc");
     EXPECT_TRUE(CSkinString(nullptr, 5).IsEmpty());
     // A length beyond the text stops at its terminator instead of asking
     // for a block of that size.
     EXPECT_EQ(CSkinString(L"abc", INT_MAX), L"abc");
-
-    CSkinString s = Digits(80);
-    s = static_cast<const wchar_t*>(nullptr);
-    EXPECT_TRUE(s.IsEmpty());
-    s = static_cast<const char*>(nullptr);
-    EXPECT_TRUE(s.IsEmpty());
-
-    s = "ansi";
-    s += " text";
-    s += static_cast<const char*>(nullptr);
-    s += static_cast<const wchar_t*>(nullptr);
-    EXPECT_EQ(s, L"ansi text");
-    EXPECT_EQ(s + static_cast<const wchar_t*>(nullptr), L"ansi text");
-    s = std::string(100, 'k').c_str();
-    EXPECT_EQ(s.GetLength(), 100);
+    EXPECT_EQ(CSkinString(L"abc") + static_cast<const wchar_t*>(nullptr), L"abc");
 }
 
 // Texts taken from the string itself must survive the string freeing or
 // moving its storage while they are copied. Freed memory often keeps its
 // contents, so each case runs over many lengths to meet a reused block.
-TEST(SkinStringAliasing, AppendToItself)
+TEST(SkinStringAliasing, AppendAndAssignOwnText)
 {
     for (int n = 20; n < 200; n++) {
         const CSkinString sExpected = Digits(n);
         CSkinString s = sExpected;
         s += s;
-        ASSERT_EQ(s.GetLength(), 2 * n);
-        ASSERT_EQ(s.Left(n), sExpected.GetData()) << n;
-        ASSERT_EQ(s.Mid(n), sExpected.GetData()) << n;
-
+        ASSERT_EQ(s, (sExpected + sExpected).GetData()) << n;
         s = sExpected;
         s.Append(s.GetData() + n / 2);
-        ASSERT_EQ(s.Mid(n), sExpected.Mid(n / 2).GetData()) << n;
-    }
-}
+        ASSERT_EQ(s, (sExpected + sExpected.Mid(n / 2)).GetData()) << n;
+        if (n < 63) continue;
 
-TEST(SkinStringAliasing, AssignFromOwnText)
-{
-    for (int n = 63; n < 200; n++) {
-        const CSkinString sExpected = Digits(n);
-        CSkinString s = sExpected;
+        s = sExpected;
         s = s.GetData() + (n - 62);  // heap to inline: the block is freed
         ASSERT_TRUE(IsInline(s));
         ASSERT_EQ(s, sExpected.Right(62).GetData()) << n;
-
         s = sExpected;
         s.Assign(s.GetData(), 3);
         ASSERT_EQ(s, L"012") << n;
-
         s = sExpected;
         s.Assign(s.GetData() + 1, n - 1);
         ASSERT_EQ(s, sExpected.Mid(1).GetData()) << n;
-
         // Text behind a terminator that SetAt wrote still lies in the block.
         s = sExpected;
         const wchar_t* pTail = s.GetData() + n - 10;
@@ -143,7 +115,7 @@ TEST(SkinStringAliasing, AssignFromOwnText)
     CSkinString s(L"abcdef");
     s = s.GetData() + 2;
     EXPECT_EQ(s, L"cdef");
-
+    // Assigning the string its own whole text leaves the block alone.
     s = Digits(80);
     const wchar_t* pBefore = s.GetData();
     s = s;
@@ -152,7 +124,7 @@ TEST(SkinStringAliasing, AssignFromOwnText)
     EXPECT_EQ(s, Digits(80).GetData());
 }
 
-TEST(SkinStringSearch, FindBounds)
+TEST(SkinStringSearch, FindAndPiecesStayInBounds)
 {
     const CSkinString s(L"abcabc");
     EXPECT_EQ(s.Find(L'c', 3), 5);
@@ -164,21 +136,14 @@ TEST(SkinStringSearch, FindBounds)
     EXPECT_EQ(s.Find(L"a", 7), -1);
     EXPECT_EQ(s.ReverseFind(L'a'), 3);
     EXPECT_EQ(s.ReverseFind(L'q'), -1);
-}
 
-TEST(SkinStringSearch, PiecesClampTheirRange)
-{
-    const CSkinString s(L"abcdef");
-    EXPECT_EQ(s.Mid(3, -1), L"def");
-    EXPECT_EQ(s.Mid(3, 10), L"def");
-    EXPECT_EQ(s.Mid(6, -1), L"");
-    EXPECT_EQ(s.Mid(1, INT_MAX), L"bcdef");
-    EXPECT_EQ(s.Mid(INT_MAX, INT_MAX), L"");
-    EXPECT_EQ(s.Mid(-1, 2), L"");
-    EXPECT_EQ(s.Left(-2), L"");
-    EXPECT_EQ(s.Left(99), L"abcdef");
-    EXPECT_EQ(CSkinString(L"xyz").Right(10), L"xyz");
-    EXPECT_EQ(s.Right(-1), L"");
+    const CSkinString t(L"abcdef");
+    const struct { CSkinString sPiece; const wchar_t* pstrExpected; } pieces[] = {
+        { t.Mid(3, -1), L"def" }, { t.Mid(3, 10), L"def" }, { t.Mid(6, -1), L"" },
+        { t.Mid(1, INT_MAX), L"bcdef" }, { t.Mid(INT_MAX, INT_MAX), L"" }, { t.Mid(-1, 2), L"" },
+        { t.Left(-2), L"" }, { t.Left(99), L"abcdef" }, { CSkinString(L"xyz").Right(10), L"xyz" }, { t.Right(-1), L"" },
+    };
+    for (const auto& piece : pieces) EXPECT_EQ(piece.sPiece, piece.pstrExpected);
 }
 
 TEST(SkinStringReplace, CountsAndDoesNotRescanInsertedText)
@@ -202,41 +167,31 @@ TEST(SkinStringReplace, CountsAndDoesNotRescanInsertedText)
     EXPECT_EQ(s, L"bb");
 }
 
+// %s takes a wide text, results of any length are kept whole (SmallFormat
+// too), and the string's own text may be the format.
 TEST(SkinStringFormat, WideArgumentsAnyLength)
 {
     CSkinString s;
     EXPECT_EQ(s.Format(L"%s%d.png", L"png_reg_fingerprint_", 3), 25);
     EXPECT_EQ(s, L"png_reg_fingerprint_3.png");
-
-    // A literal 0 is an argument, not a va_list.
-    EXPECT_EQ(s.Format(L"%d", 0), 1);
+    EXPECT_EQ(s.Format(L"%d", 0), 1);  // a literal 0 is an argument, not a va_list
     EXPECT_EQ(s, L"0");
-
     const CSkinString sLong = Digits(300);
     EXPECT_EQ(s.Format(L"[%s]", sLong.GetData()), 302);
     EXPECT_EQ(s.Mid(1, 300), sLong.GetData());
-
     s = L"n=%d";
     s.Format(s, 42);
     EXPECT_EQ(s, L"n=42");
-}
 
-TEST(SkinStringFormat, SmallFormatKeepsLongResults)
-{
-    CSkinString s;
-    const int n = s.SmallFormat(L"source='%d,%d,%d,%d' dest='%d,%d,%d,%d'",
-                                -2000000000, -2000000001, -2000000002, -2000000003,
-                                -2100000000, -2100000001, -2100000002, -2100000003);
-    const wchar_t* pExpected =
-        L"source='-2000000000,-2000000001,-2000000002,-2000000003' "
-        L"dest='-2100000000,-2100000001,-2100000002,-2100000003'";
-    EXPECT_EQ(n, static_cast<int>(wcslen(pExpected)));
+    const wchar_t* pExpected = L"source='-2000000000,-2000000001,-2000000002,-2000000003' "
+                               L"dest='-2100000000,-2100000001,-2100000002,-2100000003'";
+    EXPECT_EQ(s.SmallFormat(L"source='%d,%d,%d,%d' dest='%d,%d,%d,%d'", -2000000000, -2000000001, -2000000002,
+                            -2000000003, -2100000000, -2100000001, -2100000002, -2100000003),
+              static_cast<int>(wcslen(pExpected)));
     EXPECT_EQ(s, pExpected);
-
     s = L"%s!";
     s.SmallFormat(s, L"hi");
     EXPECT_EQ(s, L"hi!");
-
     for (int nLen = 62; nLen <= 65; nLen++) {
         EXPECT_EQ(s.SmallFormat(L"%s", Digits(nLen).GetData()), nLen);
         EXPECT_EQ(s, Digits(nLen).GetData());
