@@ -1,8 +1,9 @@
 #pragma once
-// Small controls, a tiny grid container and a host window for paint manager
-// tests and benchmarks. Real containers and layouts are not needed here.
+// Small controls, a tiny grid container, a host window and a ready tree for
+// paint manager tests and benchmarks. Real containers and layouts are not needed here.
 #include <windows.h>
 
+#include <algorithm>
 #include <string>
 #include <vector>
 
@@ -19,19 +20,11 @@ class CProbeUI : public CControlUI
 {
 public:
     explicit CProbeUI(const wchar_t* pstrName = L"", UINT uFlags = 0) : m_uFlags(uFlags) { SetName(pstrName); }
-    ~CProbeUI() override
-    {
-        if (pnDestroyed != NULL) ++*pnDestroyed;
-    }
+    ~CProbeUI() override { if (pnDestroyed != NULL) ++*pnDestroyed; }
 
     const wchar_t* GetClass() const override { return L"ProbeUI"; }
     UINT GetControlFlags() const override { return m_uFlags; }
-    bool Activate() override
-    {
-        if (!CControlUI::Activate()) return false;
-        ++nActivate;
-        return true;
-    }
+    bool Activate() override { return CControlUI::Activate() && ++nActivate > 0; }
     void SetPos(RECT rc) override
     {
         ++nSetPos;
@@ -44,22 +37,16 @@ public:
         CControlUI::DoPaint(hDC, rcPaint);
         ::FillRect(hDC, &m_rcPaint, static_cast<HBRUSH>(::GetStockObject(GRAY_BRUSH)));
     }
-    void DoPostPaint(HDC hDC, const RECT& rcPaint) override
-    {
-        if (paPostPaintLog != NULL) paPostPaintLog->push_back(this);
-    }
+    void DoPostPaint(HDC, const RECT&) override { if (paPostPaintLog != NULL) paPostPaintLog->push_back(this); }
     void DoEvent(tagTEventUI& event) override
     {
         aEvents.push_back(event.nEventType);
         CControlUI::DoEvent(event);
     }
-
     // Marks the control as needing layout without asking its parent.
     void RequestLayout() { NeedUpdate(); }
 
-    int nSetPos = 0;
-    int nPaint = 0;
-    int nActivate = 0;
+    int nSetPos = 0, nPaint = 0, nActivate = 0;
     bool bStuck = false;  // SetPos leaves the update flag set
     std::vector<int> aEvents;
     int* pnDestroyed = NULL;
@@ -84,12 +71,11 @@ public:
     explicit CBoxUI(int cxCell = 20, int cyCell = 20) : m_cxCell(cxCell), m_cyCell(cyCell) {}
     ~CBoxUI() override
     {
-        for (int i = 0; i < m_aItems.GetSize(); i++) delete static_cast<CControlUI*>(m_aItems[i]);
+        for (int i = 0; i < GetCount(); i++) delete GetItemAt(i);
         if (pnDestroyed != NULL) ++*pnDestroyed;
     }
 
     const wchar_t* GetClass() const override { return L"BoxUI"; }
-
     void Add(CControlUI* pControl)
     {
         m_aItems.Add(pControl);
@@ -100,7 +86,7 @@ public:
     // Hands the child to the manager's delayed clean-up, as containers do.
     void Remove(CControlUI* pControl)
     {
-        m_aItems.Remove(m_aItems.Find(pControl));
+        Detach(pControl);
         if (m_pManager != NULL) m_pManager->AddDelayedCleanup(pControl);
         else delete pControl;
         NeedUpdate();
@@ -112,7 +98,7 @@ public:
 
     void SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bool bInit = true) override
     {
-        for (int i = 0; i < m_aItems.GetSize(); i++) GetItemAt(i)->SetManager(pManager, this, bInit);
+        for (int i = 0; i < GetCount(); i++) GetItemAt(i)->SetManager(pManager, this, bInit);
         CControlUI::SetManager(pManager, pParent, bInit);
     }
     void SetPos(RECT rc) override
@@ -121,11 +107,9 @@ public:
         CControlUI::SetPos(rc);
         int nColumns = (rc.right - rc.left) / m_cxCell;
         if (nColumns < 1) nColumns = 1;
-        for (int i = 0; i < m_aItems.GetSize(); i++) {
-            RECT rcCell = {rc.left + (i % nColumns) * m_cxCell, rc.top + (i / nColumns) * m_cyCell, 0, 0};
-            rcCell.right = rcCell.left + m_cxCell;
-            rcCell.bottom = rcCell.top + m_cyCell;
-            GetItemAt(i)->SetPos(rcCell);
+        for (int i = 0; i < GetCount(); i++) {
+            LONG x = rc.left + (i % nColumns) * m_cxCell, y = rc.top + (i / nColumns) * m_cyCell;
+            GetItemAt(i)->SetPos(RECT{x, y, x + m_cxCell, y + m_cyCell});
         }
     }
     void DoPaint(HDC hDC, const RECT& rcPaint) override
@@ -133,7 +117,7 @@ public:
         RECT rcTemp;
         if (!::IntersectRect(&rcTemp, &rcPaint, &m_rcItem)) return;
         CControlUI::DoPaint(hDC, rcPaint);
-        for (int i = 0; i < m_aItems.GetSize(); i++) {
+        for (int i = 0; i < GetCount(); i++) {
             CControlUI* pControl = GetItemAt(i);
             if (pControl->IsVisible() && ::IntersectRect(&rcTemp, &rcPaint, &pControl->GetPos())) {
                 pControl->DoPaint(hDC, rcPaint);
@@ -145,18 +129,13 @@ public:
         if ((uFlags & FINDFLAG_VISIBLE) != 0 && !IsVisible()) return NULL;
         if ((uFlags & FINDFLAG_ENABLED) != 0 && !IsEnabled()) return NULL;
         if ((uFlags & FINDFLAG_HITTEST) != 0 && !::PtInRect(&m_rcItem, *static_cast<POINT*>(pData))) return NULL;
-        if ((uFlags & FINDFLAG_MEFIRST) != 0) {
-            CControlUI* pResult = CControlUI::FindControl(Proc, pData, uFlags);
-            if (pResult != NULL) return pResult;
+        const bool bMeFirst = (uFlags & FINDFLAG_MEFIRST) != 0;
+        CControlUI* pResult = bMeFirst ? CControlUI::FindControl(Proc, pData, uFlags) : NULL;
+        for (int n = 0; n < GetCount() && pResult == NULL; n++) {
+            int i = (uFlags & FINDFLAG_TOPFIRST) != 0 ? GetCount() - 1 - n : n;
+            pResult = GetItemAt(i)->FindControl(Proc, pData, uFlags);
         }
-        const int nCount = m_aItems.GetSize();
-        for (int n = 0; n < nCount; n++) {
-            int i = (uFlags & FINDFLAG_TOPFIRST) != 0 ? nCount - 1 - n : n;
-            CControlUI* pResult = GetItemAt(i)->FindControl(Proc, pData, uFlags);
-            if (pResult != NULL) return pResult;
-        }
-        if ((uFlags & FINDFLAG_MEFIRST) != 0) return NULL;
-        return CControlUI::FindControl(Proc, pData, uFlags);
+        return pResult != NULL || bMeFirst ? pResult : CControlUI::FindControl(Proc, pData, uFlags);
     }
 
     int nSetPos = 0;
@@ -164,8 +143,7 @@ public:
 
 private:
     CStdPtrArray m_aItems;
-    int m_cxCell;
-    int m_cyCell;
+    int m_cxCell, m_cyCell;
 };
 
 // Records every notification it receives.
@@ -179,12 +157,8 @@ public:
         aVirtualWnds.push_back(msg.sVirtualWndName.GetData());
         aParams.push_back(msg.wNotifyParam);
     }
-    int Count(const wchar_t* pstrType) const
-    {
-        int n = 0;
-        for (const std::wstring& s : aTypes) n += s == pstrType ? 1 : 0;
-        return n;
-    }
+    int Count(const wchar_t* pstr) const { return static_cast<int>(std::count(aTypes.begin(), aTypes.end(), pstr)); }
+    void Clear() { aTypes.clear(), aSenders.clear(), aVirtualWnds.clear(), aParams.clear(); }
 
     std::vector<std::wstring> aTypes;
     std::vector<CControlUI*> aSenders;
@@ -198,17 +172,16 @@ class CHostWindow
 public:
     CHostWindow(CPaintManagerUI& pm, int cx, int cy, HWND hParent = NULL, bool bInit = true)
     {
-        static const wchar_t kClassName[] = L"SkinLibTestHost";
         WNDCLASSW wc = {};
         wc.lpfnWndProc = WndProc;
         wc.hInstance = ::GetModuleHandleW(NULL);
-        wc.lpszClassName = kClassName;
+        wc.lpszClassName = L"SkinLibTestHost";
         wc.hCursor = ::LoadCursorW(NULL, IDC_ARROW);
         ::RegisterClassW(&wc);  // fails harmlessly once registered
         DWORD dwStyle = hParent != NULL ? (WS_CHILD | WS_VISIBLE) : WS_POPUP;
-        m_hWnd = ::CreateWindowExW(0, kClassName, L"test", dwStyle, 0, 0, cx, cy, hParent, NULL, wc.hInstance, &pm);
-        // Shown after creation: Wine waits two seconds to destroy a window
-        // that was created visible.
+        m_hWnd = ::CreateWindowExW(0, wc.lpszClassName, L"test", dwStyle, 0, 0, cx, cy, hParent, NULL, wc.hInstance,
+                                   &pm);
+        // Shown after creation: Wine waits two seconds to destroy a window that was created visible.
         if (hParent == NULL) ::ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
         if (bInit) pm.Init(m_hWnd);
     }
@@ -232,6 +205,35 @@ private:
     }
 
     HWND m_hWnd;
+};
+
+// A manager on a host window, listened to by a log, with a root box "root"
+// holding the probes a and b (tab stops) and c. Nothing is painted yet.
+struct CManagedTree
+{
+    explicit CManagedTree(int cx = 200, int cy = 100) : wnd(pm, cx, cy)
+    {
+        pRoot->SetName(L"root");
+        for (CProbeUI* p : {a, b, c}) pRoot->Add(p);
+        pm.AddNotifier(&log);
+        pm.AttachDialog(pRoot);
+    }
+    // Counts the deletions of the root and the three probes.
+    void CountDestroyed(int* pn) { pRoot->pnDestroyed = a->pnDestroyed = b->pnDestroyed = c->pnDestroyed = pn; }
+    // Sends a message straight to the manager and returns whether it was handled.
+    bool Handle(UINT uMsg, WPARAM wParam = 0, LPARAM lParam = 0)
+    {
+        LRESULT lRes = 0;
+        return pm.MessageHandler(uMsg, wParam, lParam, lRes);
+    }
+
+    CNotifyLog log;  // declared first: it outlives the manager
+    CPaintManagerUI pm;
+    CHostWindow wnd;
+    CBoxUI* pRoot = new CBoxUI;
+    CProbeUI* a = new CProbeUI(L"a", CTLFLAG_TABSTOP);
+    CProbeUI* b = new CProbeUI(L"b", CTLFLAG_TABSTOP);
+    CProbeUI* c = new CProbeUI(L"c");
 };
 
 inline void PumpMessages()

@@ -14,7 +14,8 @@ using namespace SkinLibTest;
 
 namespace {
 
-std::vector<std::wstring> g_aTrace;
+typedef std::vector<std::wstring> Trace;
+Trace g_aTrace;
 
 bool TraceOwnNotify(void* pMsg)
 {
@@ -22,303 +23,223 @@ bool TraceOwnNotify(void* pMsg)
     return false;  // the result does not stop the notifiers
 }
 
-class CTraceNotifier : public INotifyUI
+// Traces what it receives as a notifier or a message filter (marking a message
+// that comes already handled) and, when told to, acts from inside the delivery.
+struct CTracer : INotifyUI, IMessageFilterUI
 {
-public:
-    explicit CTraceNotifier(const wchar_t* pstrTag) : m_sTag(pstrTag) {}
-    void Notify(tagTNotifyUI& msg) override { g_aTrace.push_back(m_sTag + L":" + msg.sNotifyType.GetData()); }
-
-private:
-    std::wstring m_sTag;
-};
-
-// Sends or changes things from inside a delivery.
-class CActingNotifier : public INotifyUI
-{
-public:
+    explicit CTracer(const wchar_t* pstrTag, CPaintManagerUI* pm) : sTag(pstrTag), pManager(pm) {}
     void Notify(tagTNotifyUI& msg) override
     {
-        g_aTrace.push_back(L"acting:" + std::wstring(msg.sNotifyType.GetData()));
-        if (pQueueFrom != NULL && msg.sNotifyType == L"first") {
-            pManager->SendNotify(pQueueFrom, L"chained", 0, 0, true);
-        }
-        if (pAdd != NULL) {
-            pManager->AddNotifier(pAdd);
-            pAdd = NULL;
-        }
+        g_aTrace.push_back(sTag + L":" + msg.sNotifyType.GetData());
+        if (pChainFrom != NULL && msg.sNotifyType == L"first") pManager->SendNotify(pChainFrom, L"chained", 0, 0, true);
+        if (pAdd != NULL) pManager->AddNotifier(pAdd);
+        pAdd = NULL;
         if (bRemoveSelf) pManager->RemoveNotifier(this);
         if (pKillTimersOf != NULL) pManager->KillTimer(pKillTimersOf);
-    }
-
-    CPaintManagerUI* pManager = NULL;
-    CControlUI* pQueueFrom = NULL;
-    INotifyUI* pAdd = NULL;
-    bool bRemoveSelf = false;
-    CControlUI* pKillTimersOf = NULL;
-};
-
-class CQueueingFilter : public IMessageFilterUI
-{
-public:
-    CQueueingFilter(CPaintManagerUI& pm, CControlUI* pSender) : m_pm(pm), m_pSender(pSender) {}
-    LRESULT MessageHandler(UINT uMsg, WPARAM, LPARAM, bool&) override
-    {
-        m_pm.SendNotify(m_pSender, L"fromfilter", 0, 0, true);
-        return 0;
-    }
-
-private:
-    CPaintManagerUI& m_pm;
-    CControlUI* m_pSender;
-};
-
-class COrderFilter : public IMessageFilterUI
-{
-public:
-    COrderFilter(const wchar_t* pstrTag, bool bConsume, LRESULT lResult = 0)
-        : m_sTag(pstrTag), m_bConsume(bConsume), m_lResult(lResult)
-    {
+        if (pSetTimerFor != NULL) pManager->SetTimer(pSetTimerFor, 1, 100000);
     }
     LRESULT MessageHandler(UINT, WPARAM, LPARAM, bool& bHandled) override
     {
-        g_aTrace.push_back(m_sTag + (bHandled ? L":preset" : L""));
-        if (pRemoveFrom != NULL) pRemoveFrom->RemoveMessageFilter(this);
-        bHandled = m_bConsume;
-        return m_lResult;
+        g_aTrace.push_back(sTag + (bHandled ? L":preset" : L""));
+        if (pQueueFrom != NULL) pManager->SendNotify(pQueueFrom, L"fromfilter", 0, 0, true);
+        if (bRemoveSelf) pManager->RemoveMessageFilter(this);
+        bHandled = bConsume;
+        return lResult;
     }
-    CPaintManagerUI* pRemoveFrom = NULL;
 
-private:
-    std::wstring m_sTag;
-    bool m_bConsume;
-    LRESULT m_lResult;
+    std::wstring sTag;
+    CPaintManagerUI* pManager;
+    bool bConsume = false, bRemoveSelf = false;
+    LRESULT lResult = 0;
+    CControlUI *pQueueFrom = NULL, *pChainFrom = NULL, *pKillTimersOf = NULL, *pSetTimerFor = NULL;
+    INotifyUI* pAdd = NULL;
 };
 
-struct NotifyFixture : public ::testing::Test
+struct Notify : ::testing::Test, CManagedTree
 {
-    void SetUp() override
+    void SetUp() override { g_aTrace.clear(); }
+
+    // The probe that got the timer event of a Win32 timer id, if any.
+    CControlUI* TimerTarget(UINT uWinTimer)
     {
-        g_aTrace.clear();
-        pRoot->Add(pProbe);
-        pm.AttachDialog(pRoot);
+        for (CProbeUI* p : {a, b, c}) p->aEvents.clear();
+        EXPECT_FALSE(Handle(WM_TIMER, uWinTimer));
+        for (CProbeUI* p : {a, b, c}) {
+            if (!p->aEvents.empty() && p->aEvents.back() == SKIN_EVT_TIMER) return p;
+        }
+        return NULL;
     }
-
-    CPaintManagerUI pm;
-    CHostWindow wnd{pm, 200, 100};
-    CBoxUI* pRoot = new CBoxUI;
-    CProbeUI* pProbe = new CProbeUI(L"probe");
 };
-
-// The control that got the last timer event, found through the Win32 id.
-CControlUI* TimerTarget(CPaintManagerUI& pm, UINT uWinTimer, std::vector<CProbeUI*> aProbes)
-{
-    for (CProbeUI* p : aProbes) p->aEvents.clear();
-    LRESULT lRes = 0;
-    EXPECT_FALSE(pm.MessageHandler(WM_TIMER, uWinTimer, 0, lRes));
-    for (CProbeUI* p : aProbes) {
-        if (!p->aEvents.empty() && p->aEvents.back() == SKIN_EVT_TIMER) return p;
-    }
-    return NULL;
-}
 
 } // namespace
 
-TEST_F(NotifyFixture, OwnSourceFirstThenNotifiersInOrder)
+TEST_F(Notify, OwnSourceFirstThenNotifiersInOrderAndTheListMayChangeDuringDelivery)
 {
-    CTraceNotifier one(L"one"), two(L"two");
-    pProbe->OnNotify += TraceOwnNotify;
+    CTracer one(L"one", &pm), two(L"two", &pm);
+    a->OnNotify += TraceOwnNotify;
     pm.AddNotifier(&one);
     pm.AddNotifier(&two);
     pm.AddNotifier(&one);
+    pm.SendNotify(a, L"click");
+    EXPECT_EQ((Trace{L"own:click", L"one:click", L"two:click", L"one:click"}), g_aTrace);
 
-    pm.SendNotify(pProbe, L"click");
-    std::vector<std::wstring> aExpected = {L"own:click", L"one:click", L"two:click", L"one:click"};
-    EXPECT_EQ(aExpected, g_aTrace);
-
+    // Removing takes out one entry at a time.
     EXPECT_TRUE(pm.RemoveNotifier(&one));
     g_aTrace.clear();
     pm.SendNotify(NULL, L"bare");
-    aExpected = {L"two:bare", L"one:bare"};
-    EXPECT_EQ(aExpected, g_aTrace);
+    EXPECT_EQ((Trace{L"two:bare", L"one:bare"}), g_aTrace);
     EXPECT_TRUE(pm.RemoveNotifier(&one));
     EXPECT_FALSE(pm.RemoveNotifier(&one));
-}
+    pm.RemoveNotifier(&two);
 
-TEST_F(NotifyFixture, QueuedNotificationsWaitForTheNextDelivery)
-{
-    CNotifyLog log;
-    pm.AddNotifier(&log);
-    pm.SendNotify(pProbe, L"one", 0, 0, true);
-    pm.SendNotify(pProbe, L"two", 0, 0, true);
-    EXPECT_TRUE(log.aTypes.empty());
-
-    // Delivered, in order, before a handled message is handled.
-    LRESULT lRes = 0;
-    EXPECT_TRUE(pm.MessageHandler(WM_ERASEBKGND, 0, 0, lRes));
-    std::vector<std::wstring> aExpected = {L"one", L"two"};
-    EXPECT_EQ(aExpected, log.aTypes);
-
-    // Queued during a handled message: waits for the next call.
-    CQueueingFilter filter(pm, pProbe);
-    pm.AddMessageFilter(&filter);
-    EXPECT_TRUE(pm.MessageHandler(WM_ERASEBKGND, 0, 0, lRes));
-    EXPECT_EQ(2u, log.aTypes.size());
-    // Queued during an unhandled one: delivered at its end, after the earlier record.
-    EXPECT_FALSE(pm.MessageHandler(WM_USER, 0, 0, lRes));
-    aExpected = {L"one", L"two", L"fromfilter", L"fromfilter"};
-    EXPECT_EQ(aExpected, log.aTypes);
-    pm.RemoveMessageFilter(&filter);
-
-    // A record queued by a receiver goes out in the same pass.
-    CActingNotifier acting;
-    acting.pManager = &pm;
-    acting.pQueueFrom = pProbe;
-    pm.AddNotifier(&acting);
-    pm.SendNotify(pProbe, L"first", 0, 0, true);
-    EXPECT_TRUE(pm.MessageHandler(WM_ERASEBKGND, 0, 0, lRes));
-    EXPECT_EQ(L"chained", log.aTypes.back());
-}
-
-TEST_F(NotifyFixture, VirtualWindowNameAndDestroyedSenders)
-{
-    CNotifyLog log;
-    pm.AddNotifier(&log);
-    pRoot->SetVirtualWnd(L"Main");
-    pm.SendNotify(pProbe, L"direct");
-    pm.SendNotify(pProbe, L"queued", 0, 0, true);
-    CProbeUI* pDoomed = new CProbeUI(L"doomed");
-    pRoot->Add(pDoomed);
-    pm.SendNotify(pDoomed, L"orphan", 0, 0, true);
-    pm.SendNotify(NULL, L"nobody", 0, 0, true);
-    pRoot->Detach(pDoomed);
-    delete pDoomed;
-
-    LRESULT lRes = 0;
-    pm.MessageHandler(WM_ERASEBKGND, 0, 0, lRes);
-    ASSERT_EQ(4u, log.aTypes.size());
-    EXPECT_EQ(L"Main", log.aVirtualWnds[0]);
-    EXPECT_EQ(L"Main", log.aVirtualWnds[1]);
-    EXPECT_EQ(pProbe, log.aSenders[1]);
-    EXPECT_EQ(L"orphan", log.aTypes[2]);
-    EXPECT_EQ(nullptr, log.aSenders[2]);
-    EXPECT_EQ(L"", log.aVirtualWnds[3]);
-}
-
-TEST_F(NotifyFixture, NotifierListMayChangeDuringDelivery)
-{
-    CTraceNotifier late(L"late");
-    CActingNotifier acting;
-    acting.pManager = &pm;
+    // The list may change during a delivery.
+    CTracer late(L"late", &pm), acting(L"acting", &pm);
     acting.pAdd = &late;
     acting.bRemoveSelf = true;
     pm.AddNotifier(&acting);
-    pm.SendNotify(pProbe, L"x");
-    pm.SendNotify(pProbe, L"y");
-    std::vector<std::wstring> aExpected = {L"acting:x", L"late:y"};
-    EXPECT_EQ(aExpected, g_aTrace);
+    g_aTrace.clear();
+    pm.SendNotify(NULL, L"x");
+    pm.SendNotify(NULL, L"y");
+    EXPECT_EQ((Trace{L"acting:x", L"late:y"}), g_aTrace);
 }
 
-TEST_F(NotifyFixture, MessageFiltersInOrderFirstConsumerWins)
+TEST_F(Notify, QueuedNotificationsWaitForTheNextDelivery)
 {
-    COrderFilter first(L"first", false), second(L"second", true, 77), third(L"third", true);
+    pm.SendNotify(a, L"one", 0, 0, true);
+    pm.SendNotify(a, L"two", 0, 0, true);
+    EXPECT_TRUE(log.aTypes.empty());
+
+    // Delivered, in order, before a handled message is handled.
+    EXPECT_TRUE(Handle(WM_ERASEBKGND));
+    EXPECT_EQ((Trace{L"one", L"two"}), log.aTypes);
+
+    // Queued during a handled message: waits for the next call. Queued during
+    // an unhandled one: delivered at its end, after the earlier record.
+    CTracer filter(L"filter", &pm);
+    filter.pQueueFrom = a;
+    pm.AddMessageFilter(&filter);
+    EXPECT_TRUE(Handle(WM_ERASEBKGND));
+    EXPECT_EQ(2u, log.aTypes.size());
+    EXPECT_FALSE(Handle(WM_USER));
+    EXPECT_EQ((Trace{L"one", L"two", L"fromfilter", L"fromfilter"}), log.aTypes);
+    pm.RemoveMessageFilter(&filter);
+
+    // A record queued by a receiver goes out in the same pass.
+    CTracer acting(L"acting", &pm);
+    acting.pChainFrom = a;
+    pm.AddNotifier(&acting);
+    pm.SendNotify(a, L"first", 0, 0, true);
+    EXPECT_TRUE(Handle(WM_ERASEBKGND));
+    EXPECT_EQ(L"chained", log.aTypes.back());
+}
+
+TEST_F(Notify, VirtualWindowNameAndDestroyedSenders)
+{
+    pRoot->SetVirtualWnd(L"Main");
+    pm.SendNotify(a, L"direct");
+    pm.SendNotify(a, L"queued", 0, 0, true);
+    pm.SendNotify(c, L"orphan", 0, 0, true);
+    pm.SendNotify(NULL, L"nobody", 0, 0, true);
+    CProbeUI* pDoomed = c;
+    pRoot->Detach(pDoomed);
+    delete pDoomed;
+
+    Handle(WM_ERASEBKGND);
+    EXPECT_EQ((Trace{L"direct", L"queued", L"orphan", L"nobody"}), log.aTypes);
+    EXPECT_EQ((Trace{L"Main", L"Main", L"Main", L""}), log.aVirtualWnds);
+    EXPECT_EQ((std::vector<CControlUI*>{a, a, nullptr, nullptr}), log.aSenders);
+}
+
+TEST_F(Notify, MessageFiltersInOrderFirstConsumerWins)
+{
+    CTracer first(L"first", &pm), second(L"second", &pm), third(L"third", &pm);
+    second.bConsume = third.bConsume = true;
+    second.lResult = 77;
     pm.AddMessageFilter(&first);
     pm.AddMessageFilter(&second);
     pm.AddMessageFilter(&third);
     LRESULT lRes = 0;
     EXPECT_TRUE(pm.MessageHandler(WM_ERASEBKGND, 0, 0, lRes));
     EXPECT_EQ(77, lRes);
-    std::vector<std::wstring> aExpected = {L"first", L"second"};
-    EXPECT_EQ(aExpected, g_aTrace);
+    EXPECT_EQ((Trace{L"first", L"second"}), g_aTrace);
 
     // A filter that removes itself keeps the walk within the list.
-    first.pRemoveFrom = &pm;
+    first.bRemoveSelf = true;
     EXPECT_TRUE(pm.RemoveMessageFilter(&second));
-    EXPECT_FALSE(pm.RemoveMessageFilter(&second));
     g_aTrace.clear();
-    pm.MessageHandler(WM_USER, 0, 0, lRes);
+    Handle(WM_USER);
     ASSERT_FALSE(g_aTrace.empty());
     EXPECT_EQ(L"first", g_aTrace.front());
     EXPECT_FALSE(pm.RemoveMessageFilter(&first));
 }
 
-TEST_F(NotifyFixture, TimerIdsStartAt17AndReArmUnderTheSameId)
+TEST_F(Notify, TimerIdsStartAt17AndReArmUnderTheSameId)
 {
-    CProbeUI* other = new CProbeUI(L"other");
-    pRoot->Add(other);
     CPaintManagerUI pmWithoutWindow;
-    EXPECT_FALSE(pmWithoutWindow.SetTimer(pProbe, 1, 10));
+    EXPECT_FALSE(pmWithoutWindow.SetTimer(a, 1, 10));
     EXPECT_FALSE(pm.SetTimer(NULL, 1, 100000));
-    ASSERT_TRUE(pm.SetTimer(pProbe, 5, 100000));
-    EXPECT_FALSE(pm.SetTimer(pProbe, 5, 100000));
-    ASSERT_TRUE(pm.SetTimer(other, 5, 100000));
-    EXPECT_EQ(pProbe, TimerTarget(pm, 17, {pProbe, other}));
-    EXPECT_EQ(other, TimerTarget(pm, 18, {pProbe, other}));
+    ASSERT_TRUE(pm.SetTimer(a, 5, 100000));
+    EXPECT_FALSE(pm.SetTimer(a, 5, 100000));
+    ASSERT_TRUE(pm.SetTimer(b, 5, 100000));
+    EXPECT_EQ(a, TimerTarget(17));
+    EXPECT_EQ(b, TimerTarget(18));
 
-    EXPECT_TRUE(pm.KillTimer(pProbe, 5));
-    EXPECT_FALSE(pm.KillTimer(pProbe, 5));
-    EXPECT_EQ(nullptr, TimerTarget(pm, 17, {pProbe, other}));
-    EXPECT_EQ(other, TimerTarget(pm, 18, {pProbe, other}));
-    EXPECT_TRUE(pm.SetTimer(pProbe, 5, 100000));
-    EXPECT_EQ(pProbe, TimerTarget(pm, 17, {pProbe, other}));
+    EXPECT_TRUE(pm.KillTimer(a, 5));
+    EXPECT_FALSE(pm.KillTimer(a, 5));
+    EXPECT_EQ(nullptr, TimerTarget(17));
+    EXPECT_EQ(b, TimerTarget(18));
+    EXPECT_TRUE(pm.SetTimer(a, 5, 100000));
+    EXPECT_EQ(a, TimerTarget(17));
 
     // Freed entries do not re-arm: a new timer takes a new id.
-    pm.KillTimer(pProbe);
-    EXPECT_EQ(nullptr, TimerTarget(pm, 17, {pProbe, other}));
-    ASSERT_TRUE(pm.SetTimer(pProbe, 5, 100000));
-    EXPECT_EQ(pProbe, TimerTarget(pm, 19, {pProbe, other}));
+    pm.KillTimer(a);
+    EXPECT_EQ(nullptr, TimerTarget(17));
+    ASSERT_TRUE(pm.SetTimer(a, 5, 100000));
+    EXPECT_EQ(a, TimerTarget(19));
 }
 
-TEST_F(NotifyFixture, TimerIdsWrapFrom254To0AndNeverStealALiveId)
+TEST_F(Notify, TimerIdsWrapFrom254To0AndNeverStealALiveId)
 {
-    CProbeUI* first = new CProbeUI(L"first");
-    CProbeUI* many = new CProbeUI(L"many");
-    CProbeUI* late = new CProbeUI(L"late");
-    pRoot->Add(first);
-    pRoot->Add(many);
-    pRoot->Add(late);
-    ASSERT_TRUE(pm.SetTimer(first, 1, 100000));  // id 17
-    for (UINT n = 2; n <= 239; n++) ASSERT_TRUE(pm.SetTimer(many, n, 100000)) << n;
+    ASSERT_TRUE(pm.SetTimer(a, 1, 100000));  // id 17
+    for (UINT n = 2; n <= 239; n++) ASSERT_TRUE(pm.SetTimer(b, n, 100000)) << n;
     // The 239th timer of this manager took id 0.
-    CNotifyLog log;
-    pm.AddNotifier(&log);
-    EXPECT_EQ(many, TimerTarget(pm, 0, {first, many, late}));
-    ASSERT_EQ(1u, log.aParams.size());
-    EXPECT_EQ(239u, log.aParams[0]);
-    for (UINT n = 240; n <= 255; n++) ASSERT_TRUE(pm.SetTimer(many, n, 100000)) << n;
+    log.Clear();
+    EXPECT_EQ(b, TimerTarget(0));
+    EXPECT_EQ(std::vector<WPARAM>{239u}, log.aParams);
+    for (UINT n = 240; n <= 255; n++) ASSERT_TRUE(pm.SetTimer(b, n, 100000)) << n;
 
     // All 255 ids are held: refused rather than taken from another control.
-    EXPECT_FALSE(pm.SetTimer(late, 1, 100000));
-    EXPECT_EQ(first, TimerTarget(pm, 17, {first, many, late}));
-
-    pm.KillTimer(first);
-    ASSERT_TRUE(pm.SetTimer(late, 1, 100000));
-    EXPECT_EQ(late, TimerTarget(pm, 17, {first, many, late}));
+    EXPECT_FALSE(pm.SetTimer(c, 1, 100000));
+    // a's handler frees id 17 and c takes it: that WM_TIMER still stops at a.
+    CTracer handOver(L"handover", &pm);
+    handOver.pKillTimersOf = a;
+    handOver.pSetTimerFor = c;
+    pm.AddNotifier(&handOver);
+    EXPECT_EQ(a, TimerTarget(17));
+    EXPECT_TRUE(c->aEvents.empty());
+    pm.RemoveNotifier(&handOver);
+    EXPECT_EQ(c, TimerTarget(17));
 }
 
-TEST_F(NotifyFixture, TimerEventBecomesTimerNotification)
+TEST_F(Notify, TimerEventBecomesTimerNotificationAndStopsAtTheFirstMatch)
 {
-    CNotifyLog log;
-    pm.AddNotifier(&log);
-    ASSERT_TRUE(pm.SetTimer(pProbe, 42, 10));
-    DWORD dwStart = ::GetTickCount();
-    while (log.Count(L"timer") == 0 && ::GetTickCount() - dwStart < 2000) {
+    ASSERT_TRUE(pm.SetTimer(a, 42, 10));
+    for (DWORD dwStart = ::GetTickCount(); log.Count(L"timer") == 0 && ::GetTickCount() - dwStart < 2000;) {
         PumpMessages();
         ::Sleep(5);
     }
     size_t iTimer = std::find(log.aTypes.begin(), log.aTypes.end(), L"timer") - log.aTypes.begin();
     ASSERT_LT(iTimer, log.aTypes.size());
     EXPECT_EQ(42u, log.aParams[iTimer]);
-    EXPECT_EQ(pProbe, log.aSenders[iTimer]);
+    EXPECT_EQ(a, log.aSenders[iTimer]);
 
     // A receiver that frees the timer while it fires.
-    CActingNotifier killer;
-    killer.pManager = &pm;
-    killer.pKillTimersOf = pProbe;
+    CTracer killer(L"killer", &pm);
+    killer.pKillTimersOf = a;
     pm.AddNotifier(&killer);
-    LRESULT lRes = 0;
-    EXPECT_FALSE(pm.MessageHandler(WM_TIMER, 17, 0, lRes));
-    EXPECT_FALSE(pm.KillTimer(pProbe, 42));
+    EXPECT_FALSE(Handle(WM_TIMER, 17));
+    EXPECT_FALSE(pm.KillTimer(a, 42));
     g_aTrace.clear();
-    pm.MessageHandler(WM_TIMER, 17, 0, lRes);
+    Handle(WM_TIMER, 17);
     EXPECT_TRUE(g_aTrace.empty());
 }

@@ -10,28 +10,13 @@ using namespace SkinLibTest;
 
 namespace {
 
-// A root box with three named probes, ready to attach.
-struct ProbeTree
-{
-    ProbeTree()
-    {
-        pRoot->SetName(L"root");
-        pRoot->Add(a);
-        pRoot->Add(b);
-        pRoot->Add(c);
-    }
-    CBoxUI* pRoot = new CBoxUI;
-    CProbeUI* a = new CProbeUI(L"a", CTLFLAG_TABSTOP);
-    CProbeUI* b = new CProbeUI(L"b", CTLFLAG_TABSTOP);
-    CProbeUI* c = new CProbeUI(L"c");
-};
+struct PaintManager : ::testing::Test, CManagedTree {};
 
 SIZE WindowSize(HWND hWnd)
 {
     RECT rc = {};
     ::GetWindowRect(hWnd, &rc);
-    SIZE sz = {rc.right - rc.left, rc.bottom - rc.top};
-    return sz;
+    return SIZE{rc.right - rc.left, rc.bottom - rc.top};
 }
 
 // Destroy handlers used by the clean-up tests.
@@ -55,145 +40,96 @@ bool QueueOnDestroy(void* pControl)
 
 TEST(PaintManagerLayout, WindowInitOnceAndNotOnAnEmptyClientArea)
 {
-    CPaintManagerUI pm;
-    CHostWindow wnd(pm, 0, 0);
-    CNotifyLog log;
-    pm.AddNotifier(&log);
-    ProbeTree tree;
-    ASSERT_TRUE(pm.AttachDialog(tree.pRoot));
+    CManagedTree t(0, 0);
+    RepaintNow(t.wnd);
+    EXPECT_TRUE(t.Handle(WM_PAINT));
+    EXPECT_EQ(0, t.log.Count(L"windowinit"));
 
-    RepaintNow(wnd);
-    LRESULT lRes = 0;
-    EXPECT_TRUE(pm.MessageHandler(WM_PAINT, 0, 0, lRes));
-    EXPECT_EQ(0, log.Count(L"windowinit"));
+    ::SetWindowPos(t.wnd, NULL, 0, 0, 200, 100, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::UpdateWindow(t.wnd);
+    ASSERT_EQ(1, t.log.Count(L"windowinit"));
+    EXPECT_EQ(t.pRoot, t.log.aSenders[0]);
+    EXPECT_EQ(200, t.pRoot->GetPos().right - t.pRoot->GetPos().left);
+    EXPECT_EQ(1, t.c->nSetPos);
+    EXPECT_GT(t.c->nPaint, 0);
 
-    ::SetWindowPos(wnd, NULL, 0, 0, 200, 100, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ::UpdateWindow(wnd);
-    ASSERT_EQ(1, log.Count(L"windowinit"));
-    EXPECT_EQ(tree.pRoot, log.aSenders[0]);
-    const RECT& rcRoot = tree.pRoot->GetPos();
-    EXPECT_EQ(200, rcRoot.right - rcRoot.left);
-    EXPECT_EQ(1, tree.c->nSetPos);
-    EXPECT_GT(tree.c->nPaint, 0);
-
-    ::SetWindowPos(wnd, NULL, 0, 0, 300, 150, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
-    ::UpdateWindow(wnd);
-    RepaintNow(wnd);
-    EXPECT_EQ(1, log.Count(L"windowinit"));
-    EXPECT_EQ(300, tree.pRoot->GetPos().right);
+    ::SetWindowPos(t.wnd, NULL, 0, 0, 300, 150, SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
+    ::UpdateWindow(t.wnd);
+    RepaintNow(t.wnd);
+    EXPECT_EQ(1, t.log.Count(L"windowinit"));
+    EXPECT_EQ(300, t.pRoot->GetPos().right);
 }
 
-TEST(PaintManagerLayout, PartialLayoutTouchesOnlyTheControlsThatAsked)
+TEST_F(PaintManager, PartialLayoutTouchesOnlyTheAskersAndIsBounded)
 {
-    CPaintManagerUI pm;
-    CHostWindow wnd(pm, 200, 100);
-    ProbeTree tree;
-    pm.AttachDialog(tree.pRoot);
     RepaintNow(wnd);
-    ASSERT_EQ(1, tree.pRoot->nSetPos);
+    ASSERT_EQ(1, pRoot->nSetPos);
+    b->RequestLayout();
+    RepaintNow(wnd);
+    EXPECT_EQ((std::vector<int>{1, 1, 2, 1}), (std::vector<int>{pRoot->nSetPos, a->nSetPos, b->nSetPos, c->nSetPos}));
+    EXPECT_FALSE(b->IsUpdateNeeded());
 
-    tree.b->RequestLayout();
+    // A control that never settles cannot hang the paint: one round per control at most.
+    a->bStuck = true;
+    a->RequestLayout();
     RepaintNow(wnd);
-    EXPECT_EQ(1, tree.pRoot->nSetPos);
-    EXPECT_EQ(1, tree.a->nSetPos);
-    EXPECT_EQ(2, tree.b->nSetPos);
-    EXPECT_EQ(1, tree.c->nSetPos);
-    EXPECT_FALSE(tree.b->IsUpdateNeeded());
+    EXPECT_GT(a->nSetPos, 1);
+    EXPECT_LE(a->nSetPos, 1 + 4);
 }
 
-TEST(PaintManagerLayout, ControlThatNeverSettlesCannotHangThePaint)
+TEST_F(PaintManager, PostPaintRunsAfterTheTreeAndAttachEmptiesIt)
 {
-    CPaintManagerUI pm;
-    CHostWindow wnd(pm, 200, 100);
-    ProbeTree tree;
-    pm.AttachDialog(tree.pRoot);
-    RepaintNow(wnd);
-
-    tree.a->bStuck = true;
-    tree.a->RequestLayout();
-    RepaintNow(wnd);
-    EXPECT_GT(tree.a->nSetPos, 1);
-    EXPECT_LE(tree.a->nSetPos, 1 + 4);  // one round per control at most
-}
-
-TEST(PaintManagerLayout, PostPaintRunsAfterTheTreeAndAttachEmptiesIt)
-{
-    CPaintManagerUI pm;
-    CHostWindow wnd(pm, 200, 100);
-    ProbeTree tree;
     std::vector<CControlUI*> aLog;
-    tree.a->paPostPaintLog = &aLog;
-    tree.b->paPostPaintLog = &aLog;
-    pm.AttachDialog(tree.pRoot);
-    pm.AddPostPaint(tree.b);
-    pm.AddPostPaint(tree.a);
+    a->paPostPaintLog = b->paPostPaintLog = &aLog;
+    pm.AddPostPaint(b);
+    pm.AddPostPaint(a);
     RepaintNow(wnd);
-    ASSERT_EQ(2u, aLog.size());
-    EXPECT_EQ(tree.b, aLog[0]);
-    EXPECT_EQ(tree.a, aLog[1]);
+    EXPECT_EQ((std::vector<CControlUI*>{b, a}), aLog);
 
-    EXPECT_TRUE(pm.SetPostPaintIndex(tree.a, 0));
-    EXPECT_FALSE(pm.SetPostPaintIndex(tree.b, 5));  // removed, not put back
+    EXPECT_TRUE(pm.SetPostPaintIndex(a, 0));
+    EXPECT_FALSE(pm.SetPostPaintIndex(b, 5));  // removed, not put back
     EXPECT_EQ(1, pm.GetPostPaintCount());
     pm.AttachDialog(new CBoxUI);
     EXPECT_EQ(0, pm.GetPostPaintCount());
 }
 
-TEST(PaintManagerTree, SecondAttachDeletesTheOldTreeOnceAfterTheCleanupMessage)
+TEST_F(PaintManager, SecondAttachDeletesTheOldTreeOnceAfterTheCleanupMessage)
 {
-    CPaintManagerUI pm;
-    CHostWindow wnd(pm, 200, 100);
     int nDestroyed = 0;
-    ProbeTree tree;
-    tree.pRoot->pnDestroyed = &nDestroyed;
-    tree.a->pnDestroyed = &nDestroyed;
-    tree.b->pnDestroyed = &nDestroyed;
-    tree.c->pnDestroyed = &nDestroyed;
-    pm.AttachDialog(tree.pRoot);
+    CountDestroyed(&nDestroyed);
     RepaintNow(wnd);
-    tree.a->SetFocus();
+    a->SetFocus();
 
     CBoxUI* pNewRoot = new CBoxUI;
     pNewRoot->Add(new CProbeUI(L"b"));
     ASSERT_TRUE(pm.AttachDialog(pNewRoot));
     EXPECT_EQ(0, nDestroyed);
     EXPECT_EQ(nullptr, pm.GetFocus());
-    EXPECT_EQ(pNewRoot, pm.GetRoot());
     EXPECT_EQ(pNewRoot->GetItemAt(0), pm.FindControl(L"b"));
 
     PumpMessages();
     EXPECT_EQ(4, nDestroyed);
     EXPECT_EQ(nullptr, pm.FindControl(L"a"));
     EXPECT_EQ(pNewRoot->GetItemAt(0), pm.FindControl(L"b"));
-
-    LRESULT lRes = 0;
-    pm.MessageHandler(UIMSG_DELAYED_CLEANUP, 0, 0, lRes);
+    Handle(UIMSG_DELAYED_CLEANUP);
     EXPECT_EQ(4, nDestroyed);
 }
 
-TEST(PaintManagerTree, DeletedControlLeavesNoPointerBehind)
+TEST_F(PaintManager, DeletedControlLeavesNoPointerBehind)
 {
-    CPaintManagerUI pm;
-    CHostWindow wnd(pm, 200, 100);
-    CNotifyLog log;
-    pm.AddNotifier(&log);
-    ProbeTree tree;
-    pm.AttachDialog(tree.pRoot);
     RepaintNow(wnd);
-
-    CProbeUI* victim = tree.b;
-    victim->SetFocus();
-    ASSERT_EQ(victim, pm.GetFocus());
-    pm.AddPostPaint(victim);
-    pm.AddPostPaint(victim);
-    ASSERT_TRUE(pm.SetTimer(victim, 7, 100000));
-    pm.SendNotify(victim, L"queued", 0, 0, true);
+    b->SetFocus();
+    ASSERT_EQ(b, pm.GetFocus());
+    pm.AddPostPaint(b);
+    pm.AddPostPaint(b);
+    ASSERT_TRUE(pm.SetTimer(b, 7, 100000));
+    pm.SendNotify(b, L"queued", 0, 0, true);
     ASSERT_EQ(3, pm.FindSubControlsByClass(NULL, L"ProbeUI")->GetSize());
-    ASSERT_EQ(victim, pm.FindControl(L"b"));
+    ASSERT_EQ(b, pm.FindControl(L"b"));
 
-    tree.pRoot->Detach(victim);
+    CProbeUI* victim = b;
+    pRoot->Detach(victim);
     delete victim;
-
     EXPECT_EQ(nullptr, pm.GetFocus());
     EXPECT_EQ(0, pm.GetPostPaintCount());
     EXPECT_EQ(nullptr, pm.FindControl(L"b"));
@@ -202,32 +138,25 @@ TEST(PaintManagerTree, DeletedControlLeavesNoPointerBehind)
     EXPECT_FALSE(pm.KillTimer(victim, 7));
 
     // The queued record goes out with no sender, and the old timer id reaches nobody.
-    log.aTypes.clear();
-    log.aSenders.clear();
-    LRESULT lRes = 0;
-    EXPECT_FALSE(pm.MessageHandler(WM_TIMER, 17, 0, lRes));
-    ASSERT_EQ(1u, log.aTypes.size());
-    EXPECT_EQ(L"queued", log.aTypes[0]);
-    EXPECT_EQ(nullptr, log.aSenders[0]);
+    log.Clear();
+    EXPECT_FALSE(Handle(WM_TIMER, 17));
+    EXPECT_EQ(std::vector<std::wstring>{L"queued"}, log.aTypes);
+    EXPECT_EQ(std::vector<CControlUI*>{nullptr}, log.aSenders);
     RepaintNow(wnd);
 }
 
-TEST(PaintManagerTree, CleanupHandlersMayHandOverMoreControls)
+TEST_F(PaintManager, CleanupHandlersMayHandOverMoreControls)
 {
-    CPaintManagerUI pm;
-    CHostWindow wnd(pm, 200, 100);
     int nDestroyed = 0;
     CProbeUI* first = new CProbeUI(L"first");
     CProbeUI* second = new CProbeUI(L"second");
-    first->pnDestroyed = &nDestroyed;
-    second->pnDestroyed = &nDestroyed;
+    first->pnDestroyed = second->pnDestroyed = &nDestroyed;
     first->OnDestroy += HandOverOnDestroy;
     g_pCleanupManager = &pm;
     g_pHandOver = second;
 
     pm.AddDelayedCleanup(first);
-    LRESULT lRes = 0;
-    EXPECT_FALSE(pm.MessageHandler(UIMSG_DELAYED_CLEANUP, 0, 0, lRes));
+    EXPECT_FALSE(Handle(UIMSG_DELAYED_CLEANUP));
     EXPECT_EQ(2, nDestroyed);
     PumpMessages();
     EXPECT_EQ(2, nDestroyed);
@@ -237,26 +166,21 @@ TEST(PaintManagerTree, DestructorDeletesEveryControlExactlyOnce)
 {
     int nDestroyed = 0;
     {
-        CPaintManagerUI pm;
-        CHostWindow wnd(pm, 200, 100);
-        g_pCleanupManager = &pm;
-        ProbeTree tree;
-        for (CProbeUI* p : {tree.a, tree.b, tree.c}) p->pnDestroyed = &nDestroyed;
-        tree.pRoot->pnDestroyed = &nDestroyed;
-        pm.AttachDialog(tree.pRoot);
-        RepaintNow(wnd);
-
+        CManagedTree t;
+        g_pCleanupManager = &t.pm;
+        t.CountDestroyed(&nDestroyed);
+        RepaintNow(t.wnd);
         // Pending at destruction: a removed control, queued records, and
         // handlers that hand over a control and queue a record while the tree goes.
-        tree.pRoot->Remove(tree.c);
-        pm.SendNotify(tree.a, L"pending", 0, 0, true);
-        pm.SendNotify(tree.b, L"pending", 0, 0, true);
+        t.pRoot->Remove(t.c);
+        t.pm.SendNotify(t.a, L"pending", 0, 0, true);
+        t.pm.SendNotify(t.b, L"pending", 0, 0, true);
         CProbeUI* pStray = new CProbeUI(L"stray");
         pStray->pnDestroyed = &nDestroyed;
         g_pHandOver = pStray;
-        tree.a->OnDestroy += HandOverOnDestroy;
-        tree.b->OnDestroy += QueueOnDestroy;
-        pm.SetTimer(tree.a, 1, 100000);
+        t.a->OnDestroy += HandOverOnDestroy;
+        t.b->OnDestroy += QueueOnDestroy;
+        t.pm.SetTimer(t.a, 1, 100000);
     }
     EXPECT_EQ(5, nDestroyed);
 }
@@ -268,9 +192,7 @@ TEST(PaintManagerSearch, NamesClassesAndPoints)
     CProbeUI* first = new CProbeUI(L"ok");
     CProbeUI* second = new CProbeUI(L"ok");
     CProbeUI* deaf = new CProbeUI(L"deaf");
-    pRoot->Add(first);
-    pRoot->Add(second);
-    pRoot->Add(deaf);
+    for (CProbeUI* p : {first, second, deaf}) pRoot->Add(p);
     deaf->SetMouseEnabled(false);
     pm.AttachDialog(pRoot);
     pRoot->SetPos(RECT{0, 0, 60, 20});
@@ -291,7 +213,6 @@ TEST(PaintManagerSearch, NamesClassesAndPoints)
     ASSERT_EQ(3, pFound->GetSize());
     EXPECT_EQ(first, pFound->GetAt(0));
     EXPECT_EQ(deaf, pFound->GetAt(2));
-    EXPECT_EQ(pFound, pm.GetSubControlsByClass());
 
     EXPECT_EQ(second, pm.FindControl(POINT{25, 5}));
     EXPECT_EQ(pRoot, pm.FindControl(POINT{45, 5}));  // the deaf child lets the click through
@@ -323,78 +244,59 @@ TEST(PaintManagerSearch, EveryMessageAndSearchIsSafeWithoutRoot)
     EXPECT_TRUE(pm.SetNextTabControl(true));
 }
 
-TEST(PaintManagerMessages, SizeAndPrintClient)
+TEST_F(PaintManager, SizeReachesTheFocusAndPrintClientRestoresTheOrigin)
 {
-    CPaintManagerUI pm;
-    CHostWindow wnd(pm, 200, 100);
-    ProbeTree tree;
-    pm.AttachDialog(tree.pRoot);
     RepaintNow(wnd);
-    tree.a->SetFocus();
-    tree.a->aEvents.clear();
-
-    LRESULT lRes = 0;
-    EXPECT_TRUE(pm.MessageHandler(WM_SIZE, SIZE_RESTORED, MAKELPARAM(200, 100), lRes));
-    ASSERT_EQ(1u, tree.a->aEvents.size());
-    EXPECT_EQ(SKIN_EVT_WINDOWSIZE, tree.a->aEvents[0]);
-    EXPECT_TRUE(tree.pRoot->IsUpdateNeeded());
+    a->SetFocus();
+    a->aEvents.clear();
+    EXPECT_TRUE(Handle(WM_SIZE, SIZE_RESTORED, MAKELPARAM(200, 100)));
+    EXPECT_EQ(std::vector<int>{SKIN_EVT_WINDOWSIZE}, a->aEvents);
+    EXPECT_TRUE(pRoot->IsUpdateNeeded());
 
     // Children print at their own place; the caller's origin comes back.
-    HWND hChild = ::CreateWindowExW(0, L"STATIC", L"child", WS_CHILD | WS_VISIBLE, 30, 20, 40, 20, wnd, NULL, NULL, NULL);
+    HWND hChild = ::CreateWindowExW(0, L"STATIC", L"c", WS_CHILD | WS_VISIBLE, 30, 20, 40, 20, wnd, NULL, NULL, NULL);
     HDC hDC = ::CreateCompatibleDC(NULL);
     HBITMAP hBitmap = ::CreateCompatibleBitmap(pm.GetPaintDC(), 200, 100);
     HGDIOBJ hOld = ::SelectObject(hDC, hBitmap);
     ::SetWindowOrgEx(hDC, 5, 7, NULL);
-    int nPaints = tree.c->nPaint;
-    EXPECT_FALSE(pm.MessageHandler(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hDC), PRF_CLIENT | PRF_CHILDREN, lRes));
+    int nPaints = c->nPaint;
+    EXPECT_FALSE(Handle(WM_PRINTCLIENT, reinterpret_cast<WPARAM>(hDC), PRF_CLIENT | PRF_CHILDREN));
     POINT ptOrg = {};
     ::GetWindowOrgEx(hDC, &ptOrg);
     EXPECT_EQ(5, ptOrg.x);
     EXPECT_EQ(7, ptOrg.y);
-    EXPECT_EQ(nPaints + 1, tree.c->nPaint);
+    EXPECT_EQ(nPaints + 1, c->nPaint);
     ::SelectObject(hDC, hOld);
     ::DeleteObject(hBitmap);
     ::DeleteDC(hDC);
     ::DestroyWindow(hChild);
 }
 
-TEST(PaintManagerFocus, FocusEventsNotificationsAndRefusals)
+TEST_F(PaintManager, FocusEventsNotificationsAndRefusals)
 {
-    CPaintManagerUI pm;
-    CHostWindow wnd(pm, 200, 100);
-    CNotifyLog log;
-    pm.AddNotifier(&log);
-    ProbeTree tree;
-    pm.AttachDialog(tree.pRoot);
     RepaintNow(wnd);
     pm.SetFocus(NULL);
-    log.aTypes.clear();
-    log.aSenders.clear();
-
-    pm.SetFocus(tree.a);
-    EXPECT_TRUE(tree.a->IsFocused());
-    pm.SetFocus(tree.b);
-    EXPECT_FALSE(tree.a->IsFocused());
-    EXPECT_EQ(tree.b, pm.GetFocus());
-    ASSERT_EQ(3u, log.aTypes.size());
-    EXPECT_EQ(L"setfocus", log.aTypes[0]);
-    EXPECT_EQ(L"killfocus", log.aTypes[1]);
-    EXPECT_EQ(tree.a, log.aSenders[1]);
-    EXPECT_EQ(L"setfocus", log.aTypes[2]);
-    EXPECT_EQ(tree.b, log.aSenders[2]);
+    log.Clear();
+    pm.SetFocus(a);
+    EXPECT_TRUE(a->IsFocused());
+    pm.SetFocus(b);
+    EXPECT_FALSE(a->IsFocused());
+    EXPECT_EQ(b, pm.GetFocus());
+    EXPECT_EQ((std::vector<std::wstring>{L"setfocus", L"killfocus", L"setfocus"}), log.aTypes);
+    EXPECT_EQ((std::vector<CControlUI*>{a, a, b}), log.aSenders);
 
     // Refused: the focus is gone and nobody gets it.
-    tree.c->SetEnabled(false);
-    pm.SetFocus(tree.c);
+    c->SetEnabled(false);
+    pm.SetFocus(c);
     EXPECT_EQ(nullptr, pm.GetFocus());
-    EXPECT_FALSE(tree.b->IsFocused());
+    EXPECT_FALSE(b->IsFocused());
     CProbeUI outsider;
     pm.SetFocus(&outsider);
     EXPECT_EQ(nullptr, pm.GetFocus());
 
     // Hiding the focused control drops the focus.
-    pm.SetFocus(tree.a);
-    tree.a->SetVisible(false);
+    pm.SetFocus(a);
+    a->SetVisible(false);
     EXPECT_EQ(nullptr, pm.GetFocus());
 }
 
@@ -403,7 +305,6 @@ TEST(PaintManagerWindow, TransparencyAndInitialSize)
     CPaintManagerUI pm;
     CHostWindow wnd(pm, 200, 100);
     auto layered = [&] { return (::GetWindowLongW(wnd, GWL_EXSTYLE) & WS_EX_LAYERED) != 0; };
-
     pm.SetTransparent(255);
     EXPECT_TRUE(layered());
     BYTE bAlpha = 0;
@@ -419,12 +320,11 @@ TEST(PaintManagerWindow, TransparencyAndInitialSize)
     EXPECT_EQ(0, pm.GetTransparent());
     EXPECT_FALSE(layered());
 
+    // The window takes the initial size only while it has no tree.
     pm.SetInitSize(150, 80);
     EXPECT_EQ(150, WindowSize(wnd).cx);
     EXPECT_EQ(80, WindowSize(wnd).cy);
     pm.AttachDialog(new CBoxUI);
     pm.SetInitSize(300, 90);
-    EXPECT_EQ(300, pm.GetInitSize().cx);
     EXPECT_EQ(150, WindowSize(wnd).cx);
-    EXPECT_EQ(150, pm.GetClientSize().cx);
 }

@@ -37,67 +37,32 @@ std::wstring TempFolder(const wchar_t* pstrName)
     return sFolder;
 }
 
-std::vector<uint8_t> SkinArchive()
+// As a message filter, records the messages it sees and consumes uConsume;
+// as a translator, counts its calls. Both return lResult.
+struct CHookProbe : IMessageFilterUI, ITranslateAccelerator
 {
-    SkinLibTest::ZipWriter writer;
-    writer.Add("main.xml", "<Window />");
-    return writer.Build();
-}
-
-void WriteBytes(const std::wstring& sPath, const void* pData, DWORD cbData)
-{
-    HANDLE hFile = ::CreateFileW(sPath.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    ASSERT_NE(INVALID_HANDLE_VALUE, hFile);
-    DWORD cbWritten = 0;
-    ::WriteFile(hFile, pData, cbData, &cbWritten, NULL);
-    ::CloseHandle(hFile);
-}
-
-// Records the messages it sees and consumes the ones it is told to.
-class CFilterProbe : public IMessageFilterUI
-{
-public:
-    explicit CFilterProbe(UINT uConsume = 0, LRESULT lResult = 0) : m_uConsume(uConsume), m_lResult(lResult) {}
-
+    explicit CHookProbe(UINT uConsumed = 0, LRESULT lReturned = 0) : uConsume(uConsumed), lResult(lReturned) {}
     LRESULT MessageHandler(UINT uMsg, WPARAM, LPARAM, bool& bHandled) override
     {
         aMessages.push_back(uMsg);
-        if (bHandled) bHandledOnEntry = true;
-        bHandled = uMsg == m_uConsume;
-        return m_lResult;
+        bHandledOnEntry |= bHandled;
+        bHandled = uMsg == uConsume;
+        return lResult;
     }
+    LRESULT TranslateAcceleratorW(MSG*) override { ++nCalls; return lResult; }
+    bool Saw(UINT uMsg) const { return std::find(aMessages.begin(), aMessages.end(), uMsg) != aMessages.end(); }
 
+    UINT uConsume;
+    LRESULT lResult;
     std::vector<UINT> aMessages;
     bool bHandledOnEntry = false;
-
-private:
-    UINT m_uConsume;
-    LRESULT m_lResult;
-};
-
-class CTranslatorProbe : public ITranslateAccelerator
-{
-public:
-    explicit CTranslatorProbe(LRESULT lResult) : m_lResult(lResult) {}
-    LRESULT TranslateAcceleratorW(MSG*) override
-    {
-        ++nCalls;
-        return m_lResult;
-    }
     int nCalls = 0;
-
-private:
-    LRESULT m_lResult;
 };
 
-MSG MakeMsg(HWND hWnd, UINT uMsg, WPARAM wParam = 0, LPARAM lParam = 0)
+bool Translate(HWND hWnd, UINT uMsg, WPARAM wParam = 0)
 {
-    MSG msg = {};
-    msg.hwnd = hWnd;
-    msg.message = uMsg;
-    msg.wParam = wParam;
-    msg.lParam = lParam;
-    return msg;
+    MSG msg = {hWnd, uMsg, wParam, 0};
+    return CPaintManagerUI::TranslateMessage(&msg);
 }
 
 void SetShiftDown(bool bDown)
@@ -108,20 +73,25 @@ void SetShiftDown(bool bDown)
     ::SetKeyboardState(keys);
 }
 
+struct PaintManagerKeys : ::testing::Test, CManagedTree
+{
+    bool Key(UINT uMsg, WPARAM wParam)
+    {
+        LRESULT lRes = 0;
+        return pm.PreMessageHandler(uMsg, wParam, 0, lRes);
+    }
+};
+
 } // namespace
 
 TEST(PaintManagerStatics, ResourcePathEndsInExactlyOneSeparator)
 {
-    CPaintManagerUI::SetResourcePath(L"C:\\skins");
-    EXPECT_STREQ(L"C:\\skins\\", CPaintManagerUI::GetResourcePath());
-    CPaintManagerUI::SetResourcePath(L"C:/skins/");
-    EXPECT_STREQ(L"C:/skins/", CPaintManagerUI::GetResourcePath());
-    CPaintManagerUI::SetResourcePath(L"C:\\skins\\");
-    EXPECT_STREQ(L"C:\\skins\\", CPaintManagerUI::GetResourcePath());
-    CPaintManagerUI::SetResourcePath(L"");
-    EXPECT_STREQ(L"", CPaintManagerUI::GetResourcePath());
-    CPaintManagerUI::SetResourcePath(NULL);
-    EXPECT_STREQ(L"", CPaintManagerUI::GetResourcePath());
+    const wchar_t* aCases[][2] = {{L"C:\\skins", L"C:\\skins\\"}, {L"C:/skins/", L"C:/skins/"},
+                                  {L"C:\\skins\\", L"C:\\skins\\"}, {L"", L""}, {NULL, L""}};
+    for (auto& c : aCases) {
+        CPaintManagerUI::SetResourcePath(c[0]);
+        EXPECT_STREQ(c[1], CPaintManagerUI::GetResourcePath());
+    }
 }
 
 TEST(PaintManagerStatics, InstancePathLongerThanMaxPathIsNotCut)
@@ -134,8 +104,8 @@ TEST(PaintManagerStatics, InstancePathLongerThanMaxPathIsNotCut)
     std::vector<std::wstring> aFolders;
     while (sDeep.size() < MAX_PATH + 40) {
         sDeep += L"folder_with_a_rather_long_name\\";
-        aFolders.push_back(sDeep);
-        ::CreateDirectoryW((L"\\\\?\\" + sDeep).c_str(), NULL);
+        aFolders.push_back(L"\\\\?\\" + sDeep);
+        ::CreateDirectoryW(aFolders.back().c_str(), NULL);
     }
     std::wstring sCopy = L"\\\\?\\" + sDeep + L"copy.exe";
     ASSERT_TRUE(::CopyFileW((L"\\\\?\\" + ModuleFileName(NULL)).c_str(), sCopy.c_str(), FALSE));
@@ -150,7 +120,7 @@ TEST(PaintManagerStatics, InstancePathLongerThanMaxPathIsNotCut)
         EXPECT_EQ(sModule.substr(0, sModule.rfind(L'\\') + 1), sPath.GetData());
     }
     ::DeleteFileW(sCopy.c_str());
-    for (auto it = aFolders.rbegin(); it != aFolders.rend(); ++it) ::RemoveDirectoryW((L"\\\\?\\" + *it).c_str());
+    for (auto it = aFolders.rbegin(); it != aFolders.rend(); ++it) ::RemoveDirectoryW(it->c_str());
     if (hCopy == NULL) GTEST_SKIP() << "this system cannot load a module from a path beyond MAX_PATH";
 }
 
@@ -162,7 +132,6 @@ TEST(PaintManagerStatics, CurrentPathRoundTrip)
     EXPECT_TRUE(CPaintManagerUI::SetCurrentPath(sTemp.c_str()));
     CSkinString sNow = CPaintManagerUI::GetCurrentPath();
     EXPECT_EQ(0, sNow.CompareNoCase(sTemp.substr(0, sTemp.size() - 1).c_str())) << sNow.GetData();
-    EXPECT_FALSE(CPaintManagerUI::SetCurrentPath(L"Z:\\no\\such\\folder\\anywhere"));
     EXPECT_TRUE(CPaintManagerUI::SetCurrentPath(sOriginal));
     ::RemoveDirectoryW(sTemp.c_str());
 }
@@ -171,15 +140,18 @@ TEST(PaintManagerStatics, ResourceZipSwitchingRules)
 {
     std::wstring sFolder = TempFolder(L"skinlib_zip");
     std::wstring sZip = sFolder + L"skins.zip";
-    const std::vector<uint8_t> aArchive = SkinArchive();
-    WriteBytes(sZip, aArchive.data(), static_cast<DWORD>(aArchive.size()));
+    SkinLibTest::ZipWriter writer;
+    writer.Add("main.xml", "<Window />");
+    const std::vector<uint8_t> aArchive = writer.Build();
+    HANDLE hFile = ::CreateFileW(sZip.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    DWORD cbWritten = 0;
+    ASSERT_TRUE(::WriteFile(hFile, aArchive.data(), static_cast<DWORD>(aArchive.size()), &cbWritten, NULL));
+    ::CloseHandle(hFile);
 
+    // Not cached: nothing is opened.
     CPaintManagerUI::SetResourcePath(sFolder.c_str());
     CPaintManagerUI::SetResourceZip(L"skins.zip", false);
-    EXPECT_STREQ(L"skins.zip", CPaintManagerUI::GetResourceZip());
-    EXPECT_FALSE(CPaintManagerUI::IsCachedResourceZip());
     EXPECT_EQ(NULL, CPaintManagerUI::GetResourceZipHandle());
-
     CPaintManagerUI::SetResourceZip(L"skins.zip", true);
     HSKINZIP hCached = CPaintManagerUI::GetResourceZipHandle();
     ASSERT_NE(nullptr, hCached);
@@ -187,18 +159,16 @@ TEST(PaintManagerStatics, ResourceZipSwitchingRules)
     CPaintManagerUI::SetResourcePath(L"Z:\\nowhere\\");
     CPaintManagerUI::SetResourceZip(L"skins.zip", true);
     EXPECT_EQ(hCached, CPaintManagerUI::GetResourceZipHandle());
-    // The open archive holds the file.
-    EXPECT_FALSE(::DeleteFileW(sZip.c_str()));
+    EXPECT_FALSE(::DeleteFileW(sZip.c_str())) << "the open archive holds the file";
 
-    static const char kSecondBlock[] = "not an archive at all";
     CPaintManagerUI::SetResourceZip(aArchive.data(), static_cast<unsigned int>(aArchive.size()));
     EXPECT_STREQ(L"membuffer", CPaintManagerUI::GetResourceZip());
     EXPECT_TRUE(CPaintManagerUI::IsCachedResourceZip());
     HSKINZIP hMemory = CPaintManagerUI::GetResourceZipHandle();
     EXPECT_NE(nullptr, hMemory);
-    // Switching closed the cached file archive.
-    EXPECT_TRUE(::DeleteFileW(sZip.c_str()));
-
+    EXPECT_TRUE(::DeleteFileW(sZip.c_str())) << "switching closed the cached file archive";
+    // A second block does not replace the first.
+    static const char kSecondBlock[] = "not an archive at all";
     CPaintManagerUI::SetResourceZip(kSecondBlock, sizeof(kSecondBlock));
     EXPECT_EQ(hMemory, CPaintManagerUI::GetResourceZipHandle());
 
@@ -240,99 +210,66 @@ TEST(PaintManagerStatics, SetHSLClampsAndRepaintsEveryWindow)
     EXPECT_EQ(0, s);
     EXPECT_EQ(100, l);
     EXPECT_TRUE(::GetUpdateRect(wnd, NULL, FALSE));
-
-    CPaintManagerUI::SetHSL(true, 180, 100, 100);
-    CPaintManagerUI::GetHSL(&h, &s, &l);
-    EXPECT_EQ(180, h);
-    EXPECT_EQ(100, s);
+    CPaintManagerUI::SetHSL(true, 180, 100, 100);  // the defaults again
 }
 
-TEST(PaintManagerRouting, ChildWindowGoesToTheFirstManagerOnItsAncestorChain)
+TEST(PaintManagerRouting, ChildWindowGoesToTheFirstManagerInInitOrderOnItsAncestorChain)
 {
-    CPaintManagerUI pmOuter, pmInner, pmLeaf;
-    CHostWindow outer(pmOuter, 200, 100, NULL, false);
-    CHostWindow inner(pmInner, 100, 50, outer);
-    CHostWindow leaf(pmLeaf, 50, 20, inner, false);
-    pmOuter.Init(outer);  // listed after the inner manager
-    CFilterProbe outerFilter(WM_USER), innerFilter(WM_USER);
-    pmOuter.AddPreMessageFilter(&outerFilter);
-    pmInner.AddPreMessageFilter(&innerFilter);
+    // outer > inner > leaf; the leaf's own manager is never initialised.
+    for (bool bOuterFirst : {false, true}) {
+        CPaintManagerUI pmOuter, pmInner, pmLeaf;
+        CHostWindow outer(pmOuter, 200, 100, NULL, bOuterFirst);
+        CHostWindow inner(pmInner, 100, 50, outer);
+        CHostWindow leaf(pmLeaf, 50, 20, inner, false);
+        if (!bOuterFirst) pmOuter.Init(outer);
+        CHookProbe outerFilter(WM_USER), innerFilter(WM_USER);
+        pmOuter.AddPreMessageFilter(&outerFilter);
+        pmInner.AddPreMessageFilter(&innerFilter);
 
-    MSG msg = MakeMsg(leaf, WM_USER);
-    EXPECT_TRUE(CPaintManagerUI::TranslateMessage(&msg));
-    msg = MakeMsg(inner, WM_USER);
-    EXPECT_TRUE(CPaintManagerUI::TranslateMessage(&msg));
-    EXPECT_EQ(2u, innerFilter.aMessages.size());
-    EXPECT_TRUE(outerFilter.aMessages.empty());
-
-    msg = MakeMsg(outer, WM_USER);
-    EXPECT_TRUE(CPaintManagerUI::TranslateMessage(&msg));
-    EXPECT_EQ(1u, outerFilter.aMessages.size());
-}
-
-TEST(PaintManagerRouting, EarlierManagerWinsOverTheNearerOne)
-{
-    CPaintManagerUI pmOuter, pmInner, pmLeaf;
-    CHostWindow outer(pmOuter, 200, 100);
-    CHostWindow inner(pmInner, 100, 50, outer);
-    CHostWindow leaf(pmLeaf, 50, 20, inner, false);
-    CFilterProbe outerFilter(WM_USER), innerFilter(WM_USER);
-    pmOuter.AddPreMessageFilter(&outerFilter);
-    pmInner.AddPreMessageFilter(&innerFilter);
-
-    MSG msg = MakeMsg(leaf, WM_USER);
-    EXPECT_TRUE(CPaintManagerUI::TranslateMessage(&msg));
-    EXPECT_EQ(1u, outerFilter.aMessages.size());
-    EXPECT_TRUE(innerFilter.aMessages.empty());
-
+        EXPECT_TRUE(Translate(leaf, WM_USER));
+        EXPECT_TRUE(Translate(inner, WM_USER));
+        EXPECT_TRUE(Translate(outer, WM_USER));
+        // The earlier manager wins over the nearer one.
+        EXPECT_EQ(bOuterFirst ? 0u : 2u, innerFilter.aMessages.size()) << bOuterFirst;
+        EXPECT_EQ(bOuterFirst ? 3u : 1u, outerFilter.aMessages.size()) << bOuterFirst;
+    }
     // A window no manager knows, and a thread message, pass through.
     CPaintManagerUI pmStray;
     CHostWindow stray(pmStray, 50, 20, NULL, false);
-    msg = MakeMsg(stray, WM_USER);
-    EXPECT_FALSE(CPaintManagerUI::TranslateMessage(&msg));
-    msg = MakeMsg(NULL, WM_USER);
-    EXPECT_FALSE(CPaintManagerUI::TranslateMessage(&msg));
+    EXPECT_FALSE(Translate(stray, WM_USER));
+    EXPECT_FALSE(Translate(NULL, WM_USER));
 }
 
 TEST(PaintManagerRouting, TranslatorsThenPreFilters)
 {
     CPaintManagerUI pm;
     CHostWindow wnd(pm, 100, 50);
-    CTranslatorProbe pass(1), eat(0);
-    CFilterProbe first(0), second(WM_USER, 42), third(WM_USER);
-    pm.AddPreMessageFilter(&first);
-    pm.AddPreMessageFilter(&second);
-    pm.AddPreMessageFilter(&third);
-
+    CHookProbe pass(0, 1), eat(0, 0), first(0), second(WM_USER, 42), third(WM_USER);
+    for (CHookProbe* p : {&first, &second, &third}) pm.AddPreMessageFilter(p);
     pm.AddTranslateAccelerator(&pass);
     pm.AddTranslateAccelerator(&pass);
-    MSG msg = MakeMsg(wnd, WM_USER);
-    EXPECT_TRUE(CPaintManagerUI::TranslateMessage(&msg));
+    EXPECT_TRUE(Translate(wnd, WM_USER));
     EXPECT_EQ(2, pass.nCalls);
     EXPECT_EQ(1u, first.aMessages.size());
     EXPECT_EQ(1u, second.aMessages.size());
     EXPECT_TRUE(third.aMessages.empty());
     EXPECT_FALSE(second.bHandledOnEntry);
-
     LRESULT lRes = 0;
     EXPECT_TRUE(pm.PreMessageHandler(WM_USER, 0, 0, lRes));
     EXPECT_EQ(42, lRes);
 
     // A translator that consumes stops everything after it.
     pm.AddTranslateAccelerator(&eat);
-    EXPECT_TRUE(CPaintManagerUI::TranslateMessage(&msg));
+    EXPECT_TRUE(Translate(wnd, WM_USER));
     EXPECT_EQ(1, eat.nCalls);
     EXPECT_EQ(2u, first.aMessages.size());
 
     EXPECT_TRUE(pm.RemoveTranslateAccelerator(&eat));
-    EXPECT_FALSE(pm.RemoveTranslateAccelerator(&eat));
     EXPECT_TRUE(pm.RemovePreMessageFilter(&second));
-    EXPECT_FALSE(pm.RemovePreMessageFilter(&second));
-    msg = MakeMsg(wnd, WM_USER + 1);
-    EXPECT_FALSE(CPaintManagerUI::TranslateMessage(&msg));
+    EXPECT_FALSE(Translate(wnd, WM_USER + 1));
 }
 
-TEST(PaintManagerKeys, TabAndShortcutsWithoutRootPassThrough)
+TEST(PaintManagerKeysWithoutRoot, TabAndShortcutsPassThrough)
 {
     CPaintManagerUI pm;
     CHostWindow wnd(pm, 100, 50);
@@ -340,57 +277,40 @@ TEST(PaintManagerKeys, TabAndShortcutsWithoutRootPassThrough)
     EXPECT_FALSE(pm.PreMessageHandler(WM_KEYDOWN, VK_TAB, 0, lRes));
     EXPECT_FALSE(pm.PreMessageHandler(WM_SYSCHAR, L'a', 0, lRes));
     EXPECT_FALSE(pm.PreMessageHandler(WM_SYSKEYDOWN, L'A', 0, lRes));
-    MSG msg = MakeMsg(wnd, WM_KEYDOWN, VK_TAB);
-    EXPECT_FALSE(CPaintManagerUI::TranslateMessage(&msg));
+    EXPECT_FALSE(Translate(wnd, WM_KEYDOWN, VK_TAB));
 }
 
-TEST(PaintManagerKeys, TabMovesThroughTabStopsAndWraps)
+TEST_F(PaintManagerKeys, TabMovesThroughTabStopsAndWraps)
 {
-    CPaintManagerUI pm;
-    CHostWindow wnd(pm, 200, 50);
-    CBoxUI* pRoot = new CBoxUI;
-    CProbeUI* a = new CProbeUI(L"a", CTLFLAG_TABSTOP);
-    CProbeUI* skip = new CProbeUI(L"skip");
-    CProbeUI* c = new CProbeUI(L"c", CTLFLAG_TABSTOP);
-    pRoot->Add(a);
-    pRoot->Add(skip);
-    pRoot->Add(c);
-    pm.AttachDialog(pRoot);
-
     // Before the first layout the move waits for the paint.
-    LRESULT lRes = 0;
     SetShiftDown(false);
-    EXPECT_TRUE(pm.PreMessageHandler(WM_KEYDOWN, VK_TAB, 0, lRes));
+    EXPECT_TRUE(Key(WM_KEYDOWN, VK_TAB));
     EXPECT_EQ(nullptr, pm.GetFocus());
     RepaintNow(wnd);
     EXPECT_EQ(a, pm.GetFocus());
 
-    EXPECT_TRUE(pm.PreMessageHandler(WM_KEYDOWN, VK_TAB, 0, lRes));
-    EXPECT_EQ(c, pm.GetFocus());
-    EXPECT_TRUE(pm.PreMessageHandler(WM_KEYDOWN, VK_TAB, 0, lRes));
-    EXPECT_EQ(a, pm.GetFocus());
-
+    // c is no tab stop.
+    for (CProbeUI* pNext : {b, a}) {
+        EXPECT_TRUE(Key(WM_KEYDOWN, VK_TAB));
+        EXPECT_EQ(pNext, pm.GetFocus());
+    }
     SetShiftDown(true);
-    EXPECT_TRUE(pm.PreMessageHandler(WM_KEYDOWN, VK_TAB, 0, lRes));
-    EXPECT_EQ(c, pm.GetFocus());
-    EXPECT_TRUE(pm.PreMessageHandler(WM_KEYDOWN, VK_TAB, 0, lRes));
-    EXPECT_EQ(a, pm.GetFocus());
+    for (CProbeUI* pNext : {b, a}) {
+        EXPECT_TRUE(Key(WM_KEYDOWN, VK_TAB));
+        EXPECT_EQ(pNext, pm.GetFocus());
+    }
     SetShiftDown(false);
 
     // A disabled tab stop is passed over.
-    c->SetEnabled(false);
-    EXPECT_TRUE(pm.PreMessageHandler(WM_KEYDOWN, VK_TAB, 0, lRes));
+    b->SetEnabled(false);
+    EXPECT_TRUE(Key(WM_KEYDOWN, VK_TAB));
     EXPECT_EQ(a, pm.GetFocus());
 }
 
-TEST(PaintManagerKeys, AltLetterFocusesAndActivatesTheShortcutControl)
+TEST_F(PaintManagerKeys, AltLetterFocusesAndActivatesTheShortcutControl)
 {
-    CPaintManagerUI pm;
-    CHostWindow wnd(pm, 200, 50);
-    CBoxUI* pRoot = new CBoxUI;
     // The walk goes from the last child to the first, so a label names the
-    // control that comes before it in the list.
-    CProbeUI* target = new CProbeUI(L"target");
+    // control that comes before it in the list: here c.
     CProbeLabelUI* label = new CProbeLabelUI(L"label");
     CProbeUI* k = new CProbeUI(L"k");
     CProbeUI* hidden = new CProbeUI(L"hidden");
@@ -398,52 +318,40 @@ TEST(PaintManagerKeys, AltLetterFocusesAndActivatesTheShortcutControl)
     k->SetShortcut(L'K');
     hidden->SetShortcut(L'H');
     hidden->SetVisible(false);
-    pRoot->Add(target);
-    pRoot->Add(label);
-    pRoot->Add(k);
-    pRoot->Add(hidden);
-    pm.AttachDialog(pRoot);
+    for (CControlUI* p : std::vector<CControlUI*>{label, k, hidden}) pRoot->Add(p);
     RepaintNow(wnd);
 
-    LRESULT lRes = 0;
-    EXPECT_TRUE(pm.PreMessageHandler(WM_SYSCHAR, L'k', 0, lRes));
+    EXPECT_TRUE(Key(WM_SYSCHAR, L'k'));
     EXPECT_EQ(k, pm.GetFocus());
     EXPECT_EQ(1, k->nActivate);
-
-    EXPECT_TRUE(pm.PreMessageHandler(WM_SYSCHAR, L'n', 0, lRes));
-    EXPECT_EQ(target, pm.GetFocus());
-    EXPECT_EQ(1, target->nActivate);
+    EXPECT_TRUE(Key(WM_SYSCHAR, L'n'));
+    EXPECT_EQ(c, pm.GetFocus());
+    EXPECT_EQ(1, c->nActivate);
     EXPECT_EQ(0, label->nActivate);
-
-    EXPECT_FALSE(pm.PreMessageHandler(WM_SYSCHAR, L'h', 0, lRes));
-    EXPECT_FALSE(pm.PreMessageHandler(WM_SYSCHAR, L'z', 0, lRes));
+    EXPECT_FALSE(Key(WM_SYSCHAR, L'h'));
+    EXPECT_FALSE(Key(WM_SYSCHAR, L'z'));
     k->SetEnabled(false);
-    EXPECT_FALSE(pm.PreMessageHandler(WM_SYSCHAR, L'K', 0, lRes));
+    EXPECT_FALSE(Key(WM_SYSCHAR, L'K'));
 
     // Alt+key reaches the focused control as a system-key event.
-    target->aEvents.clear();
-    EXPECT_FALSE(pm.PreMessageHandler(WM_SYSKEYDOWN, L'Q', 0, lRes));
-    ASSERT_EQ(1u, target->aEvents.size());
-    EXPECT_EQ(SKIN_EVT_SYSKEY, target->aEvents[0]);
+    c->aEvents.clear();
+    EXPECT_FALSE(Key(WM_SYSKEYDOWN, L'Q'));
+    EXPECT_EQ(std::vector<int>{SKIN_EVT_SYSKEY}, c->aEvents);
 }
 
 TEST(PaintManagerLoop, MessageLoopRoutesUntilQuit)
 {
     CPaintManagerUI pm;
     CHostWindow wnd(pm, 100, 50);
-    CFilterProbe preFilter(WM_USER + 2);
-    CFilterProbe windowFilter;
+    CHookProbe preFilter(WM_USER + 2), windowFilter;
     pm.AddPreMessageFilter(&preFilter);
     pm.AddMessageFilter(&windowFilter);
-
     ::PostMessageW(wnd, WM_USER + 1, 0, 0);
     ::PostMessageW(wnd, WM_USER + 2, 0, 0);
     ::PostQuitMessage(0);
     CPaintManagerUI::MessageLoop();
-
-    auto seen = [](const std::vector<UINT>& a, UINT u) { return std::find(a.begin(), a.end(), u) != a.end(); };
-    EXPECT_TRUE(seen(windowFilter.aMessages, WM_USER + 1));
+    EXPECT_TRUE(windowFilter.Saw(WM_USER + 1));
     // Consumed before dispatch.
-    EXPECT_TRUE(seen(preFilter.aMessages, WM_USER + 2));
-    EXPECT_FALSE(seen(windowFilter.aMessages, WM_USER + 2));
+    EXPECT_TRUE(preFilter.Saw(WM_USER + 2));
+    EXPECT_FALSE(windowFilter.Saw(WM_USER + 2));
 }
