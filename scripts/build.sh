@@ -1,13 +1,29 @@
 #!/usr/bin/env bash
-# Configures and builds into the given folder and prepares its Wine prefix.
-# Sourced by test.sh and run.sh; usable alone: scripts/build.sh [DIR]
+# The shared start of every script: options, set-up, build and the Wine prefix.
+#   source scripts/build.sh "$@"   leaves the other arguments in ARGS
+#   scripts/build.sh [--build-dir DIR] [--no-setup]
+# Options: --build-dir DIR (default build), --no-setup (skip scripts/setup.sh);
+# everything after "--" goes to ARGS as it is.
 set -euo pipefail
-BUILD_DIR=${1:-build}
 ROOT_DIR=$(cd "$(dirname "${BASH_SOURCE[0]}")/.." && pwd)
+BUILD_DIR=build
+SETUP=1
+ARGS=()
+while [ $# -gt 0 ]; do
+  case "$1" in
+    --build-dir) BUILD_DIR=$2; shift 2 ;;
+    --no-setup) SETUP=0; shift ;;
+    --) shift; ARGS+=("$@"); break ;;
+    *) ARGS+=("$1"); shift ;;
+  esac
+done
+[ "$SETUP" -eq 0 ] || bash "$ROOT_DIR/scripts/setup.sh"
+mkdir -p "$BUILD_DIR"
+BUILD_DIR=$(cd "$BUILD_DIR" && pwd)
 cmake -S "$ROOT_DIR" -B "$BUILD_DIR" -DCMAKE_TOOLCHAIN_FILE="$ROOT_DIR/cmake/mingw-w64-x86_64.cmake" \
       -DCMAKE_BUILD_TYPE=Release >/dev/null
 cmake --build "$BUILD_DIR" -j "$(nproc)"
-export WINEPREFIX=$(cd "$BUILD_DIR" && pwd)/wineprefix WINEARCH=win64 WINEDEBUG=-all
+export WINEPREFIX=$BUILD_DIR/wineprefix WINEARCH=win64 WINEDEBUG=-all
 export WINEDLLOVERRIDES="mscoree,mshtml="
 if [ ! -f "$WINEPREFIX/.skinlib-ready" ]; then
   echo "build: preparing the Wine prefix in $WINEPREFIX"
@@ -18,3 +34,10 @@ if [ ! -f "$WINEPREFIX/.skinlib-ready" ]; then
   wineserver -w || true
   touch "$WINEPREFIX/.skinlib-ready"
 fi
+
+# Runs a command on a private Xvfb display (-a picks a free server number) and
+# ends Wine's helper processes before the display goes away.
+on_display() {
+  xvfb-run -a -s "-screen 0 1280x1024x24" \
+    bash -c '"$@"; rc=$?; wineserver -k 2>/dev/null; exit $rc' on_display "$@"
+}
