@@ -1,5 +1,7 @@
 #include "core/StdPtrArray.h"
 
+#include "core/ArrayGrowth.h"
+
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -61,9 +63,7 @@ bool CStdPtrArray::Grow()
 {
     if (m_nCount == INT_MAX) return false;
     if (++m_nCount >= m_nAllocated) {
-        const int nAllocated = m_nAllocated == 0 ? 11
-                             : m_nAllocated > INT_MAX / 2 ? INT_MAX
-                             : m_nAllocated * 2;
+        const int nAllocated = GrowArrayCapacity(m_nAllocated);
         void** ppVoid = static_cast<void**>(::realloc(m_ppVoid, nAllocated * sizeof(void*)));
         if (ppVoid == nullptr) {
             --m_nCount;

@@ -1,5 +1,7 @@
 #include "core/StdValArray.h"
 
+#include "core/ArrayGrowth.h"
+
 #include <climits>
 #include <cstdlib>
 #include <cstring>
@@ -34,9 +36,7 @@ bool CStdValArray::Add(const void* pData)
 {
     if (m_nCount == INT_MAX) return false;
     if (++m_nCount >= m_nAllocated) {
-        const int nAllocated = m_nAllocated == 0 ? 11
-                             : m_nAllocated > INT_MAX / 2 ? INT_MAX
-                             : m_nAllocated * 2;
+        const int nAllocated = GrowArrayCapacity(m_nAllocated);
         unsigned char* pVoid = static_cast<unsigned char*>(
             ::realloc(m_pVoid, static_cast<size_t>(nAllocated) * m_iElementSize));
         if (pVoid == nullptr) {
