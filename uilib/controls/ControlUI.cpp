@@ -91,11 +91,7 @@ void CControlUI::SetPos(RECT rc)
 
     // Both the old and the new place need repainting, as far as the ancestors show them.
     invalidateRc.Join(m_rcItem);
-    for (CControlUI* pParent = m_pParent; pParent != NULL; pParent = pParent->GetParent()) {
-        RECT rcTemp = invalidateRc;
-        if (!::IntersectRect(&invalidateRc, &rcTemp, &pParent->GetPos())) return;
-    }
-    m_pManager->Invalidate(invalidateRc);
+    if (ClipToAncestors(invalidateRc)) m_pManager->Invalidate(invalidateRc);
 }
 
 wchar_t CControlUI::GetShortcut() const
@@ -237,11 +233,17 @@ void CControlUI::Invalidate()
 {
     if (!IsVisible()) return;
     RECT invalidateRc = m_rcItem;
+    if (m_pManager != NULL && ClipToAncestors(invalidateRc)) m_pManager->Invalidate(invalidateRc);
+}
+
+// Cuts rc to what every ancestor shows of it; false when nothing is left.
+bool CControlUI::ClipToAncestors(RECT& rc) const
+{
     for (CControlUI* pParent = m_pParent; pParent != NULL; pParent = pParent->GetParent()) {
-        RECT rcTemp = invalidateRc;
-        if (!::IntersectRect(&invalidateRc, &rcTemp, &pParent->GetPos())) return;
+        RECT rcTemp = rc;
+        if (!::IntersectRect(&rc, &rcTemp, &pParent->GetPos())) return false;
     }
-    if (m_pManager != NULL) m_pManager->Invalidate(invalidateRc);
+    return true;
 }
 
 bool CControlUI::IsUpdateNeeded() const

@@ -86,6 +86,8 @@ public:
     CEventSource OnNotify;
 
 protected:
+    bool ClipToAncestors(RECT& rc) const;
+
     CPaintManagerUI* m_pManager;
     CControlUI* m_pParent;
     CSkinString m_sVirtualWnd;
