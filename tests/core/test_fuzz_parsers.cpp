@@ -1,5 +1,6 @@
-// Deterministic mutation fuzzing of the skin parsers: the archive reader and the XML parser
-// take skins as untrusted input, so no mutation of a valid skin may crash or hang them.
+// Deterministic mutation fuzzing of the skin parsers: the archive reader, the XML parser, image
+// descriptions and mark-up text take skins as untrusted input, so no mutation of a valid skin
+// may crash or hang them.
 // SKINLIB_FUZZ_ITERATIONS sets the number of cases per parser (scripts/fuzz.sh N).
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -12,7 +13,10 @@
 #include <string>
 #include <vector>
 #include "core/Markup.h"
+#include "core/RenderEngine.h"
 #include "core/ResourceZip.h"
+#include "PixelCanvas.h"
+#include "PngFixture.h"
 #include "ZipWriter.h"
 
 using namespace SkinLib;
@@ -219,4 +223,52 @@ TEST(FuzzParsers, ZipReaderSurvivesMutatedArchives)
         EXPECT_EQ(ResourceZipClose(hZip), SKINZIP_OK) << "case " << i;
         return nLoaded;
     });
+}
+
+// Image descriptions and mark-up texts as attribute values of a skin would carry them, drawn and
+// measured into rectangles from one pixel wide up.
+TEST(FuzzParsers, DrawingSurvivesMutatedDescriptionsAndMarkup)
+{
+    const std::wstring folder = SkinLibTest::MakeTempFolder(L"fuzz_images");
+    ASSERT_TRUE(SkinLibTest::WriteBytes(folder + L"btn.png", SkinLibTest::MakeSolidPng(20, 20, 0x80FF0000)));
+    ASSERT_TRUE(SkinLibTest::WriteBytes(folder + L"img.png", SkinLibTest::MakeSolidPng(16, 4, 0xFF00FF00)));
+    CPaintManagerUI::SetResourcePath(folder.c_str());
+    static const char* const kSeeds[] = {
+        "file='btn.png' source='0,0,20,20' corner='4,4,4,4' dest='1,2,30,40' fade='128' mask='#FFFF00FF'",
+        "file='btn.png' xtiled='true' ytiled='true' hole='true' file='img.png' dest='5,5,50,10'",
+        "btn.png",
+        "restype='PNG' res='101' file='img.png' source='0,0,0,4' xtiled='true'",
+        "<b>Touch</b> the {c #FFFF0000}sensor{/c} <a link>and keep going</a> <i img.png 4 2><p 5>para</p><n>"
+        "<x 10><y 20><s>sel</s><r><b>raw</r><{>{>}<f 1>one</f><f Arial 12 bold italic>face</f> <i>it</i>",
+        "<a one>1</a> <a two>a link long enough to wrap</a> <i file='img.png' restype='' 2 1><u>u</u>",
+    };
+    SkinLibTest::PixelCanvas canvas(120, 80);
+    Random random{ 0x5EED0123 };
+    RunCases("drawing", [&](int) {
+        const char* pstrSeed = kSeeds[random.Below(sizeof(kSeeds) / sizeof(kSeeds[0]))];
+        Bytes bytes(pstrSeed, pstrSeed + ::strlen(pstrSeed));
+        Mutate(random, bytes);
+        std::wstring text;
+        for (uint8_t b : bytes) text += wchar_t(b != 0 ? b : '\n');
+        CPaintManagerUI pm;
+        pm.AddFont(L"Arial", 14, false, false, false);
+        const RECT rcItem = { 0, 0, LONG(1 + random.Below(120)), LONG(1 + random.Below(80)) };
+        CRenderEngine::DrawImageString(canvas.DC(), &pm, rcItem, canvas.Rect(), text.c_str(),
+                                       random.Below(2) ? L"fade='200' dest='0,0,10,10'" : NULL);
+        RECT aLinks[4] = {};
+        CSkinString aTexts[4];
+        static const UINT kStyles[] = { DT_WORDBREAK, DT_SINGLELINE | DT_CENTER | DT_VCENTER,
+                                        DT_WORDBREAK | DT_END_ELLIPSIS | DT_RIGHT | DT_BOTTOM, DT_END_ELLIPSIS };
+        const UINT uStyle = kStyles[random.Below(4)];
+        for (UINT uPass : { UINT(DT_CALCRECT), 0u }) {
+            RECT rc = rcItem;
+            int nLinks = int(random.Below(5));
+            CRenderEngine::DrawHtmlText(canvas.DC(), &pm, rc, text.c_str(), 0xFF000000, aLinks, aTexts, nLinks,
+                                        uStyle | uPass);
+            EXPECT_GE(nLinks, 0);
+            EXPECT_LE(nLinks, 4);
+        }
+        return 1;
+    });
+    CPaintManagerUI::SetResourcePath(L"");
 }

@@ -310,15 +310,15 @@ bool CMarkup::_LoadFromDisk(const wchar_t* pstrPath, int encoding)
 bool CMarkup::_LoadFromZip(HSKINZIP hZip, const wchar_t* pstrFilename, int encoding)
 {
     if (hZip == NULL) return _Failed(L"Error opening zip file");
-    ZipItemInfo item;
-    if (ResourceZipFindItem(hZip, pstrFilename, true, NULL, &item) != SKINZIP_OK) return _Failed(L"Could not find ziped file");
-    if (item.nUncompressedSize == 0) return _Failed(L"File is empty");
-    if (item.nUncompressedSize > kMaxSkinFileSize) return _Failed(L"File too large");
-    std::unique_ptr<BYTE[]> pBytes(new (std::nothrow) BYTE[item.nUncompressedSize]);
-    if (pBytes == nullptr) return _Failed(L"Out of memory");
-    DWORD dwResult = ResourceZipUnzipItem(hZip, item.nIndex, pBytes.get(), item.nUncompressedSize, SKINZIP_MEMORY);
-    if (dwResult != SKINZIP_OK && dwResult != SKINZIP_MORE) return _Failed(L"Could not unzip file");
-    return LoadFromMem(pBytes.get(), item.nUncompressedSize, encoding);
+    std::unique_ptr<BYTE[]> pBytes;
+    unsigned int nSize = 0;
+    switch (ResourceZipReadItem(hZip, pstrFilename, kMaxSkinFileSize, pBytes, &nSize)) {
+    case SKINZIP_OK: return LoadFromMem(pBytes.get(), nSize, encoding);
+    case SKINZIP_NOTFOUND: return _Failed(L"Could not find ziped file");
+    case SKINZIP_MEMSIZE: return _Failed(nSize == 0 ? L"File is empty" : L"File too large");
+    case SKINZIP_NOALLOC: return _Failed(L"Out of memory");
+    default: return _Failed(L"Could not unzip file");
+    }
 }
 
 void CMarkup::GetLastErrorMessage(wchar_t* pstrMessage, SIZE_T cchMax) const

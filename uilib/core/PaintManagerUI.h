@@ -74,7 +74,19 @@ struct tagTFontInfo
     bool bIsBold;
     bool bIsUnderline;
     bool bIsItalic;
+    // All zero until measured; a zero tmHeight makes the next look-up measure.
     TEXTMETRICW tmMetrics;
+};
+
+// One decoded skin image, cached by name in a paint manager.
+struct tagTImageInfo
+{
+    HBITMAP hDibBitmap;          // 32-bit top-down DIB section, premultiplied alpha; owned
+    int nWidth;
+    int nHeight;
+    bool bHasAlpha;              // some pixel is not fully opaque, so drawing blends
+    CSkinString sResourceType;   // empty for images read from files
+    DWORD dwMaskColor;           // 0xAARRGGBB made transparent at load; 0 = none
 };
 
 // The hooks below are never deleted through the interface: whoever registers
@@ -242,8 +254,54 @@ public:
     bool RemoveTranslateAccelerator(ITranslateAccelerator* pTranslateAccelerator);
     bool TranslateAcceleratorW(MSG* pMsg);
 
-    // Images are reloaded from their sources in place; used by ReloadSkin.
+    // Default colours. Getters answer from the topmost manager of the
+    // parent-resource chain; setters store into this manager.
+    DWORD GetDefaultDisabledColor() const;
+    void SetDefaultDisabledColor(DWORD dwColor);
+    DWORD GetDefaultFontColor() const;
+    void SetDefaultFontColor(DWORD dwColor);
+    DWORD GetDefaultLinkFontColor() const;
+    void SetDefaultLinkFontColor(DWORD dwColor);
+    DWORD GetDefaultLinkHoverFontColor() const;
+    void SetDefaultLinkHoverFontColor(DWORD dwColor);
+    DWORD GetDefaultSelectedBkColor() const;
+    void SetDefaultSelectedBkColor(DWORD dwColor);
+
+    // Fonts. Controls refer to custom fonts by index.
+    tagTFontInfo* GetDefaultFontInfo();
+    void SetDefaultFont(const wchar_t* pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
+    int GetCustomFontCount() const;
+    HFONT AddFont(const wchar_t* pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
+    HFONT AddFontAt(int index, const wchar_t* pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
+    HFONT GetFont(int index);
+    HFONT GetFont(const wchar_t* pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
+    bool FindFont(HFONT hFont);
+    bool FindFont(const wchar_t* pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
+    int GetFontIndex(HFONT hFont);
+    int GetFontIndex(const wchar_t* pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
+    bool RemoveFont(HFONT hFont);
+    bool RemoveFontAt(int index);
+    void RemoveAllFonts();
+    tagTFontInfo* GetFontInfo(int index);
+    tagTFontInfo* GetFontInfo(HFONT hFont);
+
+    // Images, cached by name.
+    const tagTImageInfo* GetImage(const wchar_t* bitmap);
+    const tagTImageInfo* GetImageEx(const wchar_t* bitmap, const wchar_t* type = NULL, DWORD mask = 0);
+    const tagTImageInfo* AddImage(const wchar_t* bitmap, const wchar_t* type = NULL, DWORD mask = 0);
+    // Takes the bitmap over whatever the outcome: on failure it is deleted.
+    const tagTImageInfo* AddImage(const wchar_t* bitmap, HBITMAP hBitmap, int iWidth, int iHeight, bool bAlpha);
+    bool RemoveImage(const wchar_t* bitmap);
+    void RemoveAllImages();
+    // Images are reloaded from their sources in place, so records handed out stay valid.
     void ReloadAllImages();
+
+    // Default attribute lists, by control class name.
+    void AddDefaultAttributeList(const wchar_t* pStrControlName, const wchar_t* pStrControlAttrList);
+    const wchar_t* GetDefaultAttributeList(const wchar_t* pStrControlName) const;
+    bool RemoveDefaultAttributeList(const wchar_t* pStrControlName);
+    const CStdStringPtrMap& GetDefaultAttribultes() const;
+    void RemoveAllDefaultAttributeList();
 
     bool PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
     bool MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
@@ -262,6 +320,11 @@ private:
     void OnTimer(WPARAM wParam);
     bool NextTimerId(UINT* pWinTimer);
     void ForgetClickControl();
+    const CPaintManagerUI* TopResourceManager() const;
+    tagTFontInfo* FindFontInfo(const wchar_t* pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic,
+                               CPaintManagerUI** ppOwner);
+    tagTFontInfo* FindFontInfo(HFONT hFont, CPaintManagerUI** ppOwner);
+    const tagTImageInfo* GetImageOwned(const wchar_t* bitmap) const;
     static void CloseCachedZip();
 
     HWND m_hWndPaint;
@@ -316,6 +379,9 @@ private:
     DWORD m_dwDefaultLinkHoverFontColor;
     DWORD m_dwDefaultSelectedBkColor;
     tagTFontInfo m_DefaultFontInfo;       // hGdiFont owned
+    CStdPtrArray m_aCustomFonts;          // tagTFontInfo*, owned with their handles
+    CStdStringPtrMap m_mImageHash;        // name -> tagTImageInfo*, owned
+    CStdStringPtrMap m_DefaultAttrHash;   // class name -> CSkinString*, owned
 
     CStdPtrArray m_aTranslateAccelerator; // ITranslateAccelerator*
 

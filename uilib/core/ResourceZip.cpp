@@ -102,6 +102,23 @@ DWORD ResourceZipUnzipItem(HSKINZIP hZip, int nIndex, void* pTarget, unsigned in
     return Remember(pReader->UnzipItem(nIndex, pTarget, nLength, dwKind));
 }
 
+DWORD ResourceZipReadItem(HSKINZIP hZip, const wchar_t* pstrName, unsigned int nMaxSize,
+                          std::unique_ptr<BYTE[]>& pBytes, unsigned int* pSize)
+{
+    *pSize = 0;
+    ZipItemInfo item;
+    if (ResourceZipFindItem(hZip, pstrName, true, NULL, &item) != SKINZIP_OK) return Remember(SKINZIP_NOTFOUND);
+    *pSize = item.nUncompressedSize;
+    if (item.nUncompressedSize == 0 || item.nUncompressedSize > nMaxSize) return Remember(SKINZIP_MEMSIZE);
+    pBytes.reset(new (std::nothrow) BYTE[item.nUncompressedSize]);
+    if (pBytes == nullptr) return Remember(SKINZIP_NOALLOC);
+    DWORD dwResult = ResourceZipUnzipItem(hZip, item.nIndex, pBytes.get(), item.nUncompressedSize, SKINZIP_MEMORY);
+    // Still more data to unzip, after the member's full size: every byte asked for is there.
+    if (dwResult == SKINZIP_MORE) dwResult = SKINZIP_OK;
+    if (dwResult != SKINZIP_OK) pBytes.reset();
+    return Remember(dwResult);
+}
+
 DWORD ResourceZipClose(HSKINZIP hZip)
 {
     ZipReader* pReader = NULL;

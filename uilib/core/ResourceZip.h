@@ -1,5 +1,6 @@
 #pragma once
 #include <windows.h>
+#include <memory>
 
 namespace SkinLib {
 
@@ -65,6 +66,12 @@ DWORD ResourceZipGetItem(HSKINZIP hZip, int nIndex, ZipItemInfo* pInfo);
 // with the same index continues; SKINZIP_OK comes once nothing is left.
 DWORD ResourceZipUnzipItem(HSKINZIP hZip, int nIndex, void* pTarget, unsigned int nLength, DWORD dwKind);
 DWORD ResourceZipClose(HSKINZIP hZip);
+// Unzips the member found by name (ignoring case) whole into a new buffer; pSize receives the
+// member's size once it is found. Archive sizes are untrusted, so an empty member or one above
+// nMaxSize gives SKINZIP_MEMSIZE before anything is allocated; any failure to find the member
+// gives SKINZIP_NOTFOUND.
+DWORD ResourceZipReadItem(HSKINZIP hZip, const wchar_t* pstrName, unsigned int nMaxSize,
+                          std::unique_ptr<BYTE[]>& pBytes, unsigned int* pSize);
 // Copies the code's text cut to nSize - 1 characters; returns the full text's length.
 unsigned int ResourceZipResultText(DWORD dwResult, char* pBuffer, unsigned int nSize);
 

@@ -1,0 +1,57 @@
+#pragma once
+// Small PNG images made in memory for image tests, and files to hold them.
+#include <windows.h>
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STBI_WRITE_NO_STDIO
+#include <stb_image_write.h>
+
+namespace SkinLibTest {
+
+// Pixels given as 0xAARRGGBB, row by row from the top.
+inline std::string MakePng(int width, int height, const std::vector<uint32_t>& argb)
+{
+    std::vector<unsigned char> rgba(argb.size() * 4);
+    for (size_t i = 0; i < argb.size(); i++) {
+        rgba[i * 4 + 0] = static_cast<unsigned char>(argb[i] >> 16);
+        rgba[i * 4 + 1] = static_cast<unsigned char>(argb[i] >> 8);
+        rgba[i * 4 + 2] = static_cast<unsigned char>(argb[i]);
+        rgba[i * 4 + 3] = static_cast<unsigned char>(argb[i] >> 24);
+    }
+    int len = 0;
+    unsigned char* png = stbi_write_png_to_mem(rgba.data(), width * 4, width, height, 4, &len);
+    std::string bytes(reinterpret_cast<const char*>(png), static_cast<size_t>(len));
+    STBIW_FREE(png);
+    return bytes;
+}
+
+inline std::string MakeSolidPng(int width, int height, uint32_t argb)
+{
+    return MakePng(width, height, std::vector<uint32_t>(static_cast<size_t>(width) * height, argb));
+}
+
+inline bool WriteBytes(const std::wstring& path, const std::string& bytes)
+{
+    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
+    if (h == INVALID_HANDLE_VALUE) return false;
+    DWORD written = 0;
+    BOOL ok = ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, NULL);
+    ::CloseHandle(h);
+    return ok && written == bytes.size();
+}
+
+// A fresh, empty folder under the temporary folder, with a trailing backslash.
+inline std::wstring MakeTempFolder(const wchar_t* name)
+{
+    wchar_t tmp[MAX_PATH] = {};
+    ::GetTempPathW(MAX_PATH, tmp);
+    std::wstring dir = std::wstring(tmp) + name + L"_" + std::to_wstring(::GetCurrentProcessId()) + L"\\";
+    ::CreateDirectoryW(dir.c_str(), NULL);
+    return dir;
+}
+
+} // namespace SkinLibTest
