@@ -9,24 +9,17 @@
 #include <vector>
 
 #include "../core/TestControls.h"
+#include "BenchClock.h"
 
 using namespace SkinLib;
 using namespace SkinLibTest;
+using SkinLibBench::Now;
 
 namespace {
 
 const int kClientWidth = 800;
 const int kClientHeight = 600;
 const int kFindCalls = 10000;
-
-double Now()
-{
-    static LARGE_INTEGER s_freq = {};
-    if (s_freq.QuadPart == 0) ::QueryPerformanceFrequency(&s_freq);
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return static_cast<double>(now.QuadPart) * 1e6 / static_cast<double>(s_freq.QuadPart);
-}
 
 // Bytes in use in every heap of the process; growth around building a tree
 // gives its cost per control.
