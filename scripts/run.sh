@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
-# The main job: builds everything and runs the window program under Wine on a
-# private Xvfb display, saving a screenshot of it in <build>/screenshots/.
+# The main job: builds everything and runs the window programs under Wine on a
+# private Xvfb display, saving a screenshot of each in <build>/screenshots/.
 #   scripts/run.sh [--build-dir DIR] [--no-setup]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -8,12 +8,19 @@ source scripts/build.sh "$@"
 export SHOTS=$BUILD_DIR/screenshots BUILD_DIR
 mkdir -p "$SHOTS"
 on_display bash -c '
-  # The program closes itself after 4 s with result 7 (a posted Close(7)).
-  wine "$BUILD_DIR/tests/modal_window_demo.exe" 7 4000 &
-  pid=$!
-  sleep 3
-  xwd -root -silent | convert xwd:- "$SHOTS/modal_window_demo.png"
-  wait $pid; rc=$?
-  echo "modal_window_demo exited with $rc (expected 7); screenshot: $SHOTS/modal_window_demo.png"
-  [ $rc -eq 7 ]
+  # Starts a program, screenshots it after 3 s and checks its exit code.
+  shoot() {
+    local name=$1 expected=$2; shift 2
+    wine "$BUILD_DIR/tests/$name.exe" "$@" &
+    local pid=$!
+    sleep 3
+    xwd -root -silent | convert xwd:- "$SHOTS/$name.png"
+    local rc=0
+    wait $pid || rc=$?
+    echo "$name exited with $rc (expected $expected); screenshot: $SHOTS/$name.png"
+    [ $rc -eq $expected ]
+  }
+  # Each closes itself after 4 s; the first returns the result of its posted Close(7).
+  shoot modal_window_demo 7 7 4000
+  shoot render_demo 0 4000
 '
