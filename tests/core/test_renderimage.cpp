@@ -105,6 +105,12 @@ TEST(RenderImageLoad, ResourceFolderModuleAndArchives)
     ImagePtr pResource = Load(101u, L"PNG");
     EXPECT_EQ(0xFF204060u, BitmapPixel(pResource, 0));
     EXPECT_EQ(0xFF80A0C0u, BitmapPixel(pResource, 1));
+    // The cache names a typed image by its leading number; one that a resource
+    // id can't hold names nothing rather than another resource (65637 = 65536 + 101).
+    CPaintManagerUI pm;
+    EXPECT_TRUE(pm.AddImage(L"101x.png", L"PNG"));
+    EXPECT_FALSE(pm.AddImage(L"65637", L"PNG"));
+    EXPECT_FALSE(pm.AddImage(L"x101", L"PNG"));
 
     // Decodable, but more bytes than any skin image holds: refused from a file and from an archive.
     const std::string big = png + std::string(33u << 20, '\0');

@@ -1690,10 +1690,10 @@ void CPaintManagerUI::RemoveAllImages()
     m_mImageHash.RemoveAll();
 }
 
-const tagTImageInfo* CPaintManagerUI::GetImageOwned(const wchar_t* bitmap) const
+tagTImageInfo* CPaintManagerUI::GetImageOwned(const wchar_t* bitmap) const
 {
     // No reordering of the chains: callers walk the map by index.
-    return static_cast<const tagTImageInfo*>(m_mImageHash.Find(bitmap, false));
+    return static_cast<tagTImageInfo*>(m_mImageHash.Find(bitmap, false));
 }
 
 void CPaintManagerUI::ReloadAllImages()
@@ -1701,7 +1701,7 @@ void CPaintManagerUI::ReloadAllImages()
     bool bRedraw = false;
     for (int i = 0; i < m_mImageHash.GetSize(); i++) {
         const wchar_t* pstrName = m_mImageHash[i];
-        tagTImageInfo* pImage = const_cast<tagTImageInfo*>(GetImageOwned(pstrName));
+        tagTImageInfo* pImage = GetImageOwned(pstrName);
         tagTImageInfo* pNew = LoadNamedImage(pstrName, pImage->sResourceType, pImage->dwMaskColor);
         if (pNew == NULL) continue;
         // The record stays where it is: controls and callers hold pointers to it.

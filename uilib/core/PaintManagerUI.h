@@ -324,7 +324,7 @@ private:
     tagTFontInfo* FindFontInfo(const wchar_t* pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic,
                                CPaintManagerUI** ppOwner);
     tagTFontInfo* FindFontInfo(HFONT hFont, CPaintManagerUI** ppOwner);
-    const tagTImageInfo* GetImageOwned(const wchar_t* bitmap) const;
+    tagTImageInfo* GetImageOwned(const wchar_t* bitmap) const;
     static void CloseCachedZip();
 
     HWND m_hWndPaint;
