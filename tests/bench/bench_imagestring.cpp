@@ -78,17 +78,10 @@ void Compare(const char* pstrName, CPaintManagerUI& manager, const wchar_t* pstr
 }
 
 // A 32-bit DIB of premultiplied half-transparent pixels, as skin images have them, so every piece blends.
-HBITMAP MakeImage(int cx, int cy, DWORD dwPixel)
+HBITMAP MakeImage(int cx, int cy, uint32_t dwPixel)
 {
-    BITMAPINFO bmi = {};
-    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-    bmi.bmiHeader.biWidth = cx;
-    bmi.bmiHeader.biHeight = -cy;
-    bmi.bmiHeader.biPlanes = 1;
-    bmi.bmiHeader.biBitCount = 32;
-    bmi.bmiHeader.biCompression = BI_RGB;
-    DWORD* pBits = NULL;
-    HBITMAP hBitmap = ::CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, reinterpret_cast<void**>(&pBits), NULL, 0);
+    uint32_t* pBits = NULL;
+    HBITMAP hBitmap = MakeDib32(cx, cy, &pBits);
     for (int i = 0; i < cx * cy; i++) pBits[i] = dwPixel;
     return hBitmap;
 }

@@ -7,21 +7,27 @@
 
 namespace SkinLibTest {
 
+// A 32-bit top-down DIB section, the form skin bitmaps take; the caller owns it.
+inline HBITMAP MakeDib32(int width, int height, uint32_t** ppBits)
+{
+    BITMAPINFO bmi = {};
+    bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
+    bmi.bmiHeader.biWidth = width;
+    bmi.bmiHeader.biHeight = -height;
+    bmi.bmiHeader.biPlanes = 1;
+    bmi.bmiHeader.biBitCount = 32;
+    bmi.bmiHeader.biCompression = BI_RGB;
+    return ::CreateDIBSection(NULL, &bmi, DIB_RGB_COLORS, reinterpret_cast<void**>(ppBits), NULL, 0);
+}
+
 class PixelCanvas
 {
 public:
     // Every pixel starts as the given 0xAARRGGBB value.
     PixelCanvas(int width, int height, uint32_t fill = 0xFFFFFFFF) : m_nWidth(width), m_nHeight(height)
     {
-        BITMAPINFO bmi = {};
-        bmi.bmiHeader.biSize = sizeof(BITMAPINFOHEADER);
-        bmi.bmiHeader.biWidth = width;
-        bmi.bmiHeader.biHeight = -height;
-        bmi.bmiHeader.biPlanes = 1;
-        bmi.bmiHeader.biBitCount = 32;
-        bmi.bmiHeader.biCompression = BI_RGB;
         m_hDC = ::CreateCompatibleDC(NULL);
-        m_hBitmap = ::CreateDIBSection(m_hDC, &bmi, DIB_RGB_COLORS, reinterpret_cast<void**>(&m_pBits), NULL, 0);
+        m_hBitmap = MakeDib32(width, height, &m_pBits);
         m_hOldBitmap = ::SelectObject(m_hDC, m_hBitmap);
         Fill(fill);
     }

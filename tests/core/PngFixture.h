@@ -1,7 +1,5 @@
 #pragma once
-// Small PNG images made in memory for image tests, and files to hold them.
-#include <windows.h>
-
+// Small PNG images made in memory for image tests.
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -32,26 +30,6 @@ inline std::string MakePng(int width, int height, const std::vector<uint32_t>& a
 inline std::string MakeSolidPng(int width, int height, uint32_t argb)
 {
     return MakePng(width, height, std::vector<uint32_t>(static_cast<size_t>(width) * height, argb));
-}
-
-inline bool WriteBytes(const std::wstring& path, const std::string& bytes)
-{
-    HANDLE h = ::CreateFileW(path.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    if (h == INVALID_HANDLE_VALUE) return false;
-    DWORD written = 0;
-    BOOL ok = ::WriteFile(h, bytes.data(), static_cast<DWORD>(bytes.size()), &written, NULL);
-    ::CloseHandle(h);
-    return ok && written == bytes.size();
-}
-
-// A fresh, empty folder under the temporary folder, with a trailing backslash.
-inline std::wstring MakeTempFolder(const wchar_t* name)
-{
-    wchar_t tmp[MAX_PATH] = {};
-    ::GetTempPathW(MAX_PATH, tmp);
-    std::wstring dir = std::wstring(tmp) + name + L"_" + std::to_wstring(::GetCurrentProcessId()) + L"\\";
-    ::CreateDirectoryW(dir.c_str(), NULL);
-    return dir;
 }
 
 } // namespace SkinLibTest

@@ -17,6 +17,7 @@
 #include "core/ResourceZip.h"
 #include "PixelCanvas.h"
 #include "PngFixture.h"
+#include "TempFiles.h"
 #include "ZipWriter.h"
 
 using namespace SkinLib;

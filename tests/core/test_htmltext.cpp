@@ -7,6 +7,7 @@
 
 #include "PixelCanvas.h"
 #include "PngFixture.h"
+#include "TempFiles.h"
 #include "TestControls.h"
 #include "core/RenderEngine.h"
 

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "PngFixture.h"
+#include "TempFiles.h"
 #include "core/PaintManagerUI.h"
 
 using namespace SkinLib;

@@ -6,6 +6,7 @@
 #include <string>
 #include <vector>
 
+#include "TempFiles.h"
 #include "TestControls.h"
 #include "ZipWriter.h"
 #include "controls/ControlUI.h"
@@ -26,15 +27,6 @@ std::wstring ModuleFileName(HMODULE hModule)
     std::wstring sName(32768, L'\0');
     sName.resize(::GetModuleFileNameW(hModule, &sName[0], static_cast<DWORD>(sName.size())));
     return sName;
-}
-
-std::wstring TempFolder(const wchar_t* pstrName)
-{
-    wchar_t szTemp[MAX_PATH];
-    ::GetTempPathW(MAX_PATH, szTemp);
-    std::wstring sFolder = std::wstring(szTemp) + pstrName + L"_" + std::to_wstring(::GetCurrentProcessId()) + L"\\";
-    ::CreateDirectoryW(sFolder.c_str(), NULL);
-    return sFolder;
 }
 
 // As a message filter, records the messages it sees and consumes uConsume;
@@ -100,7 +92,7 @@ TEST(PaintManagerStatics, InstancePathLongerThanMaxPathIsNotCut)
     EXPECT_STREQ(L"", CPaintManagerUI::GetInstancePath());
 
     // A copy of this program, deep enough that its full name exceeds MAX_PATH.
-    std::wstring sDeep = TempFolder(L"skinlib_deep");
+    std::wstring sDeep = SkinLibTest::MakeTempFolder(L"skinlib_deep");
     std::vector<std::wstring> aFolders;
     while (sDeep.size() < MAX_PATH + 40) {
         sDeep += L"folder_with_a_rather_long_name\\";
@@ -128,7 +120,7 @@ TEST(PaintManagerStatics, CurrentPathRoundTrip)
 {
     CSkinString sOriginal = CPaintManagerUI::GetCurrentPath();
     ASSERT_FALSE(sOriginal.IsEmpty());
-    std::wstring sTemp = TempFolder(L"skinlib_cwd");
+    std::wstring sTemp = SkinLibTest::MakeTempFolder(L"skinlib_cwd");
     EXPECT_TRUE(CPaintManagerUI::SetCurrentPath(sTemp.c_str()));
     CSkinString sNow = CPaintManagerUI::GetCurrentPath();
     EXPECT_EQ(0, sNow.CompareNoCase(sTemp.substr(0, sTemp.size() - 1).c_str())) << sNow.GetData();
@@ -138,15 +130,12 @@ TEST(PaintManagerStatics, CurrentPathRoundTrip)
 
 TEST(PaintManagerStatics, ResourceZipSwitchingRules)
 {
-    std::wstring sFolder = TempFolder(L"skinlib_zip");
+    std::wstring sFolder = SkinLibTest::MakeTempFolder(L"skinlib_zip");
     std::wstring sZip = sFolder + L"skins.zip";
     SkinLibTest::ZipWriter writer;
     writer.Add("main.xml", "<Window />");
     const std::vector<uint8_t> aArchive = writer.Build();
-    HANDLE hFile = ::CreateFileW(sZip.c_str(), GENERIC_WRITE, 0, NULL, CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, NULL);
-    DWORD cbWritten = 0;
-    ASSERT_TRUE(::WriteFile(hFile, aArchive.data(), static_cast<DWORD>(aArchive.size()), &cbWritten, NULL));
-    ::CloseHandle(hFile);
+    ASSERT_TRUE(SkinLibTest::WriteBytes(sZip, std::string(aArchive.begin(), aArchive.end())));
 
     // Not cached: nothing is opened.
     CPaintManagerUI::SetResourcePath(sFolder.c_str());

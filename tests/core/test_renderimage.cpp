@@ -7,6 +7,7 @@
 #include "core/RenderEngine.h"
 #include "PixelCanvas.h"
 #include "PngFixture.h"
+#include "TempFiles.h"
 #include "ZipWriter.h"
 
 using namespace SkinLib;

@@ -26,18 +26,21 @@ const unsigned int kMaxImageBytes = 32u << 20;
 
 typedef BOOL(WINAPI* LPALPHABLEND)(HDC, int, int, int, int, HDC, int, int, int, int, BLENDFUNCTION);
 
-LPALPHABLEND s_lpAlphaBlend = NULL;
+// Kept only once found: a draw before the first paint manager loads msimg32
+// must not pin the fall-back for the rest of the process.
+template <class Proc> Proc FindInMsimg32(Proc& pfnFound, const char* pstrName)
+{
+    if (pfnFound == NULL) {
+        HMODULE hModule = ::GetModuleHandleW(L"msimg32.dll");
+        if (hModule != NULL) pfnFound = reinterpret_cast<Proc>(reinterpret_cast<void*>(::GetProcAddress(hModule, pstrName)));
+    }
+    return pfnFound;
+}
 
-// Kept only once found: a draw before the first paint manager loads msimg32 must not pin the
-// fall-back for the rest of the process.
 LPALPHABLEND FindAlphaBlend()
 {
-    if (s_lpAlphaBlend == NULL) {
-        HMODULE hModule = ::GetModuleHandleW(L"msimg32.dll");
-        if (hModule != NULL)
-            s_lpAlphaBlend = reinterpret_cast<LPALPHABLEND>(reinterpret_cast<void*>(::GetProcAddress(hModule, "AlphaBlend")));
-    }
-    return s_lpAlphaBlend;
+    static LPALPHABLEND s_lpAlphaBlend = NULL;
+    return FindInMsimg32(s_lpAlphaBlend, "AlphaBlend");
 }
 
 // The memory DC every image draw selects its bitmap into: making one per draw costs, under Wine,
@@ -529,20 +532,10 @@ namespace {
 
 typedef BOOL(WINAPI* PFNGRADIENTFILL)(HDC, PTRIVERTEX, ULONG, PVOID, ULONG, ULONG);
 
-
-// Only a successful look-up is kept: a draw made before the first paint
-// manager has loaded msimg32 must not pin the banded fall-back for the process.
 PFNGRADIENTFILL FindGradientFill()
 {
     static PFNGRADIENTFILL s_pfnGradientFill = NULL;
-    if (s_pfnGradientFill == NULL) {
-        HMODULE hModule = ::GetModuleHandleW(L"msimg32.dll");
-        if (hModule != NULL) {
-            s_pfnGradientFill = reinterpret_cast<PFNGRADIENTFILL>(
-                reinterpret_cast<void*>(::GetProcAddress(hModule, "GradientFill")));
-        }
-    }
-    return s_pfnGradientFill;
+    return FindInMsimg32(s_pfnGradientFill, "GradientFill");
 }
 
 void FillOpaque(HDC hDC, const RECT& rc, DWORD dwColor)
@@ -1000,9 +993,7 @@ void SelectCurrentFont(HtmlState& st)
 {
     const tagTFontInfo* pFont = CurrentFont(st);
     ::SelectObject(st.hDC, pFont->hGdiFont);
-    // A manager without a paint DC leaves its records unmeasured.
-    if (pFont->tmMetrics.tmHeight != 0) st.tm = pFont->tmMetrics;
-    else ::GetTextMetricsW(st.hDC, &st.tm);
+    st.tm = pFont->tmMetrics;
     st.cxSpace = -1;
 }
 
