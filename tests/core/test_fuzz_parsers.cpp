@@ -1,6 +1,6 @@
 // Deterministic mutation fuzzing of the skin parsers: the archive reader, the XML parser, image
-// descriptions and mark-up text take skins as untrusted input, so no mutation of a valid skin
-// may crash or hang them.
+// descriptions, mark-up text and control attribute lists take skins as untrusted input, so no
+// mutation of a valid skin may crash or hang them.
 // SKINLIB_FUZZ_ITERATIONS sets the number of cases per parser (scripts/fuzz.sh N).
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -12,6 +12,7 @@
 #include <cstring>
 #include <string>
 #include <vector>
+#include "controls/ControlUI.h"
 #include "core/Markup.h"
 #include "core/RenderEngine.h"
 #include "core/ResourceZip.h"
@@ -269,6 +270,56 @@ TEST(FuzzParsers, DrawingSurvivesMutatedDescriptionsAndMarkup)
             EXPECT_GE(nLinks, 0);
             EXPECT_LE(nLinks, 4);
         }
+        return 1;
+    });
+    CPaintManagerUI::SetResourcePath(L"");
+}
+
+// Attribute lists as skins and default lists carry them, mutated in names, values and syntax,
+// applied to a floating and relative control that is then placed and painted, focused and not.
+TEST(FuzzParsers, ControlSurvivesMutatedAttributeLists)
+{
+    const std::wstring folder = SkinLibTest::MakeTempFolder(L"fuzz_attributes");
+    ASSERT_TRUE(SkinLibTest::WriteBytes(folder + L"btn.png", SkinLibTest::MakeSolidPng(8, 8, 0x80FF0000)));
+    CPaintManagerUI::SetResourcePath(folder.c_str());
+    static const char* const kSeeds[] = {
+        "pos=\"-100,10,-10,40\" float=\"true\" relativepos=\"10,20,30,40\" padding=\"1,2,3,4\"",
+        "bkcolor=\" #FF102030\" bkcolor2=\"#80FFFFFF\" bkcolor3=\"#FF000000\" bordercolor=\"#FF000000\" "
+        "bordersize=\"1,2,3,4\" borderstyle=\"1\"",
+        "bordersize=\"3\" borderround=\"6,6\" focusbordercolor=\"#FFFF0000\" colorhsl=\"true\" "
+        "bkimage=\"file='btn.png' corner='2,2,2,2'\" bordercolor=\"#FF00FF00\"",
+        "width=\"40\" height=\"30\" minwidth=\"5\" maxwidth=\"0\" name=\"n\" text=\"t\" tooltip=\"a<n>b\" "
+        "shortcut=\"\" menu=\"true\" visible=\"true\" virtualwnd=\"v\" enabled=\"false\" mouse=\"true\"",
+    };
+    // Numbers at the ends of the int range, spliced in where the byte mutations don't reach.
+    static const char* const kNumbers[] = { "2147483647", "-2147483648", "99999999999", "-1", "0", "," };
+    SkinLibTest::PixelCanvas canvas(120, 80);
+    CPaintManagerUI pm;  // no window: invalidation goes nowhere
+    Random random{ 0x5EED0124 };
+    RunCases("attributes", [&](int) {
+        const char* pstrSeed = kSeeds[random.Below(sizeof(kSeeds) / sizeof(kSeeds[0]))];
+        Bytes bytes(pstrSeed, pstrSeed + ::strlen(pstrSeed));
+        Mutate(random, bytes);
+        for (size_t n = random.Below(3); n > 0; --n) {
+            const char* pstrNumber = kNumbers[random.Below(sizeof(kNumbers) / sizeof(kNumbers[0]))];
+            const size_t at = random.Below(bytes.size() + 1);
+            bytes.insert(bytes.begin() + at, pstrNumber, pstrNumber + ::strlen(pstrNumber));
+        }
+        std::wstring text;
+        for (uint8_t b : bytes) text += wchar_t(b != 0 ? b : '\n');
+        CControlUI parent, control;
+        parent.SetPos(RECT{ 0, 0, LONG(1 + random.Below(120)), LONG(1 + random.Below(80)) });
+        control.SetManager(&pm, &parent, false);
+        control.SetRelativeParentSize(SIZE{ 60, 40 });
+        control.ApplyAttributeList(text.c_str());
+        control.SetPos(RECT{ LONG(random.Below(60)), LONG(random.Below(40)), LONG(random.Below(120)),
+                             LONG(random.Below(80)) });
+        for (int nEvent : { SKIN_EVT_SETFOCUS, SKIN_EVT_KILLFOCUS }) {
+            tagTEventUI event = { nEvent };
+            control.Event(event);
+            control.DoPaint(canvas.DC(), canvas.Rect());
+        }
+        EXPECT_LE(control.GetWidth(), 120);
         return 1;
     });
     CPaintManagerUI::SetResourcePath(L"");

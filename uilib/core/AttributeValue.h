@@ -1,0 +1,29 @@
+#pragma once
+// The value forms of skin attributes. Every control's SetAttribute, and the
+// dialog builder for the window's own attributes, read numbers, colours and
+// switches through these, so that all of them read a value alike.
+#include <windows.h>
+
+namespace SkinLib {
+
+// A colour 0xAARRGGBB: one leading "#" is skipped and the rest is read as
+// unsigned hexadecimal ("0x" accepted, no digits giving 0, too many digits
+// giving 0xFFFFFFFF). Background colours also skip the characters up to
+// U+0020 that stand before the "#"; other colours read such a value as 0.
+DWORD ParseColorValue(const wchar_t* pstrValue, bool bSkipLeadingBlanks = false);
+
+// Left, top, right, bottom: decimal integers, each followed by one separator
+// character of any kind. Numbers missing at the end read 0.
+RECT ParseRectValue(const wchar_t* pstrValue);
+
+// cx, cy, read like a rectangle.
+SIZE ParseSizeValue(const wchar_t* pstrValue);
+
+// True only for the exact text "true".
+bool ParseBoolValue(const wchar_t* pstrValue);
+
+// Decimal, leading blanks and a sign allowed, up to the first non-digit; no
+// digits give 0, and a number beyond the int range gives the nearest limit.
+int ParseIntValue(const wchar_t* pstrValue);
+
+} // namespace SkinLib
