@@ -1,0 +1,25 @@
+#include "DebugLine.h"
+
+#include <stdarg.h>
+#include <strsafe.h>
+
+void DebugLineW(LPCWSTR pstrFormat, ...)
+{
+    WCHAR szLine[MAX_PATH];
+    va_list args;
+    va_start(args, pstrFormat);
+    // A line too long for the buffer still goes out, cut and terminated.
+    ::StringCchVPrintfW(szLine, MAX_PATH, pstrFormat, args);
+    va_end(args);
+    ::OutputDebugStringW(szLine);
+}
+
+void DebugLineA(LPCSTR pstrFormat, ...)
+{
+    CHAR szLine[MAX_PATH];
+    va_list args;
+    va_start(args, pstrFormat);
+    ::StringCchVPrintfA(szLine, MAX_PATH, pstrFormat, args);
+    va_end(args);
+    ::OutputDebugStringA(szLine);
+}
