@@ -1,0 +1,76 @@
+#pragma once
+// What the paint manager's source files share and nobody else uses:
+//   TimerEntry       one control timer on a Win32 timer of the window
+//   FINDSHORTCUT     data of the Alt+character search
+//   CurrentKeyState  the MK_* word of the keyboard as it stands
+//   MakeEvent        the one place a tagTEventUI is filled in
+//   RemoveFirst, RemoveAll  list helpers for the registration lists
+
+#include <windows.h>
+
+#include "core/PaintManagerUI.h"
+#include "core/StdPtrArray.h"
+
+namespace SkinLib {
+
+// One control timer, multiplexed onto a Win32 timer of the paint window.
+struct TimerEntry
+{
+    CControlUI* pSender;
+    UINT nLocalID;
+    HWND hWnd;
+    UINT uWinTimer;
+    bool bKilled;
+};
+
+struct FINDSHORTCUT
+{
+    wchar_t ch;
+    bool bPickNext;
+};
+
+// The MK_* set has no bit for Alt; events carry it here.
+const WORD kModifierAlt = 0x20;
+
+inline WORD CurrentKeyState()
+{
+    WORD wState = 0;
+    if (::GetKeyState(VK_CONTROL) < 0) wState |= MK_CONTROL;
+    if (::GetKeyState(VK_RBUTTON) < 0) wState |= MK_RBUTTON;
+    if (::GetKeyState(VK_LBUTTON) < 0) wState |= MK_LBUTTON;
+    if (::GetKeyState(VK_SHIFT) < 0) wState |= MK_SHIFT;
+    if (::GetKeyState(VK_MENU) < 0) wState |= kModifierAlt;
+    return wState;
+}
+
+// A zero-filled event stamped with the time; the fields a kind leaves out stay 0.
+inline tagTEventUI MakeEvent(int nType, CControlUI* pSender, POINT ptMouse = POINT{0, 0}, WORD wKeyState = 0,
+                             WPARAM wParam = 0, LPARAM lParam = 0, wchar_t chKey = 0)
+{
+    tagTEventUI event = {};
+    event.nEventType = nType;
+    event.pSenderControl = pSender;
+    event.dwTickTime = ::GetTickCount();
+    event.ptMousePos = ptMouse;
+    event.chKeyCode = chKey;
+    event.wModifierKeys = wKeyState;
+    event.wMsgParam = wParam;
+    event.lMsgParam = lParam;
+    return event;
+}
+
+// Removes every entry equal to p; the lists may hold duplicates.
+inline void RemoveAll(CStdPtrArray& aItems, const void* p)
+{
+    for (int i = aItems.GetSize() - 1; i >= 0; --i) {
+        if (aItems[i] == p) aItems.Remove(i);
+    }
+}
+
+inline bool RemoveFirst(CStdPtrArray& aItems, const void* p)
+{
+    int iIndex = aItems.Find(p);
+    return iIndex >= 0 && aItems.Remove(iIndex);
+}
+
+} // namespace SkinLib
