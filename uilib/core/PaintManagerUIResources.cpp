@@ -10,6 +10,7 @@
 #include <new>
 
 #include "controls/ControlUI.h"
+#include "core/GdiScope.h"
 #include "core/RenderEngine.h"
 
 namespace SkinLib {
@@ -65,12 +66,15 @@ HFONT MakeFont(const wchar_t* pStrFontName, int nSize, bool bBold, bool bUnderli
 // laid out through it would have no height; the screen measures the same.
 void MeasureFont(HDC hDcPaint, tagTFontInfo* pFontInfo)
 {
-    HDC hDC = hDcPaint != NULL ? hDcPaint : ::CreateCompatibleDC(NULL);
-    if (hDC == NULL) return;
-    HGDIOBJ hOldFont = ::SelectObject(hDC, pFontInfo->hGdiFont);
-    ::GetTextMetricsW(hDC, &pFontInfo->tmMetrics);
-    ::SelectObject(hDC, hOldFont);
-    if (hDC != hDcPaint) ::DeleteDC(hDC);
+    if (hDcPaint != NULL) {
+        CSelectScope font(hDcPaint, pFontInfo->hGdiFont);
+        ::GetTextMetricsW(hDcPaint, &pFontInfo->tmMetrics);
+        return;
+    }
+    CMemoryDC screenDC(NULL);
+    if (screenDC == NULL) return;
+    CSelectScope font(screenDC, pFontInfo->hGdiFont);
+    ::GetTextMetricsW(screenDC, &pFontInfo->tmMetrics);
 }
 
 void MeasureIfNeeded(HDC hDcPaint, tagTFontInfo* pFontInfo)

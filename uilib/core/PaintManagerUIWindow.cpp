@@ -12,6 +12,7 @@
 #include <new>
 
 #include "controls/ControlUI.h"
+#include "core/GdiScope.h"
 #include "core/PaintManagerUIInternal.h"
 
 namespace SkinLib {
@@ -553,11 +554,9 @@ void CPaintManagerUI::OnPaint()
         if (m_bFocusNeeded) SetNextTabControl(true);
     }
 
-    PAINTSTRUCT ps = {};
     // Checked again after the layout: a "windowinit" receiver may detach the tree.
     if (m_pRoot == NULL) {
-        ::BeginPaint(m_hWndPaint, &ps);
-        ::EndPaint(m_hWndPaint, &ps);
+        CPaintScope paint(m_hWndPaint);
         return;
     }
 
@@ -568,47 +567,48 @@ void CPaintManagerUI::OnPaint()
         m_hbmpOffscreen = ::CreateCompatibleBitmap(m_hDcPaint, cxClient, cyClient);
     }
 
-    ::BeginPaint(m_hWndPaint, &ps);
-    const RECT& rcPaint = ps.rcPaint;
-    const int cxPaint = rcPaint.right - rcPaint.left;
-    const int cyPaint = rcPaint.bottom - rcPaint.top;
-    if (m_bOffscreenPaint) {
-        HGDIOBJ hOldBitmap = ::SelectObject(m_hDcOffscreen, m_hbmpOffscreen);
-        int iSaveDC = ::SaveDC(m_hDcOffscreen);
-        if (m_bAlphaBackground) {
-            // What lay under the window is captured once, until the next full layout.
-            if (m_hbmpBackground == NULL) {
-                m_hDcBackground = ::CreateCompatibleDC(m_hDcPaint);
-                m_hbmpBackground = ::CreateCompatibleBitmap(m_hDcPaint, cxClient, cyClient);
-                ::SelectObject(m_hDcBackground, m_hbmpBackground);
-                ::BitBlt(m_hDcBackground, rcPaint.left, rcPaint.top, cxPaint, cyPaint, ps.hdc, rcPaint.left,
+    {
+        CPaintScope paint(m_hWndPaint);
+        const HDC hDcWindow = paint.DC();
+        const RECT& rcPaint = paint.PaintRect();
+        const int cxPaint = rcPaint.right - rcPaint.left;
+        const int cyPaint = rcPaint.bottom - rcPaint.top;
+        if (m_bOffscreenPaint) {
+            {
+                CSelectScope bitmap(m_hDcOffscreen, m_hbmpOffscreen);
+                {
+                    CSaveDCScope saved(m_hDcOffscreen);
+                    if (m_bAlphaBackground) {
+                        // What lay under the window is captured once, until the next full layout.
+                        if (m_hbmpBackground == NULL) {
+                            m_hDcBackground = ::CreateCompatibleDC(m_hDcPaint);
+                            m_hbmpBackground = ::CreateCompatibleBitmap(m_hDcPaint, cxClient, cyClient);
+                            ::SelectObject(m_hDcBackground, m_hbmpBackground);
+                            ::BitBlt(m_hDcBackground, rcPaint.left, rcPaint.top, cxPaint, cyPaint, hDcWindow,
+                                     rcPaint.left, rcPaint.top, SRCCOPY);
+                        }
+                        ::BitBlt(m_hDcOffscreen, rcPaint.left, rcPaint.top, cxPaint, cyPaint, m_hDcBackground,
+                                 rcPaint.left, rcPaint.top, SRCCOPY);
+                    }
+                    m_pRoot->DoPaint(m_hDcOffscreen, rcPaint);
+                    for (int i = 0; i < m_aPostPaintControls.GetSize(); i++) {
+                        static_cast<CControlUI*>(m_aPostPaintControls[i])->DoPostPaint(m_hDcOffscreen, rcPaint);
+                    }
+                }
+                ::BitBlt(hDcWindow, rcPaint.left, rcPaint.top, cxPaint, cyPaint, m_hDcOffscreen, rcPaint.left,
                          rcPaint.top, SRCCOPY);
             }
-            ::BitBlt(m_hDcOffscreen, rcPaint.left, rcPaint.top, cxPaint, cyPaint, m_hDcBackground, rcPaint.left,
-                     rcPaint.top, SRCCOPY);
+            if (m_bShowUpdateRect) {
+                CSelectScope pen(hDcWindow, g_hUpdateRectPen);
+                CSelectScope brush(hDcWindow, ::GetStockObject(HOLLOW_BRUSH));
+                ::Rectangle(hDcWindow, rcUpdate.left, rcUpdate.top, rcUpdate.right, rcUpdate.bottom);
+            }
         }
-        m_pRoot->DoPaint(m_hDcOffscreen, rcPaint);
-        for (int i = 0; i < m_aPostPaintControls.GetSize(); i++) {
-            static_cast<CControlUI*>(m_aPostPaintControls[i])->DoPostPaint(m_hDcOffscreen, rcPaint);
-        }
-        ::RestoreDC(m_hDcOffscreen, iSaveDC);
-        ::BitBlt(ps.hdc, rcPaint.left, rcPaint.top, cxPaint, cyPaint, m_hDcOffscreen, rcPaint.left, rcPaint.top,
-                 SRCCOPY);
-        ::SelectObject(m_hDcOffscreen, hOldBitmap);
-        if (m_bShowUpdateRect) {
-            HGDIOBJ hOldPen = ::SelectObject(ps.hdc, g_hUpdateRectPen);
-            HGDIOBJ hOldBrush = ::SelectObject(ps.hdc, ::GetStockObject(HOLLOW_BRUSH));
-            ::Rectangle(ps.hdc, rcUpdate.left, rcUpdate.top, rcUpdate.right, rcUpdate.bottom);
-            ::SelectObject(ps.hdc, hOldBrush);
-            ::SelectObject(ps.hdc, hOldPen);
+        else {
+            CSaveDCScope saved(hDcWindow);
+            m_pRoot->DoPaint(hDcWindow, rcPaint);
         }
     }
-    else {
-        int iSaveDC = ::SaveDC(ps.hdc);
-        m_pRoot->DoPaint(ps.hdc, rcPaint);
-        ::RestoreDC(ps.hdc, iSaveDC);
-    }
-    ::EndPaint(m_hWndPaint, &ps);
     if (m_bUpdateNeeded) ::InvalidateRect(m_hWndPaint, NULL, FALSE);
 }
 
@@ -617,9 +617,10 @@ void CPaintManagerUI::OnPrintClient(HDC hDC, LPARAM lParam)
     if (m_pRoot == NULL) return;
     RECT rcClient = {};
     ::GetClientRect(m_hWndPaint, &rcClient);
-    int iSaveDC = ::SaveDC(hDC);
-    m_pRoot->DoPaint(hDC, rcClient);
-    ::RestoreDC(hDC, iSaveDC);
+    {
+        CSaveDCScope saved(hDC);
+        m_pRoot->DoPaint(hDC, rcClient);
+    }
     if ((lParam & PRF_CHILDREN) == 0) return;
     for (HWND hWndChild = ::GetWindow(m_hWndPaint, GW_CHILD); hWndChild != NULL;
          hWndChild = ::GetWindow(hWndChild, GW_HWNDNEXT)) {

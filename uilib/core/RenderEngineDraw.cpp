@@ -5,6 +5,7 @@
 #include "core/RenderEngine.h"
 
 #include "controls/ControlUI.h"
+#include "core/GdiScope.h"
 #include "core/RenderEngineInternal.h"
 
 #include <cwchar>
@@ -124,14 +125,11 @@ template <typename Shape>
 void DrawWithPen(HDC hDC, int nStyle, int nSize, DWORD dwColor, Shape shape)
 {
     LOGPEN lp = {static_cast<UINT>(nStyle), {nSize, 0}, ToColorRef(dwColor)};
-    HPEN hPen = ::CreatePenIndirect(&lp);
-    if (hPen == NULL) return;
-    HGDIOBJ hOldPen = ::SelectObject(hDC, hPen);
-    HGDIOBJ hOldBrush = ::SelectObject(hDC, ::GetStockObject(NULL_BRUSH));
+    CGdiObjectScope<HPEN> pen(::CreatePenIndirect(&lp));
+    if (pen == NULL) return;
+    CSelectScope selectedPen(hDC, pen);
+    CSelectScope selectedBrush(hDC, ::GetStockObject(NULL_BRUSH));
     shape();
-    ::SelectObject(hDC, hOldBrush);
-    ::SelectObject(hDC, hOldPen);
-    ::DeleteObject(hPen);
 }
 
 } // namespace
@@ -184,20 +182,16 @@ void CRenderEngine::DrawGradient(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD d
         return;
     }
     DWORD* pBits = NULL;
-    HBITMAP hBitmap = CreateDib32(cx, cy, &pBits);
-    HDC hMemDC = ::CreateCompatibleDC(hDC);
-    if (hBitmap != NULL && hMemDC != NULL) {
-        HGDIOBJ hOldBitmap = ::SelectObject(hMemDC, hBitmap);
-        FillGradient(hMemDC, RECT{0, 0, cx, cy}, dwFirst, dwSecond, bVertical, nSteps);
-        ::GdiFlush();
-        // GDI's fills leave the alpha byte undefined and the blend reads it:
-        // the gradient itself is opaque, its transparency is the constant alpha.
-        for (DWORD* p = pBits; p != pBits + static_cast<size_t>(cx) * cy; ++p) *p |= 0xFF000000;
-        BlendPart(hDC, rc.left, rc.top, cx, cy, hMemDC, 0, 0, cx, cy, bAlpha);
-        ::SelectObject(hMemDC, hOldBitmap);
-    }
-    if (hMemDC != NULL) ::DeleteDC(hMemDC);
-    if (hBitmap != NULL) ::DeleteObject(hBitmap);
+    CGdiObjectScope<HBITMAP> bitmap(CreateDib32(cx, cy, &pBits));
+    CMemoryDC memDC(hDC);
+    if (bitmap == NULL || memDC == NULL) return;
+    CSelectScope selected(memDC, bitmap);
+    FillGradient(memDC, RECT{0, 0, cx, cy}, dwFirst, dwSecond, bVertical, nSteps);
+    ::GdiFlush();
+    // GDI's fills leave the alpha byte undefined and the blend reads it:
+    // the gradient itself is opaque, its transparency is the constant alpha.
+    for (DWORD* p = pBits; p != pBits + static_cast<size_t>(cx) * cy; ++p) *p |= 0xFF000000;
+    BlendPart(hDC, rc.left, rc.top, cx, cy, memDC, 0, 0, cx, cy, bAlpha);
 }
 
 void CRenderEngine::DrawLine(HDC hDC, const RECT& rc, int nSize, DWORD dwPenColor, int nStyle)
@@ -226,9 +220,8 @@ void CRenderEngine::DrawTextW(HDC hDC, CPaintManagerUI* pManager, RECT& rc, cons
     if (pstrText == NULL || pManager == NULL) return;
     ::SetBkMode(hDC, TRANSPARENT);
     ::SetTextColor(hDC, ToColorRef(dwTextColor));
-    HGDIOBJ hOldFont = ::SelectObject(hDC, pManager->GetFont(iFont));
+    CSelectScope font(hDC, pManager->GetFont(iFont));
     ::DrawTextW(hDC, pstrText, -1, &rc, uStyle | DT_NOPREFIX);
-    ::SelectObject(hDC, hOldFont);
 }
 
 HBITMAP CRenderEngine::GenerateBitmap(CPaintManagerUI* pManager, CControlUI* pControl, RECT rc)
@@ -237,35 +230,28 @@ HBITMAP CRenderEngine::GenerateBitmap(CPaintManagerUI* pManager, CControlUI* pCo
     const int cy = rc.bottom - rc.top;
     if (pManager == NULL || pControl == NULL || cx <= 0 || cy <= 0) return NULL;
 
-    HDC hPaintDC = ::CreateCompatibleDC(pManager->GetPaintDC());
-    HBITMAP hPaintBitmap = ::CreateCompatibleBitmap(pManager->GetPaintDC(), rc.right, rc.bottom);
-    HDC hCloneDC = ::CreateCompatibleDC(pManager->GetPaintDC());
+    // The control paints at its own place in a client-sized bitmap; its rectangle is then cut out.
+    CMemoryDC paintDC(pManager->GetPaintDC());
+    CGdiObjectScope<HBITMAP> paintBitmap(::CreateCompatibleBitmap(pManager->GetPaintDC(), rc.right, rc.bottom));
+    CMemoryDC cloneDC(pManager->GetPaintDC());
     DWORD* pBits = NULL;
-    HBITMAP hBitmap = CreateDib32(cx, cy, &pBits, true);
-    if (hPaintDC != NULL && hPaintBitmap != NULL && hCloneDC != NULL && hBitmap != NULL) {
-        HGDIOBJ hOldPaintBitmap = ::SelectObject(hPaintDC, hPaintBitmap);
-        pControl->DoPaint(hPaintDC, rc);
-        HGDIOBJ hOldBitmap = ::SelectObject(hCloneDC, hBitmap);
-        ::BitBlt(hCloneDC, 0, 0, cx, cy, hPaintDC, rc.left, rc.top, SRCCOPY);
-        ::SelectObject(hCloneDC, hOldBitmap);
-        ::SelectObject(hPaintDC, hOldPaintBitmap);
-    } else if (hBitmap != NULL) {
-        ::DeleteObject(hBitmap);
-        hBitmap = NULL;
+    CGdiObjectScope<HBITMAP> bitmap(CreateDib32(cx, cy, &pBits, true));
+    if (paintDC == NULL || paintBitmap == NULL || cloneDC == NULL || bitmap == NULL) return NULL;
+    {
+        CSelectScope selectedPaint(paintDC, paintBitmap);
+        pControl->DoPaint(paintDC, rc);
+        CSelectScope selectedClone(cloneDC, bitmap);
+        ::BitBlt(cloneDC, 0, 0, cx, cy, paintDC, rc.left, rc.top, SRCCOPY);
     }
-    if (hCloneDC != NULL) ::DeleteDC(hCloneDC);
-    if (hPaintBitmap != NULL) ::DeleteObject(hPaintBitmap);
-    if (hPaintDC != NULL) ::DeleteDC(hPaintDC);
-    return hBitmap;
+    return bitmap.Detach();
 }
 
 SIZE CRenderEngine::GetTextSize(HDC hDC, CPaintManagerUI* pManager, const wchar_t* pstrText, int iFont, UINT uStyle)
 {
     SIZE size = {0, 0};
     if (pstrText == NULL || pManager == NULL) return size;
-    HGDIOBJ hOldFont = ::SelectObject(hDC, pManager->GetFont(iFont));
+    CSelectScope font(hDC, pManager->GetFont(iFont));
     ::GetTextExtentPoint32W(hDC, pstrText, static_cast<int>(wcslen(pstrText)), &size);
-    ::SelectObject(hDC, hOldFont);
     return size;
 }
 

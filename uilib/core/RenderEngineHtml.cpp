@@ -1,6 +1,7 @@
 // CRenderEngine, mark-up text.
 #include "core/RenderEngine.h"
 
+#include "core/GdiScope.h"
 #include "core/RenderClip.h"
 #include "core/RenderEngineInternal.h"
 
@@ -651,7 +652,7 @@ void CRenderEngine::DrawHtmlText(HDC hDC, CPaintManagerUI* pManager, RECT& rc, c
     CRenderClip clip;
     if (!bMeasureOnly) CRenderClip::GenerateClip(hDC, rc, clip);
     tagTFontInfo* pDefaultFont = pManager->GetDefaultFontInfo();
-    const HGDIOBJ hOldFont = ::SelectObject(hDC, pDefaultFont->hGdiFont);
+    CSelectScope defaultFont(hDC, pDefaultFont->hGdiFont);
     ::SetBkMode(hDC, TRANSPARENT);
     ::SetTextColor(hDC, ToColorRef(dwTextColor));
     ::SetBkColor(hDC, ToColorRef(pManager->GetDefaultSelectedBkColor()));
@@ -713,7 +714,6 @@ void CRenderEngine::DrawHtmlText(HDC hDC, CPaintManagerUI* pManager, RECT& rc, c
         rc.bottom = st.cyBottom > st.cyImageBottom ? st.cyBottom : st.cyImageBottom;
         if (st.cxMax < rc.right) rc.right = st.cxMax;
     }
-    ::SelectObject(hDC, hOldFont);
 }
 
 } // namespace SkinLib

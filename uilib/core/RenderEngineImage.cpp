@@ -5,6 +5,7 @@
 //   image descriptions
 #include "core/RenderEngine.h"
 
+#include "core/GdiScope.h"
 #include "core/RenderEngineInternal.h"
 
 #include <algorithm>
@@ -188,36 +189,32 @@ void CRenderEngine::BlendPart(HDC hDC, int nDestX, int nDestY, int nDestWidth, i
         return;
     }
 
-    HDC hMemDC = ::CreateCompatibleDC(hDC);
     DWORD* pSrcBits = NULL;
     DWORD* pDestBits = NULL;
-    HBITMAP hSrcBitmap = CreateDib32(nDestWidth, nDestHeight, &pSrcBits);
-    HBITMAP hDestBitmap = CreateDib32(nDestWidth, nDestHeight, &pDestBits);
-    if (hMemDC != NULL && hSrcBitmap != NULL && hDestBitmap != NULL) {
-        HGDIOBJ hOldBitmap = ::SelectObject(hMemDC, hSrcBitmap);
-        // Halftone and the default mode would not carry the alpha bytes over.
-        ::SetStretchBltMode(hMemDC, COLORONCOLOR);
-        ::StretchBlt(hMemDC, 0, 0, nDestWidth, nDestHeight, hSrcDC, nSrcX, nSrcY, nSrcWidth, nSrcHeight, SRCCOPY);
-        ::SelectObject(hMemDC, hDestBitmap);
-        ::BitBlt(hMemDC, 0, 0, nDestWidth, nDestHeight, hDC, nDestX, nDestY, SRCCOPY);
-        ::GdiFlush();
-        // The source is premultiplied, so its colour takes only the fade; the destination keeps
-        // what the faded source alpha leaves over. That is AlphaBlend's rule.
-        const double dFade = uFade / 255.0;
-        for (int i = 0; i < nDestWidth * nDestHeight; i++) {
-            DWORD dwSrc = pSrcBits[i];
-            DWORD dwDest = pDestBits[i];
-            double dSrcAlpha = (dwSrc >> 24) * dFade;
-            double dKeep = 1.0 - dSrcAlpha / 255.0;
-            DWORD dwAlpha = DWORD(dSrcAlpha + (dwDest >> 24) * dKeep);
-            pDestBits[i] = MixColor(dwSrc, dFade, dwDest, dKeep) | (dwAlpha << 24);
-        }
-        ::BitBlt(hDC, nDestX, nDestY, nDestWidth, nDestHeight, hMemDC, 0, 0, SRCCOPY);
-        ::SelectObject(hMemDC, hOldBitmap);
+    CGdiObjectScope<HBITMAP> srcBitmap(CreateDib32(nDestWidth, nDestHeight, &pSrcBits));
+    CGdiObjectScope<HBITMAP> destBitmap(CreateDib32(nDestWidth, nDestHeight, &pDestBits));
+    CMemoryDC memDC(hDC);
+    if (memDC == NULL || srcBitmap == NULL || destBitmap == NULL) return;
+    // Selected first for the source; the scope puts the DC's own bitmap back.
+    CSelectScope selected(memDC, srcBitmap);
+    // Halftone and the default mode would not carry the alpha bytes over.
+    ::SetStretchBltMode(memDC, COLORONCOLOR);
+    ::StretchBlt(memDC, 0, 0, nDestWidth, nDestHeight, hSrcDC, nSrcX, nSrcY, nSrcWidth, nSrcHeight, SRCCOPY);
+    ::SelectObject(memDC, destBitmap);
+    ::BitBlt(memDC, 0, 0, nDestWidth, nDestHeight, hDC, nDestX, nDestY, SRCCOPY);
+    ::GdiFlush();
+    // The source is premultiplied, so its colour takes only the fade; the destination keeps
+    // what the faded source alpha leaves over. That is AlphaBlend's rule.
+    const double dFade = uFade / 255.0;
+    for (int i = 0; i < nDestWidth * nDestHeight; i++) {
+        DWORD dwSrc = pSrcBits[i];
+        DWORD dwDest = pDestBits[i];
+        double dSrcAlpha = (dwSrc >> 24) * dFade;
+        double dKeep = 1.0 - dSrcAlpha / 255.0;
+        DWORD dwAlpha = DWORD(dSrcAlpha + (dwDest >> 24) * dKeep);
+        pDestBits[i] = MixColor(dwSrc, dFade, dwDest, dKeep) | (dwAlpha << 24);
     }
-    if (hSrcBitmap != NULL) ::DeleteObject(hSrcBitmap);
-    if (hDestBitmap != NULL) ::DeleteObject(hDestBitmap);
-    if (hMemDC != NULL) ::DeleteDC(hMemDC);
+    ::BitBlt(hDC, nDestX, nDestY, nDestWidth, nDestHeight, memDC, 0, 0, SRCCOPY);
 }
 
 void CRenderEngine::DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RECT& rcPaint, const RECT& rcBmpPart,
@@ -227,8 +224,8 @@ void CRenderEngine::DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RE
     HDC hCloneDC = ImageDC();
     if (hBitmap == NULL || hCloneDC == NULL) return;
     // A bitmap still selected into some other DC can't be drawn from.
-    HGDIOBJ hOldBitmap = ::SelectObject(hCloneDC, hBitmap);
-    if (hOldBitmap == NULL) return;
+    CSelectScope selected(hCloneDC, hBitmap);
+    if (!selected.IsSelected()) return;
     ::SetStretchBltMode(hDC, HALFTONE);
 
     const bool bBlend = bAlphaChannel || uFade < 255;
@@ -293,8 +290,6 @@ void CRenderEngine::DrawImage(HDC hDC, HBITMAP hBitmap, const RECT& rc, const RE
             }
         }
     }
-
-    ::SelectObject(hCloneDC, hOldBitmap);
 }
 
 namespace {
