@@ -9,7 +9,7 @@ namespace SkinLib {
 CControlUI::CControlUI()
     : m_pManager(NULL), m_pParent(NULL), m_bUpdateNeeded(true), m_rcItem(), m_bVisible(true), m_bInternVisible(true),
       m_bEnabled(true), m_bMouseEnabled(true), m_bFocused(false), m_bInSizeEvent(false), m_chShortcut(L'\0'),
-      m_rcPaint()
+      m_nTooltipWidth(300), m_rcPaint()
 {
 }
 
@@ -92,6 +92,27 @@ void CControlUI::SetPos(RECT rc)
     // Both the old and the new place need repainting, as far as the ancestors show them.
     invalidateRc.Join(m_rcItem);
     if (ClipToAncestors(invalidateRc)) m_pManager->Invalidate(invalidateRc);
+}
+
+CSkinString CControlUI::GetToolTip() const
+{
+    return m_sToolTip;
+}
+
+void CControlUI::SetToolTip(const wchar_t* pstrText)
+{
+    m_sToolTip = pstrText;
+    m_sToolTip.Replace(L"<n>", L"\r\n");
+}
+
+void CControlUI::SetToolTipWidth(int nWidth)
+{
+    m_nTooltipWidth = nWidth;
+}
+
+int CControlUI::GetToolTipWidth() const
+{
+    return m_nTooltipWidth;
 }
 
 wchar_t CControlUI::GetShortcut() const

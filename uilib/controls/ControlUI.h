@@ -51,6 +51,11 @@ public:
     virtual CControlUI* GetParent() const;
     virtual const RECT& GetPos() const;
     virtual void SetPos(RECT rc);
+    virtual CSkinString GetToolTip() const;
+    // Every "<n>" in the text becomes a line break.
+    virtual void SetToolTip(const wchar_t* pstrText);
+    virtual void SetToolTipWidth(int nWidth);
+    virtual int GetToolTipWidth() const;
     virtual wchar_t GetShortcut() const;
     virtual void SetShortcut(wchar_t ch);
     virtual bool IsVisible() const;
@@ -101,6 +106,8 @@ protected:
     bool m_bFocused;
     bool m_bInSizeEvent;
     wchar_t m_chShortcut;
+    CSkinString m_sToolTip;
+    int m_nTooltipWidth;
     RECT m_rcPaint;
 };
 

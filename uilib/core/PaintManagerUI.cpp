@@ -324,8 +324,10 @@ bool CPaintManagerUI::PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam,
         CControlUI* pControl = m_pRoot->FindControl(__FindControlFromShortcut, &fs,
                                                     FINDFLAG_ENABLED | FINDFLAG_MEFIRST | FINDFLAG_TOPFIRST);
         if (pControl == NULL) return false;
-        pControl->SetFocus();
-        pControl->Activate();
+        // A focus handler may delete the control before it is activated.
+        CControlGuard shortcut(this, pControl);
+        shortcut->SetFocus();
+        if (shortcut != NULL) shortcut->Activate();
         return true;
     }
     default:

@@ -5,6 +5,7 @@
 //   CurrentKeyState  the MK_* word of the keyboard as it stands
 //   MakeEvent        the one place a tagTEventUI is filled in
 //   RemoveFirst, RemoveAll  list helpers for the registration lists
+//   CControlGuard    a control pointer that a deleting event handler clears
 
 #include <windows.h>
 
@@ -72,5 +73,39 @@ inline bool RemoveFirst(CStdPtrArray& aItems, const void* p)
     int iIndex = aItems.Find(p);
     return iIndex >= 0 && aItems.Remove(iIndex);
 }
+
+// Holds a control across the event handlers the dispatch runs: a handler may
+// delete the control (its parent removes it), and the manager's ReapObjects
+// then clears the guard, so the dispatch never touches it again.
+class CControlGuard
+{
+public:
+    CControlGuard(CPaintManagerUI* pManager, CControlUI* pControl) : m_pManager(pManager), m_pControl(pControl)
+    {
+        // Unguarded is unsafe: without room in the list the control is treated as gone.
+        if (m_pControl != NULL && !m_pManager->m_aControlGuards.Add(this)) m_pControl = NULL;
+    }
+    CControlGuard(const CControlGuard&) = delete;
+    CControlGuard& operator=(const CControlGuard&) = delete;
+    ~CControlGuard() { RemoveFirst(m_pManager->m_aControlGuards, this); }
+
+    CControlUI* Get() const { return m_pControl; }
+    operator CControlUI*() const { return m_pControl; }
+    CControlUI* operator->() const { return m_pControl; }
+
+    // Called by ReapObjects for every guard while a control is destroyed.
+    static void Reap(CPaintManagerUI* pManager, CControlUI* pControl)
+    {
+        CStdPtrArray& aGuards = pManager->m_aControlGuards;
+        for (int i = 0; i < aGuards.GetSize(); i++) {
+            CControlGuard* pGuard = static_cast<CControlGuard*>(aGuards[i]);
+            if (pGuard->m_pControl == pControl) pGuard->m_pControl = NULL;
+        }
+    }
+
+private:
+    CPaintManagerUI* m_pManager;
+    CControlUI* m_pControl;
+};
 
 } // namespace SkinLib

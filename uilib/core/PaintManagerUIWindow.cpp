@@ -42,7 +42,8 @@ CPaintManagerUI::CPaintManagerUI()
       m_bFocusNeeded(false), m_bOffscreenPaint(true), m_bAlphaBackground(false), m_bMouseTracking(false),
       m_bMouseCapture(false), m_bUsedVirtualWnd(false), m_pParentResourcePM(NULL),
       m_dwDefaultDisabledColor(0xFFA7A6AA), m_dwDefaultFontColor(0xFF000000), m_dwDefaultLinkFontColor(0xFF0000FF),
-      m_dwDefaultLinkHoverFontColor(0xFFD3215F), m_dwDefaultSelectedBkColor(0xFFBAE4FF), m_DefaultFontInfo()
+      m_dwDefaultLinkHoverFontColor(0xFFD3215F), m_dwDefaultSelectedBkColor(0xFFBAE4FF), m_DefaultFontInfo(),
+      m_uFocusRequests(0)
 {
     LOGFONTW lf = {};
     ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(LOGFONTW), &lf);
@@ -140,9 +141,14 @@ void CPaintManagerUI::ReapObjects(CControlUI* pControl)
 {
     if (pControl == NULL) return;
     if (pControl == m_pEventKey) m_pEventKey = NULL;
-    if (pControl == m_pEventHover) m_pEventHover = NULL;
+    if (pControl == m_pEventHover) {
+        m_pEventHover = NULL;
+        // Its tip would stay up with nothing under it to take it down.
+        HideToolTip();
+    }
     if (pControl == m_pEventClick) ForgetClickControl();
     if (pControl == m_pFocus) m_pFocus = NULL;
+    CControlGuard::Reap(this, pControl);
     KillTimer(pControl);
     const CSkinString& sName = pControl->GetName();
     if (!sName.IsEmpty() && pControl == m_mNameHash.Find(sName)) m_mNameHash.Remove(sName);
