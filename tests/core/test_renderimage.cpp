@@ -42,6 +42,29 @@ std::wstring Put(const wchar_t* name, const std::string& png)
     return kFolder + name;
 }
 
+// A 24-bit bottom-up BMP file of 0xRRGGBB pixels given top row first.
+std::string MakeBmp24(int cx, int cy, const std::vector<uint32_t>& pixels)
+{
+    const int cbRow = (cx * 3 + 3) & ~3;
+    std::string bmp(54 + cbRow * cy, '\0');
+    auto put32 = [&](size_t at, uint32_t v) { for (int i = 0; i < 4; i++) bmp[at + i] = char(v >> (8 * i)); };
+    bmp[0] = 'B', bmp[1] = 'M';
+    put32(2, uint32_t(bmp.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, uint32_t(cx));
+    put32(22, uint32_t(cy));
+    bmp[26] = 1, bmp[28] = 24;
+    for (int y = 0; y < cy; y++) {
+        for (int x = 0; x < cx; x++) {
+            const uint32_t rgb = pixels[size_t(y) * cx + x];
+            const size_t at = 54 + size_t(cy - 1 - y) * cbRow + x * 3;
+            bmp[at] = char(rgb), bmp[at + 1] = char(rgb >> 8), bmp[at + 2] = char(rgb >> 16);
+        }
+    }
+    return bmp;
+}
+
 uint32_t BitmapPixel(const ImagePtr& pImage, int x)
 {
     DIBSECTION dib = {};
@@ -92,6 +115,14 @@ TEST(RenderImageLoad, PremultipliesMasksAndRefusesBadBytes)
     EXPECT_FALSE(Load(Put(L"cut.png", png.substr(0, png.size() / 2)).c_str()));
     EXPECT_FALSE(Load(Put(L"empty.png", "").c_str()));
     EXPECT_FALSE(Load(101u));
+
+    // Skins may name other formats than PNG; the file decides, not its name.
+    ImagePtr pBmp = Load(Put(L"quad.bmp", MakeBmp24(2, 2, { kRed, kGreen, kBlue, kYellow })).c_str());
+    ASSERT_TRUE(pBmp);
+    EXPECT_EQ(2, pBmp->nHeight);
+    EXPECT_FALSE(pBmp->bHasAlpha);
+    EXPECT_EQ(Opaque(kRed), BitmapPixel(pBmp, 0));
+    EXPECT_EQ(Opaque(kYellow), BitmapPixel(pBmp, 3));
 }
 
 TEST(RenderImageLoad, ResourceFolderModuleAndArchives)
@@ -228,6 +259,11 @@ TEST_F(RenderImageString, ParseRulesAndResults)
     CPaintManagerUI::SetResourceDll(::GetModuleHandleW(NULL));
     EXPECT_TRUE(Draw(2, 1, L"restype='PNG' res='101'"));
     ExpectAt({ { 0, 0, 0x204060 } });
+    // The type comes after the name: the untyped try misses, the typed one draws, and that is success.
+    EXPECT_TRUE(Draw(2, 1, L"file='101' restype='PNG'"));
+    ExpectAt({ { 1, 0, 0x80A0C0 } });
+    // A typed try of another name does not make up for the miss.
+    EXPECT_FALSE(Draw(2, 1, L"file='nothere.png' restype='PNG' file='101'"));
 
     EXPECT_FALSE(Draw(10, 10, L"file='nothere.png'"));
     EXPECT_TRUE(Draw(10, 10, L""));

@@ -14,7 +14,6 @@
 #include <new>
 
 #define STB_IMAGE_IMPLEMENTATION
-#define STBI_ONLY_PNG
 #define STBI_NO_STDIO
 #define STBI_MAX_DIMENSIONS 8192
 #include <stb_image.h>
@@ -317,6 +316,9 @@ struct ImageDescription
     bool bTiledY = false;
     // Cleared once a named image cannot be obtained.
     bool bAllFound = true;
+    // An image missed just before a "restype": the typed attempt that follows may still find it.
+    CSkinString sMissBeforeType;
+    bool bMissBeforeType = false;
 };
 
 // "l,t,r,b": each number follows one separator character. A list that runs short leaves the
@@ -332,16 +334,19 @@ RECT ParseRect(const wchar_t* p)
     return RECT{ aValues[0], aValues[1], aValues[2], aValues[3] };
 }
 
-void DrawPendingImage(ImageDescription& desc)
+const wchar_t* PendingName(const ImageDescription& desc)
 {
-    const wchar_t* pstrName = desc.bNamed ? desc.sName.GetData() : desc.pstrBareName;
-    if (*pstrName == L'\0') return;
+    return desc.bNamed ? desc.sName.GetData() : desc.pstrBareName;
+}
+
+// False when the named image cannot be obtained; an empty name asks for nothing.
+bool DrawPendingImage(ImageDescription& desc)
+{
+    const wchar_t* pstrName = PendingName(desc);
+    if (*pstrName == L'\0') return true;
     const tagTImageInfo* pImage =
         desc.pManager->GetImageEx(pstrName, desc.sResType.IsEmpty() ? NULL : desc.sResType.GetData(), desc.dwMask);
-    if (pImage == NULL) {
-        desc.bAllFound = false;
-        return;
-    }
+    if (pImage == NULL) return false;
     RECT rcSource = desc.rcSource;
     if (rcSource.left == 0 && rcSource.top == 0 && rcSource.right == 0 && rcSource.bottom == 0) {
         rcSource.right = pImage->nWidth;
@@ -354,28 +359,48 @@ void DrawPendingImage(ImageDescription& desc)
     rcSource.bottom = std::min<LONG>(rcSource.bottom, pImage->nHeight);
     RECT rcTemp;
     if (!::IntersectRect(&rcTemp, &desc.rcDest, &desc.rcItem) || !::IntersectRect(&rcTemp, &desc.rcDest, &desc.rcPaint))
-        return;
+        return true;
     CRenderEngine::DrawImage(desc.hDC, pImage->hDibBitmap, desc.rcDest, desc.rcPaint, rcSource, desc.rcCorner,
                              pImage->bHasAlpha, desc.uFade, desc.bHole, desc.bTiledX, desc.bTiledY);
+    return true;
+}
+
+// Draws the pending image and keeps the description's result. "file='12' restype='PNG'" first
+// tries the file 12 and then the resource: the miss of the first is no failure when the
+// second draws the same name.
+void DrawAndRecord(ImageDescription& desc, bool bTypeFollows)
+{
+    const bool bFound = DrawPendingImage(desc);
+    if (desc.bMissBeforeType) {
+        if (!bFound || desc.sMissBeforeType != PendingName(desc)) desc.bAllFound = false;
+        desc.bMissBeforeType = false;
+    }
+    if (bFound) return;
+    if (bTypeFollows) {
+        desc.sMissBeforeType = PendingName(desc);
+        desc.bMissBeforeType = true;
+    } else {
+        desc.bAllFound = false;
+    }
 }
 
 // A "file" or "restype" after an image of this string first draws the image named so far. Before any
 // name came, nothing is pending: the whole description is no image name once it holds pairs.
-void DrawPendingBeforeNext(ImageDescription& desc, int nImages)
+void DrawPendingBeforeNext(ImageDescription& desc, int nImages, bool bTypeFollows)
 {
-    if (nImages > 0 && desc.bNamed) DrawPendingImage(desc);
+    if (nImages > 0 && desc.bNamed) DrawAndRecord(desc, bTypeFollows);
 }
 
 void ApplyPair(ImageDescription& desc, const wchar_t* pstrKey, size_t cchKey, const CSkinString& sValue, int& nImages)
 {
     const bool bFile = KeyIs(pstrKey, cchKey, L"file");
     if (bFile || KeyIs(pstrKey, cchKey, L"res")) {
-        DrawPendingBeforeNext(desc, nImages);
+        DrawPendingBeforeNext(desc, nImages, false);
         desc.sName = sValue;
         desc.bNamed = true;
         if (bFile) nImages++;
     } else if (KeyIs(pstrKey, cchKey, L"restype")) {
-        DrawPendingBeforeNext(desc, nImages);
+        DrawPendingBeforeNext(desc, nImages, true);
         desc.sResType = sValue;
         nImages++;
     } else if (KeyIs(pstrKey, cchKey, L"dest")) {
@@ -430,7 +455,7 @@ bool CRenderEngine::DrawImageString(HDC hDC, CPaintManagerUI* pManager, const RE
     desc.rcDest = rcItem;
     ParseImageDescription(desc, pStrImage);
     if (pStrModify != NULL) ParseImageDescription(desc, pStrModify);
-    DrawPendingImage(desc);
+    DrawAndRecord(desc, false);
     return desc.bAllFound;
 }
 
