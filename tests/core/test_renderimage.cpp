@@ -7,6 +7,7 @@
 #include "core/RenderEngine.h"
 #include "PixelCanvas.h"
 #include "PngFixture.h"
+#include "SkinSettings.h"
 #include "TempFiles.h"
 #include "ZipWriter.h"
 
@@ -82,21 +83,9 @@ bool Near(uint32_t a, uint32_t b)
 
 } // namespace
 
-// First in the program: no paint manager has loaded msimg32 yet, so the first draw blends without it.
-TEST(RenderImageBlend, FallbackMatchesAlphaBlend)
-{
-    if (::GetModuleHandleW(L"msimg32.dll") != NULL) GTEST_SKIP() << "msimg32 is loaded from the start";
-    ImagePtr pImage = Load(Put(L"blend.png", MakePng(2, 1, { Opaque(kRed), 0x80FF8000 })).c_str());
-    PixelCanvas fallback(4, 2, 0xFF336699), direct(4, 2, 0xFF336699);
-    const RECT rc = fallback.Rect(), rcPart = { 0, 0, 2, 1 }, rcNone = {};
-    CRenderEngine::DrawImage(fallback.DC(), pImage->hDibBitmap, rc, rc, rcPart, rcNone, true, 200);
-    ::LoadLibraryW(L"msimg32.dll");
-    CRenderEngine::DrawImage(direct.DC(), pImage->hDibBitmap, rc, rc, rcPart, rcNone, true, 200);
-    EXPECT_TRUE(Near(0xD31621, fallback.Rgb(0, 0))) << std::hex << fallback.Rgb(0, 0);
-    for (int i = 0; i < 8; i++) EXPECT_TRUE(Near(direct.Rgb(i % 4, i / 4), fallback.Rgb(i % 4, i / 4))) << i;
-}
+struct RenderImageLoad : SkinSettingsTest {};
 
-TEST(RenderImageLoad, PremultipliesMasksAndRefusesBadBytes)
+TEST_F(RenderImageLoad, PremultipliesMasksAndRefusesBadBytes)
 {
     ImagePtr pImage = Load(Put(L"load.png", MakePng(2, 1, { 0x80FF8000, kMagenta })).c_str());
     EXPECT_EQ(2, pImage->nWidth);
@@ -125,7 +114,7 @@ TEST(RenderImageLoad, PremultipliesMasksAndRefusesBadBytes)
     EXPECT_EQ(Opaque(kYellow), BitmapPixel(pBmp, 3));
 }
 
-TEST(RenderImageLoad, ResourceFolderModuleAndArchives)
+TEST_F(RenderImageLoad, ResourceFolderModuleAndArchives)
 {
     const std::string png = MakeSolidPng(2, 2, Opaque(kBlue));
     const std::wstring folder = MakeTempFolder(L"renderimage_res");
@@ -159,13 +148,10 @@ TEST(RenderImageLoad, ResourceFolderModuleAndArchives)
     CPaintManagerUI::SetResourceZip(s_zip.data(), unsigned(s_zip.size()));
     EXPECT_TRUE(Load(L"IMG/skin.png"));
     EXPECT_FALSE(Load(L"big.png"));
-
-    CPaintManagerUI::SetResourceZip(L"");
-    CPaintManagerUI::SetResourcePath(L"");
 }
 
 // Descriptions drawn by one paint manager into fresh white canvases; images come from the fixture folder.
-class RenderImageString : public testing::Test
+class RenderImageString : public SkinSettingsTest
 {
 protected:
     static void SetUpTestSuite()
@@ -180,8 +166,8 @@ protected:
         Put(L"grid.png", Png(20, 20, [](int x, int y) {
             return x < 2 || y < 2 || x > 17 || y > 17 ? kBlue : x < 10 && y < 10 ? kGreen : kYellow;
         }));
-        CPaintManagerUI::SetResourcePath(kFolder.c_str());
     }
+    void SetUp() override { CPaintManagerUI::SetResourcePath(kFolder.c_str()); }
 
     bool Draw(int cx, int cy, const wchar_t* image, const wchar_t* modify = NULL)
     {
