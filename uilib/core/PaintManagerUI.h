@@ -415,7 +415,7 @@ private:
     CStdPtrArray m_aTranslateAccelerator; // ITranslateAccelerator*
 
     UINT m_uFocusRequests;                // counts SetFocus calls, to see a nested one
-    CStdPtrArray m_aControlGuards;        // CControlGuard*, live on the stack of the dispatch
+    CControlGuard* m_pControlGuards;      // the innermost guard of the dispatch's stack, chained outwards
 
     static HINSTANCE m_hInstance;
     static HINSTANCE m_hResourceInstance;

@@ -279,21 +279,23 @@ bool CPaintManagerUI::OnMouseMove(POINT pt)
         m_bMouseTracking = true;
     }
     m_ptLastMousePos = pt;
+    // One message, one moment: the mouse fires most often of all, and reading the clock is not free.
+    const DWORD dwNow = ::GetTickCount();
     // A leave handler may delete the control the mouse has come to.
     CControlGuard newHover(this, ControlAt(pt));
     if (m_pEventHover != NULL && m_pEventHover != newHover) {
         CControlUI* pOldHover = m_pEventHover;
         m_pEventHover = NULL;
         HideToolTip();
-        SendEvent(pOldHover, MakeEvent(SKIN_EVT_MOUSELEAVE, pOldHover, pt));
+        SendEvent(pOldHover, MakeEventAt(dwNow, SKIN_EVT_MOUSELEAVE, pOldHover, pt));
     }
     if (newHover != NULL && newHover != m_pEventHover) {
         m_pEventHover = newHover;
-        SendEvent(newHover, MakeEvent(SKIN_EVT_MOUSEENTER, newHover, pt));
+        SendEvent(newHover, MakeEventAt(dwNow, SKIN_EVT_MOUSEENTER, newHover, pt));
     }
     // A pressed control follows the mouse wherever it goes, outside the window too.
     CControlUI* pTarget = m_pEventClick != NULL ? m_pEventClick : newHover.Get();
-    if (pTarget != NULL) SendEvent(pTarget, MakeEvent(SKIN_EVT_MOUSEMOVE, pTarget, pt));
+    if (pTarget != NULL) SendEvent(pTarget, MakeEventAt(dwNow, SKIN_EVT_MOUSEMOVE, pTarget, pt));
     return false;
 }
 

@@ -3,7 +3,7 @@
 //   TimerEntry       one control timer on a Win32 timer of the window
 //   FINDSHORTCUT     data of the Alt+character search
 //   CurrentKeyState  the MK_* word of the keyboard as it stands
-//   MakeEvent        the one place a tagTEventUI is filled in
+//   MakeEventAt, MakeEvent  the one place a tagTEventUI is filled in
 //   RemoveFirst, RemoveAll  list helpers for the registration lists
 //   CControlGuard    a control pointer that a deleting event handler clears
 
@@ -44,20 +44,27 @@ inline WORD CurrentKeyState()
     return wState;
 }
 
-// A zero-filled event stamped with the time; the fields a kind leaves out stay 0.
-inline tagTEventUI MakeEvent(int nType, CControlUI* pSender, POINT ptMouse = POINT{0, 0}, WORD wKeyState = 0,
-                             WPARAM wParam = 0, LPARAM lParam = 0, wchar_t chKey = 0)
+// A zero-filled event made at dwTickTime; the fields a kind leaves out stay 0.
+inline tagTEventUI MakeEventAt(DWORD dwTickTime, int nType, CControlUI* pSender, POINT ptMouse = POINT{0, 0},
+                               WORD wKeyState = 0, WPARAM wParam = 0, LPARAM lParam = 0, wchar_t chKey = 0)
 {
     tagTEventUI event = {};
     event.nEventType = nType;
     event.pSenderControl = pSender;
-    event.dwTickTime = ::GetTickCount();
+    event.dwTickTime = dwTickTime;
     event.ptMousePos = ptMouse;
     event.chKeyCode = chKey;
     event.wModifierKeys = wKeyState;
     event.wMsgParam = wParam;
     event.lMsgParam = lParam;
     return event;
+}
+
+// The same, made now.
+inline tagTEventUI MakeEvent(int nType, CControlUI* pSender, POINT ptMouse = POINT{0, 0}, WORD wKeyState = 0,
+                             WPARAM wParam = 0, LPARAM lParam = 0, wchar_t chKey = 0)
+{
+    return MakeEventAt(::GetTickCount(), nType, pSender, ptMouse, wKeyState, wParam, lParam, chKey);
 }
 
 // Removes every entry equal to p; the lists may hold duplicates.
@@ -80,14 +87,15 @@ inline bool RemoveFirst(CStdPtrArray& aItems, const void* p)
 class CControlGuard
 {
 public:
-    CControlGuard(CPaintManagerUI* pManager, CControlUI* pControl) : m_pManager(pManager), m_pControl(pControl)
+    // Guards live on the stack, so they come and go in nested order: a chain through the stack.
+    CControlGuard(CPaintManagerUI* pManager, CControlUI* pControl)
+        : m_pManager(pManager), m_pControl(pControl), m_pOuter(pManager->m_pControlGuards)
     {
-        // Unguarded is unsafe: without room in the list the control is treated as gone.
-        if (m_pControl != NULL && !m_pManager->m_aControlGuards.Add(this)) m_pControl = NULL;
+        m_pManager->m_pControlGuards = this;
     }
     CControlGuard(const CControlGuard&) = delete;
     CControlGuard& operator=(const CControlGuard&) = delete;
-    ~CControlGuard() { RemoveFirst(m_pManager->m_aControlGuards, this); }
+    ~CControlGuard() { m_pManager->m_pControlGuards = m_pOuter; }
 
     CControlUI* Get() const { return m_pControl; }
     operator CControlUI*() const { return m_pControl; }
@@ -96,9 +104,7 @@ public:
     // Called by ReapObjects for every guard while a control is destroyed.
     static void Reap(CPaintManagerUI* pManager, CControlUI* pControl)
     {
-        CStdPtrArray& aGuards = pManager->m_aControlGuards;
-        for (int i = 0; i < aGuards.GetSize(); i++) {
-            CControlGuard* pGuard = static_cast<CControlGuard*>(aGuards[i]);
+        for (CControlGuard* pGuard = pManager->m_pControlGuards; pGuard != NULL; pGuard = pGuard->m_pOuter) {
             if (pGuard->m_pControl == pControl) pGuard->m_pControl = NULL;
         }
     }
@@ -106,6 +112,7 @@ public:
 private:
     CPaintManagerUI* m_pManager;
     CControlUI* m_pControl;
+    CControlGuard* m_pOuter;
 };
 
 } // namespace SkinLib

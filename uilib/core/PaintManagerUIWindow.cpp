@@ -43,7 +43,7 @@ CPaintManagerUI::CPaintManagerUI()
       m_bMouseCapture(false), m_bUsedVirtualWnd(false), m_pParentResourcePM(NULL),
       m_dwDefaultDisabledColor(0xFFA7A6AA), m_dwDefaultFontColor(0xFF000000), m_dwDefaultLinkFontColor(0xFF0000FF),
       m_dwDefaultLinkHoverFontColor(0xFFD3215F), m_dwDefaultSelectedBkColor(0xFFBAE4FF), m_DefaultFontInfo(),
-      m_uFocusRequests(0)
+      m_uFocusRequests(0), m_pControlGuards(NULL)
 {
     LOGFONTW lf = {};
     ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(LOGFONTW), &lf);
