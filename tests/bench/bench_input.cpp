@@ -4,13 +4,13 @@
 // a move per message. Goal: dispatch costs at most 25% more than FindControl.
 #include <windows.h>
 
-#include <math.h>
 #include <stdio.h>
 
 #include <vector>
 
 #include "../core/TestControls.h"
 #include "BenchClock.h"
+#include "BenchTrees.h"
 
 using namespace SkinLib;
 using namespace SkinLibTest;
@@ -18,60 +18,10 @@ using SkinLibBench::BestMicroseconds;
 
 namespace {
 
-const int kClientWidth = 800;
-const int kClientHeight = 600;
-const int kFanOut = 10;
-
-// A grid box just large enough for nItems cells of a cx by cy area.
-CBoxUI* NewGridBox(int nItems, int cx, int cy)
-{
-    int nSide = static_cast<int>(ceil(sqrt(static_cast<double>(nItems))));
-    if (nSide < 1) nSide = 1;
-    return new CBoxUI(cx / nSide > 0 ? cx / nSide : 1, cy / nSide > 0 ? cy / nSide : 1);
-}
-
+const int kClientWidth = SkinLibBench::kTreeWidth;
+const int kClientHeight = SkinLibBench::kTreeHeight;
 // Leaves are plain controls: their events bubble up to the root as a real tree's do.
-CBoxUI* BuildFlat(int nControls, std::vector<CControlUI*>& aLeaves)
-{
-    CBoxUI* pRoot = NewGridBox(nControls - 1, kClientWidth, kClientHeight);
-    for (int i = 1; i < nControls; i++) {
-        aLeaves.push_back(new CControlUI);
-        pRoot->Add(aLeaves.back());
-    }
-    return pRoot;
-}
-
-// Boxes of ten boxes down to the depth nControls allows; leaves fill the deepest boxes.
-CBoxUI* BuildNested(int nControls, std::vector<CControlUI*>& aLeaves)
-{
-    int nBoxes = 1, nDeepest = 1, nLevels = 1;
-    while (nBoxes + 2 * nDeepest * kFanOut <= nControls) {
-        nDeepest *= kFanOut;
-        nBoxes += nDeepest;
-        nLevels++;
-    }
-    CBoxUI* pRoot = NewGridBox(kFanOut, kClientWidth, kClientHeight);
-    std::vector<CBoxUI*> aLevel(1, pRoot);
-    int cx = kClientWidth / 4, cy = kClientHeight / 4;
-    for (int nLevel = 1; nLevel < nLevels; nLevel++) {
-        std::vector<CBoxUI*> aNext;
-        for (CBoxUI* pBox : aLevel) {
-            for (int i = 0; i < kFanOut; i++) {
-                aNext.push_back(NewGridBox(kFanOut, cx, cy));
-                pBox->Add(aNext.back());
-            }
-        }
-        aLevel.swap(aNext);
-        cx /= 4;
-        cy /= 4;
-    }
-    const int nLeaves = nControls - nBoxes;
-    for (int i = 0; i < nLeaves; i++) {
-        aLeaves.push_back(new CControlUI);
-        aLevel[i % aLevel.size()]->Add(aLeaves.back());
-    }
-    return pRoot;
-}
+typedef CBoxUI* (*BuildTree)(int, std::vector<CControlUI*>*);
 
 struct Figures
 {
@@ -81,12 +31,12 @@ struct Figures
     double dDispatch;  // microseconds per WM_MOUSEMOVE
 };
 
-Figures Measure(CBoxUI* (*pfnBuild)(int, std::vector<CControlUI*>&), int nControls)
+Figures Measure(BuildTree pfnBuild, int nControls)
 {
     CPaintManagerUI pm;
     CHostWindow wnd(pm, kClientWidth, kClientHeight);
     std::vector<CControlUI*> aLeaves;
-    CBoxUI* pRoot = pfnBuild(nControls, aLeaves);
+    CBoxUI* pRoot = pfnBuild(nControls, &aLeaves);
     pm.AttachDialog(pRoot);
     RepaintNow(wnd);
     PumpMessages();
@@ -127,7 +77,7 @@ Figures Measure(CBoxUI* (*pfnBuild)(int, std::vector<CControlUI*>&), int nContro
     return f;
 }
 
-bool Report(const char* pstrName, CBoxUI* (*pfnBuild)(int, std::vector<CControlUI*>&))
+bool Report(const char* pstrName, BuildTree pfnBuild)
 {
     bool bWithinGoal = true;
     for (int nControls : {1000, 10000}) {
@@ -148,7 +98,7 @@ int main()
            kClientHeight);
     printf("(microseconds per call, best of 15 rounds; ratio = dispatch / FindControl(POINT); goal <= 1.25)\n\n");
     printf("%-7s %8s %8s %12s %12s %8s\n", "tree", "controls", "points", "find", "dispatch", "ratio");
-    const bool bFlat = Report("flat", BuildFlat);
-    const bool bNested = Report("nested", BuildNested);
+    const bool bFlat = Report("flat", SkinLibBench::BuildFlat<CControlUI>);
+    const bool bNested = Report("nested", SkinLibBench::BuildNested<CControlUI>);
     return bFlat && bNested ? 0 : 1;
 }

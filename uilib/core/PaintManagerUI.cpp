@@ -294,15 +294,7 @@ bool CPaintManagerUI::RemovePreMessageFilter(IMessageFilterUI* pFilter)
 
 bool CPaintManagerUI::PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)
 {
-    for (int i = 0; i < m_aPreMessageFilters.GetSize(); i++) {
-        bool bHandled = false;
-        LRESULT lResult =
-            static_cast<IMessageFilterUI*>(m_aPreMessageFilters[i])->MessageHandler(uMsg, wParam, lParam, bHandled);
-        if (bHandled) {
-            lRes = lResult;
-            return true;
-        }
-    }
+    if (FilterThrough(m_aPreMessageFilters, uMsg, wParam, lParam, lRes)) return true;
     switch (uMsg) {
     case WM_KEYDOWN:
         // An empty window has nothing to move the focus through; let the key pass.
@@ -313,8 +305,7 @@ bool CPaintManagerUI::PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam,
         return true;
     case WM_SYSKEYDOWN:
         if (m_pFocus != NULL) {
-            tagTEventUI event = MakeEvent(SKIN_EVT_SYSKEY, NULL, m_ptLastMousePos, CurrentKeyState(), 0, 0,
-                                          static_cast<wchar_t>(LOWORD(wParam)));
+            tagTEventUI event = MakeKeyEvent(SKIN_EVT_SYSKEY, m_ptLastMousePos, wParam);
             m_pFocus->Event(event);
         }
         return false;

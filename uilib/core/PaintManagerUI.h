@@ -318,7 +318,6 @@ private:
     friend class CControlGuard;
 
     // Input, one handler per message; true when the message counts as handled.
-    bool FilterMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
     bool OnMouseMove(POINT pt);
     bool OnMouseHover(POINT pt);
     bool OnMouseLeave();

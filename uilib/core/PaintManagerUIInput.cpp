@@ -172,7 +172,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
 {
     if (m_hWndPaint == NULL) return false;
     DeliverAsyncNotify();
-    if (FilterMessage(uMsg, wParam, lParam, lRes)) return true;
+    if (FilterThrough(m_aMessageFilters, uMsg, wParam, lParam, lRes)) return true;
 
     bool bHandled = false;
     switch (uMsg) {
@@ -222,20 +222,6 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
     if (bHandled) return true;
 
     DeliverAsyncNotify();
-    return false;
-}
-
-bool CPaintManagerUI::FilterMessage(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)
-{
-    for (int i = 0; i < m_aMessageFilters.GetSize(); i++) {
-        bool bHandled = false;
-        LRESULT lResult =
-            static_cast<IMessageFilterUI*>(m_aMessageFilters[i])->MessageHandler(uMsg, wParam, lParam, bHandled);
-        if (bHandled) {
-            lRes = lResult;
-            return true;
-        }
-    }
     return false;
 }
 
@@ -465,8 +451,7 @@ bool CPaintManagerUI::OnKeyDown(WPARAM wParam)
 {
     if (m_pFocus == NULL) return false;
     m_pEventKey = m_pFocus;
-    SendEvent(m_pFocus, MakeEvent(SKIN_EVT_KEYDOWN, NULL, m_ptLastMousePos, CurrentKeyState(), 0, 0,
-                                  static_cast<wchar_t>(LOWORD(wParam))));
+    SendEvent(m_pFocus, MakeKeyEvent(SKIN_EVT_KEYDOWN, m_ptLastMousePos, wParam));
     return false;
 }
 
@@ -475,16 +460,14 @@ bool CPaintManagerUI::OnKeyUp(WPARAM wParam)
     if (m_pEventKey == NULL) return false;
     CControlUI* pControl = m_pEventKey;
     m_pEventKey = NULL;
-    SendEvent(pControl, MakeEvent(SKIN_EVT_KEYUP, NULL, m_ptLastMousePos, CurrentKeyState(), 0, 0,
-                                  static_cast<wchar_t>(LOWORD(wParam))));
+    SendEvent(pControl, MakeKeyEvent(SKIN_EVT_KEYUP, m_ptLastMousePos, wParam));
     return false;
 }
 
 bool CPaintManagerUI::OnChar(WPARAM wParam)
 {
     if (m_pFocus == NULL) return false;
-    SendEvent(m_pFocus, MakeEvent(SKIN_EVT_CHAR, NULL, m_ptLastMousePos, CurrentKeyState(), 0, 0,
-                                  static_cast<wchar_t>(LOWORD(wParam))));
+    SendEvent(m_pFocus, MakeKeyEvent(SKIN_EVT_CHAR, m_ptLastMousePos, wParam));
     return false;
 }
 

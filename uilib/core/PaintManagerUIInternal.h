@@ -3,7 +3,8 @@
 //   TimerEntry       one control timer on a Win32 timer of the window
 //   FINDSHORTCUT     data of the Alt+character search
 //   CurrentKeyState  the MK_* word of the keyboard as it stands
-//   MakeEventAt, MakeEvent  the one place a tagTEventUI is filled in
+//   MakeEventAt, MakeEvent, MakeKeyEvent  the one place a tagTEventUI is filled in
+//   FilterThrough    asks a list of message filters
 //   RemoveFirst, RemoveAll  list helpers for the registration lists
 //   CControlGuard    a control pointer that a deleting event handler clears
 
@@ -67,6 +68,26 @@ inline tagTEventUI MakeEvent(int nType, CControlUI* pSender, POINT ptMouse = POI
     return MakeEventAt(::GetTickCount(), nType, pSender, ptMouse, wKeyState, wParam, lParam, chKey);
 }
 
+// A key, character or system-key event: no sender, the key in the low word of wParam.
+inline tagTEventUI MakeKeyEvent(int nType, POINT ptLastMouse, WPARAM wParam)
+{
+    return MakeEvent(nType, NULL, ptLastMouse, CurrentKeyState(), 0, 0, static_cast<wchar_t>(LOWORD(wParam)));
+}
+
+// Asks each filter of a list in order; the first that sets its flag consumes the message.
+inline bool FilterThrough(const CStdPtrArray& aFilters, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)
+{
+    for (int i = 0; i < aFilters.GetSize(); i++) {
+        bool bHandled = false;
+        LRESULT lResult = static_cast<IMessageFilterUI*>(aFilters[i])->MessageHandler(uMsg, wParam, lParam, bHandled);
+        if (bHandled) {
+            lRes = lResult;
+            return true;
+        }
+    }
+    return false;
+}
+
 // Removes every entry equal to p; the lists may hold duplicates.
 inline void RemoveAll(CStdPtrArray& aItems, const void* p)
 {
@@ -91,7 +112,11 @@ public:
     CControlGuard(CPaintManagerUI* pManager, CControlUI* pControl)
         : m_pManager(pManager), m_pControl(pControl), m_pOuter(pManager->m_pControlGuards)
     {
+        // The chain holds the address of a local on purpose: the destructor unlinks it.
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wdangling-pointer"
         m_pManager->m_pControlGuards = this;
+#pragma GCC diagnostic pop
     }
     CControlGuard(const CControlGuard&) = delete;
     CControlGuard& operator=(const CControlGuard&) = delete;
