@@ -280,7 +280,7 @@ TEST_F(FuzzParsers, DrawingSurvivesMutatedDescriptionsAndMarkup)
 
 // Attribute lists as skins and default lists carry them, mutated in names, values and syntax,
 // applied to a floating and relative control that is then placed and painted, focused and not.
-TEST(FuzzParsers, ControlSurvivesMutatedAttributeLists)
+TEST_F(FuzzParsers, ControlSurvivesMutatedAttributeLists)
 {
     const std::wstring folder = SkinLibTest::MakeTempFolder(L"fuzz_attributes");
     ASSERT_TRUE(SkinLibTest::WriteBytes(folder + L"btn.png", SkinLibTest::MakeSolidPng(8, 8, 0x80FF0000)));
