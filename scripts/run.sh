@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The main job: builds everything and runs the window programs under Wine on a
 # private Xvfb display, saving a screenshot of each in <build>/screenshots/.
+# The PIN program's part is scripts/run_pinwarden.sh.
 #   scripts/run.sh [--build-dir DIR] [--no-setup]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -24,3 +25,6 @@ on_display bash -c '
   shoot modal_window_demo 7 7 4000
   shoot render_demo 0 4000
 '
+
+# The PIN program against the simulated key service.
+on_display bash scripts/run_pinwarden.sh
