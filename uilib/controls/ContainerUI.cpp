@@ -549,6 +549,8 @@ void CContainerUI::SetScrollPos(SIZE szPos)
     const long long dx = IsHorizontalBarShown() ? moveBar(m_pHorizontalScrollBar.get(), szPos.cx) : 0;
     if (dx == 0 && dy == 0) return;
 
+    // Every child moves: their areas reach the window as one.
+    CInvalidateBatch batch(m_pManager);
     for (int i = 0; i < m_items.GetSize(); i++) {
         CControlUI* pControl = GetItemAt(i);
         if (!pControl->IsVisible() || pControl->IsFloat()) continue;
