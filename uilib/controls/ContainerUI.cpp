@@ -29,10 +29,21 @@ RECT Deflated(const RECT& rc, const RECT& rcMargins)
                 ClampToInt(static_cast<long long>(rc.bottom) - rcMargins.bottom)};
 }
 
+// Whether two rectangles share a pixel. Asked of every child on every paint,
+// so it stays out of the system library.
 bool Meets(const RECT& a, const RECT& b)
 {
-    RECT rcTemp;
-    return ::IntersectRect(&rcTemp, &a, &b) != FALSE;
+    return a.left < a.right && a.top < a.bottom && b.left < b.right && b.top < b.bottom && a.left < b.right &&
+           b.left < a.right && a.top < b.bottom && b.top < a.bottom;
+}
+
+// Calls set on the named control of the subtree; false when there is none.
+template <class Set> bool SetOnSubControl(CContainerUI& container, const wchar_t* pstrName, Set set)
+{
+    CControlUI* pControl = container.FindSubControl(pstrName);
+    if (pControl == NULL) return false;
+    set(pControl);
+    return true;
 }
 
 // Offered every control of a subtree leaving the window.
@@ -312,34 +323,22 @@ CControlUI* CContainerUI::FindSubControl(const wchar_t* pstrSubControlName)
 
 bool CContainerUI::SetSubControlText(const wchar_t* pstrSubControlName, const wchar_t* pstrText)
 {
-    CControlUI* pControl = FindSubControl(pstrSubControlName);
-    if (pControl == NULL) return false;
-    pControl->SetText(pstrText);
-    return true;
+    return SetOnSubControl(*this, pstrSubControlName, [&](CControlUI* p) { p->SetText(pstrText); });
 }
 
 bool CContainerUI::SetSubControlFixedHeight(const wchar_t* pstrSubControlName, int cy)
 {
-    CControlUI* pControl = FindSubControl(pstrSubControlName);
-    if (pControl == NULL) return false;
-    pControl->SetFixedHeight(cy);
-    return true;
+    return SetOnSubControl(*this, pstrSubControlName, [&](CControlUI* p) { p->SetFixedHeight(cy); });
 }
 
 bool CContainerUI::SetSubControlFixedWdith(const wchar_t* pstrSubControlName, int cx)
 {
-    CControlUI* pControl = FindSubControl(pstrSubControlName);
-    if (pControl == NULL) return false;
-    pControl->SetFixedWidth(cx);
-    return true;
+    return SetOnSubControl(*this, pstrSubControlName, [&](CControlUI* p) { p->SetFixedWidth(cx); });
 }
 
 bool CContainerUI::SetSubControlUserData(const wchar_t* pstrSubControlName, const wchar_t* pstrText)
 {
-    CControlUI* pControl = FindSubControl(pstrSubControlName);
-    if (pControl == NULL) return false;
-    pControl->SetUserData(pstrText);
-    return true;
+    return SetOnSubControl(*this, pstrSubControlName, [&](CControlUI* p) { p->SetUserData(pstrText); });
 }
 
 CSkinString CContainerUI::GetSubControlText(const wchar_t* pstrSubControlName)
@@ -371,20 +370,14 @@ CControlUI* CContainerUI::FindControl(FINDCONTROLPROC Proc, void* pData, UINT uF
     if ((uFlags & FINDFLAG_VISIBLE) != 0 && !IsVisible()) return NULL;
     if ((uFlags & FINDFLAG_ENABLED) != 0 && !IsEnabled()) return NULL;
     const bool bHitTest = (uFlags & FINDFLAG_HITTEST) != 0;
+    if (bHitTest && !::PtInRect(&m_rcItem, *static_cast<const POINT*>(pData))) return NULL;
+    // The bars lie over the children, so they come first.
     CControlUI* pResult = NULL;
-    if (bHitTest) {
-        if (!::PtInRect(&m_rcItem, *static_cast<const POINT*>(pData))) return NULL;
-        if (!m_bMouseChildEnabled) {
-            if (m_pVerticalScrollBar) pResult = m_pVerticalScrollBar->FindControl(Proc, pData, uFlags);
-            if (pResult == NULL && m_pHorizontalScrollBar) {
-                pResult = m_pHorizontalScrollBar->FindControl(Proc, pData, uFlags);
-            }
-            return pResult != NULL ? pResult : CControlUI::FindControl(Proc, pData, uFlags);
-        }
-    }
     if (m_pVerticalScrollBar) pResult = m_pVerticalScrollBar->FindControl(Proc, pData, uFlags);
     if (pResult == NULL && m_pHorizontalScrollBar) pResult = m_pHorizontalScrollBar->FindControl(Proc, pData, uFlags);
     if (pResult != NULL) return pResult;
+    // With mouse children off, the container answers for its whole inside.
+    if (bHitTest && !m_bMouseChildEnabled) return CControlUI::FindControl(Proc, pData, uFlags);
 
     const bool bMeFirst = (uFlags & FINDFLAG_MEFIRST) != 0;
     if (bMeFirst) {

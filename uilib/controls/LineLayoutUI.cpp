@@ -25,7 +25,7 @@ bool HoldsCapture(CPaintManagerUI* pManager)
 } // namespace
 
 CLineLayoutUI::CLineLayoutUI(bool bHorizontal)
-    : m_axis{bHorizontal}, m_iSepSize(0), m_uButtonState(0), m_ptLastMouse(), m_rcNewPos(), m_bImmMode(false)
+    : m_axis{bHorizontal}, m_iSepSize(0), m_uSepState(0), m_ptLastMouse(), m_rcNewPos(), m_bImmMode(false)
 {
 }
 
@@ -162,7 +162,7 @@ bool CLineLayoutUI::IsSepImmMode() const
 
 bool CLineLayoutUI::IsDragging() const
 {
-    return (m_uButtonState & CTLSTATE_CAPTURED) != 0;
+    return (m_uSepState & CTLSTATE_CAPTURED) != 0;
 }
 
 RECT CLineLayoutUI::GetThumbRect(bool bUseNew) const
@@ -196,7 +196,7 @@ void CLineLayoutUI::DoEvent(tagTEventUI& event)
     case SKIN_EVT_BUTTONDOWN: {
         const RECT rcStrip = GetThumbRect(false);
         if (!IsEnabled() || !::PtInRect(&rcStrip, pt)) break;
-        m_uButtonState |= CTLSTATE_CAPTURED;
+        m_uSepState |= CTLSTATE_CAPTURED;
         m_ptLastMouse = pt;
         m_rcNewPos = m_rcItem;
         if (!m_bImmMode && m_pManager != NULL) m_pManager->AddPostPaint(this);
@@ -204,7 +204,7 @@ void CLineLayoutUI::DoEvent(tagTEventUI& event)
     }
     case SKIN_EVT_BUTTONUP:
         if (!IsDragging()) break;
-        m_uButtonState &= ~CTLSTATE_CAPTURED;
+        m_uSepState &= ~CTLSTATE_CAPTURED;
         m_rcItem = m_rcNewPos;
         if (!m_bImmMode && m_pManager != NULL) m_pManager->RemovePostPaint(this);
         NeedParentUpdate();
@@ -286,7 +286,7 @@ void CLineLayoutUI::DragTo(POINT pt)
 // A drag that will not see its button-up ends as the release would end it.
 void CLineLayoutUI::EndDrag()
 {
-    m_uButtonState &= ~CTLSTATE_CAPTURED;
+    m_uSepState &= ~CTLSTATE_CAPTURED;
     m_rcItem = m_rcNewPos;
     if (m_pManager != NULL) {
         if (!m_bImmMode) m_pManager->RemovePostPaint(this);

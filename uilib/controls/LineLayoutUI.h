@@ -65,7 +65,7 @@ protected:
     // Thickness of the strip: positive at the trailing edge, negative at the
     // leading edge, 0 for none.
     int m_iSepSize;
-    UINT m_uButtonState;  // CTLSTATE_CAPTURED while the strip is dragged
+    UINT m_uSepState;  // CTLSTATE_CAPTURED while the strip is dragged
     POINT m_ptLastMouse;
     RECT m_rcNewPos;
     bool m_bImmMode;

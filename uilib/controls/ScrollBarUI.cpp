@@ -176,7 +176,6 @@ void CScrollBarUI::SetPartImage(CSkinString& sImage, const wchar_t* pStrImage)
     Invalidate();
 }
 
-// clang-format off
 const wchar_t* CScrollBarUI::GetButton1NormalImage() const { return m_button1Images.sNormal; }
 void CScrollBarUI::SetButton1NormalImage(const wchar_t* p) { SetPartImage(m_button1Images.sNormal, p); }
 const wchar_t* CScrollBarUI::GetButton1HotImage() const { return m_button1Images.sHot; }
@@ -217,7 +216,6 @@ const wchar_t* CScrollBarUI::GetBkPushedImage() const { return m_bkImages.sPushe
 void CScrollBarUI::SetBkPushedImage(const wchar_t* p) { SetPartImage(m_bkImages.sPushed, p); }
 const wchar_t* CScrollBarUI::GetBkDisabledImage() const { return m_bkImages.sDisabled; }
 void CScrollBarUI::SetBkDisabledImage(const wchar_t* p) { SetPartImage(m_bkImages.sDisabled, p); }
-// clang-format on
 
 // ---------------------------------------------------------------------------
 // Placement
