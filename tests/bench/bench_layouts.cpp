@@ -3,7 +3,9 @@
 // rows of ten horizontal layouts. Figures per child:
 //   layout  a full layout through the window's layout pass, with its paint
 //   paint   the paint of the same window alone (it visits every child)
-//   wheel   one wheel step sent to the window: scroll and repaint
+//   wheel   one wheel step sent to the window: scroll and repaint, with the
+//           hit tests of the wheel message and of the mouse move it sends
+//   step    the scroll step alone (LineDown or LineUp) and its repaint
 //   end     EndDown from the top, with its repaint
 // Goals: per-child cost within 1.5x from 1,000 to 10,000; a full layout at
 // most 5 us per child; a wheel step no dearer than a full layout.
@@ -27,6 +29,8 @@ const int kClientWidth = 400;
 const int kClientHeight = 600;
 const int kRowHeight = 20;
 const int kRowLength = 10;
+// Each figure is the best of this many rounds: the machine is shared.
+const int kRounds = 7;
 
 CControlUI* NewChild(int i)
 {
@@ -65,7 +69,7 @@ CVerticalLayoutUI* BuildRows(int nChildren)
 struct Figures
 {
     int nChildren;
-    double dLayout, dPaint, dWheel, dEnd;  // microseconds per child
+    double dLayout, dPaint, dWheel, dStep, dEnd;  // microseconds per child
 };
 
 Figures Measure(CVerticalLayoutUI* (*pfnBuild)(int), int nChildren, bool bScrolling)
@@ -80,11 +84,11 @@ Figures Measure(CVerticalLayoutUI* (*pfnBuild)(int), int nChildren, bool bScroll
     const int nCalls = nChildren >= 10000 ? 10 : 50;
     Figures f = {};
     f.nChildren = nChildren;
-    f.dLayout = BestMicroseconds(nCalls, 3, [&] {
+    f.dLayout = BestMicroseconds(nCalls, kRounds, [&] {
         pRoot->NeedUpdate();
         ::UpdateWindow(wnd);
     }) / nChildren;
-    f.dPaint = BestMicroseconds(nCalls, 3, [&] { RepaintNow(wnd); }) / nChildren;
+    f.dPaint = BestMicroseconds(nCalls, kRounds, [&] { RepaintNow(wnd); }) / nChildren;
     if (!bScrolling) return f;
 
     POINT ptWheel = {kClientWidth / 2, kClientHeight / 2};
@@ -93,10 +97,16 @@ Figures Measure(CVerticalLayoutUI* (*pfnBuild)(int), int nChildren, bool bScroll
     ::SetCursorPos(ptWheel.x, ptWheel.y);
     ::SendMessageW(wnd, WM_MOUSEMOVE, 0, MAKELPARAM(kClientWidth / 2, kClientHeight / 2));
     int nTurn = 0;
-    f.dWheel = BestMicroseconds(nCalls * 4, 3, [&] {
+    f.dWheel = BestMicroseconds(nCalls * 4, kRounds, [&] {
         // Down twice, up twice: the content stays near the top.
         const short nDelta = (nTurn++ / 2) % 2 == 0 ? -WHEEL_DELTA : WHEEL_DELTA;
         ::SendMessageW(wnd, WM_MOUSEWHEEL, MAKEWPARAM(0, nDelta), MAKELPARAM(ptWheel.x, ptWheel.y));
+        ::UpdateWindow(wnd);
+    }) / nChildren;
+    nTurn = 0;
+    f.dStep = BestMicroseconds(nCalls * 4, kRounds, [&] {
+        if ((nTurn++ / 2) % 2 == 0) pRoot->LineDown();
+        else pRoot->LineUp();
         ::UpdateWindow(wnd);
     }) / nChildren;
     // The best of several runs from the top; the way back up is not part of the figure.
@@ -120,11 +130,12 @@ bool Report(const char* pstrName, CVerticalLayoutUI* (*pfnBuild)(int), bool bScr
     Figures aFigures[2] = {Measure(pfnBuild, 1000, bScrolling), Measure(pfnBuild, 10000, bScrolling)};
     for (const Figures& f : aFigures) {
         if (bScrolling) {
-            printf("%-8s %8d %10.3f %10.3f %10.3f %10.3f\n", pstrName, f.nChildren, f.dLayout, f.dPaint, f.dWheel,
-                   f.dEnd);
+            printf("%-8s %8d %10.3f %10.3f %10.3f %10.3f %10.3f\n", pstrName, f.nChildren, f.dLayout, f.dPaint,
+                   f.dWheel, f.dStep, f.dEnd);
         }
         else {
-            printf("%-8s %8d %10.3f %10.3f %10s %10s\n", pstrName, f.nChildren, f.dLayout, f.dPaint, "-", "-");
+            printf("%-8s %8d %10.3f %10.3f %10s %10s %10s\n", pstrName, f.nChildren, f.dLayout, f.dPaint, "-", "-",
+                   "-");
         }
     }
     const double dGrowth = aFigures[1].dLayout / aFigures[0].dLayout;
@@ -143,7 +154,7 @@ int main()
 {
     printf("Layouts, %dx%d client, children %d pixels high; microseconds per child\n\n", kClientWidth,
            kClientHeight, kRowHeight);
-    printf("%-8s %8s %10s %10s %10s %10s\n", "tree", "children", "layout", "paint", "wheel", "end");
+    printf("%-8s %8s %10s %10s %10s %10s %10s\n", "tree", "children", "layout", "paint", "wheel", "step", "end");
     const bool bColumn = Report("column", BuildColumn, true);
     const bool bRows = Report("rows", BuildRows, false);
     return bColumn && bRows ? 0 : 1;

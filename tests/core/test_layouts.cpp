@@ -149,6 +149,9 @@ struct ScrolledColumn : ::testing::Test
 {
     ScrolledColumn() : wnd(pm, 200, 100)
     {
+        // Away from the corner where the other test windows sit: these tests
+        // put the system's cursor over their own window.
+        ::SetWindowPos(wnd, NULL, 600, 450, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE);
         pRoot->SetAttribute(L"vscrollbar", L"true");
         for (int i = 0; i < 10; i++) {
             CControlUI* pChild = new CControlUI;
@@ -186,14 +189,25 @@ struct ScrolledColumn : ::testing::Test
         ::UpdateWindow(wnd);
     }
     void Key(WPARAM vk) { ::SendMessageW(wnd, WM_KEYDOWN, vk, 0); }
-    // The system's cursor goes there too: a window that finds the mouse
-    // elsewhere gets a mouse-leave, which moves the pressed control to (-1, -1).
+    // The system's cursor goes there too, so that the window finds the mouse
+    // where the messages say it is.
     void Mouse(UINT uMsg, int x, int y)
     {
         POINT pt = {x, y};
         ::ClientToScreen(wnd, &pt);
         ::SetCursorPos(pt.x, pt.y);
         ::SendMessageW(wnd, uMsg, uMsg == WM_LBUTTONUP ? 0 : MK_LBUTTON, MAKELPARAM(x, y));
+    }
+    // Lets the repeat timer tick until the content has moved. Only timer
+    // messages are handled: a mouse-leave for a cursor that another program
+    // moved would drag the thumb to (-1, -1).
+    void TickUntilScrolled()
+    {
+        for (DWORD dwStart = ::GetTickCount(); pRoot->GetScrollPos().cy == 0 && ::GetTickCount() - dwStart < 1000;) {
+            MSG msg;
+            while (::PeekMessageW(&msg, wnd, WM_TIMER, WM_TIMER, PM_REMOVE)) ::DispatchMessageW(&msg);
+            ::Sleep(5);
+        }
     }
     int LineHeight() { return pm.GetDefaultFontInfo()->tmMetrics.tmHeight + 8; }
     int Top() const { return pRoot->GetItemAt(0)->GetPos().top; }
@@ -259,11 +273,7 @@ TEST_F(ScrolledColumn, TheThumbDraggedWithTheMouseMovesTheContentWithIt)
     ASSERT_EQ(RectText(pBar->GetPos()), "184,0,200,100");
     Mouse(WM_LBUTTONDOWN, 192, 20);
     Mouse(WM_MOUSEMOVE, 192, 37);
-    // The next tick of the repeat timer applies the drag.
-    for (DWORD dwStart = ::GetTickCount(); pRoot->GetScrollPos().cy == 0 && ::GetTickCount() - dwStart < 1000;) {
-        PumpMessages();
-        ::Sleep(5);
-    }
+    TickUntilScrolled();  // the timer applies the drag
     Mouse(WM_LBUTTONUP, 192, 37);
     EXPECT_EQ(pRoot->GetScrollPos().cy, 50);
     EXPECT_EQ(Top(), -50);
@@ -275,10 +285,7 @@ TEST_F(ScrolledColumn, TheThumbDraggedWithTheMouseMovesTheContentWithIt)
     RepaintNow(wnd);
     Mouse(WM_LBUTTONDOWN, 192, 10);
     Mouse(WM_MOUSEMOVE, 192, 35);
-    for (DWORD dwStart = ::GetTickCount(); pRoot->GetScrollPos().cy == 0 && ::GetTickCount() - dwStart < 1000;) {
-        PumpMessages();
-        ::Sleep(5);
-    }
+    TickUntilScrolled();
     Mouse(WM_LBUTTONUP, 192, 35);
     EXPECT_EQ(pRoot->GetScrollPos().cy, 50);
 }

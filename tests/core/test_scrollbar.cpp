@@ -206,23 +206,31 @@ TEST_F(LoneBar, AHeldButtonStepsAtThePressThenAfterFiveQuietTicks)
 
 struct LoneTallBar : LoneBar
 {
-    LoneTallBar() : LoneBar(400) {}
+    // Away from the corner where the other test windows sit: the test puts
+    // the system's cursor over its own window.
+    LoneTallBar() : LoneBar(400) { ::SetWindowPos(wnd, NULL, 600, 450, 0, 0, SWP_NOSIZE | SWP_NOZORDER | SWP_NOACTIVATE); }
+    // The bar reads the cursor on each tick; it is put back each time in
+    // case another program moved it.
+    void TickWithCursorAt(POINT pt)
+    {
+        ::ClientToScreen(wnd, &pt);
+        ::SetCursorPos(pt.x, pt.y);
+        Tick(*pBar);
+    }
 };
 
 TEST_F(LoneTallBar, AHeldTrackPagesUntilTheThumbIsUnderTheCursor)
 {
     pBar->SetScrollRange(1000);
-    POINT ptCursor = {8, 300};
-    ::ClientToScreen(wnd, &ptCursor);
-    ::SetCursorPos(ptCursor.x, ptCursor.y);
-    Send(*pBar, SKIN_EVT_BUTTONDOWN, 8, 300);
+    const POINT ptCursor = {8, 300};
+    Send(*pBar, SKIN_EVT_BUTTONDOWN, ptCursor.x, ptCursor.y);
     EXPECT_EQ(pBar->GetScrollPos(), 400);  // one page: the bar's length
-    for (int i = 0; i < 5; i++) Tick(*pBar);
+    for (int i = 0; i < 5; i++) TickWithCursorAt(ptCursor);
     EXPECT_EQ(pBar->GetScrollPos(), 400);
-    Tick(*pBar);
+    TickWithCursorAt(ptCursor);
     EXPECT_EQ(pBar->GetScrollPos(), 800);
     EXPECT_TRUE(pBar->Thumb().top <= 300 && 300 <= pBar->Thumb().bottom) << RectText(pBar->Thumb());
-    Tick(*pBar);
+    TickWithCursorAt(ptCursor);
     EXPECT_EQ(pBar->GetScrollPos(), 800);
     // Still reported on the tick that moved nothing.
     EXPECT_EQ(log.Count(L"scroll"), 3);

@@ -136,7 +136,8 @@ bool CContainerUI::Insert(CControlUI* pControl, int iIndex)
 {
     if (pControl == NULL || iIndex < 0 || iIndex > m_items.GetSize()) return false;
     // A child listed twice would be deleted twice; the container or an
-    // ancestor of it as its own child would make the tree a cycle.
+    // ancestor of it as its own child would make the tree a cycle. A listed
+    // child's parent is this container, so only those are looked for.
     if ((pControl->GetParent() == this && m_items.Find(pControl) >= 0) || IsSelfOrAncestor(pControl)) return false;
     if (!m_items.InsertAt(iIndex, pControl)) return false;
     // The parent link is made even without a manager, so that the cycle
