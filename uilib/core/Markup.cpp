@@ -261,8 +261,8 @@ bool CMarkup::Load(const wchar_t* pstrXML)
 bool CMarkup::_LoadConverted(UINT nCodePage, const BYTE* pByte, DWORD dwSize)
 {
     if (dwSize > 0x7FFFFFFF) return _Failed(L"File too large");
-    // No byte of either code page makes more than one UTF-16 unit, so the text is converted in
-    // one pass into room for as many units as there are bytes.
+    // Neither code page makes more UTF-16 units than it is given bytes, so the text is converted
+    // in one pass into room for as many units as there are bytes.
     if (!_AllocateText(dwSize)) return false;
     int cchText = dwSize == 0 ? 0 : ::MultiByteToWideChar(nCodePage, 0, reinterpret_cast<const char*>(pByte),
                                                           int(dwSize), m_pstrXML.get(), int(dwSize));
