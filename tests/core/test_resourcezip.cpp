@@ -446,6 +446,42 @@ TEST(ResourceZip, FileReadsAcrossBufferEdges)
     }
 }
 
+// The edges of the buffers fall at every offset of a member's header, name and data (a first
+// member whose size moves the ones after it) and of the directory (a comment whose length moves
+// it against the end of the file, where the search for the directory starts reading).
+TEST(ResourceZip, FileReadsAtEveryOffsetOfTheBufferEdges)
+{
+    const fs::path path = TempFolder(L"skinzip_offsets") / L"offsets.zip";
+    const std::string small = Pattern(150), packed = Pattern(300);
+    auto check = [&](size_t nFirst, size_t nComment) {
+        ZipWriter writer;
+        const std::string first = Pattern(nFirst);
+        writer.Add("first.bin", first, 0);
+        writer.Add("second/name.bin", small, 0);
+        writer.Add("third.txt", packed, 8);
+        std::vector<uint8_t> bytes = writer.Build();
+        bytes[bytes.size() - 2] = uint8_t(nComment);
+        bytes[bytes.size() - 1] = uint8_t(nComment >> 8);
+        bytes.resize(bytes.size() + nComment, 'c');
+        WriteWholeFile(path, bytes);
+        HSKINZIP hZip = ResourceZipOpen(path.c_str(), 0, SKINZIP_FILENAME);
+        ASSERT_NE(hZip, nullptr) << nFirst << " " << nComment;
+        const struct { const wchar_t* pstrName; const std::string* pData; } members[] = {
+            { L"third.txt", &packed }, { L"second\\name.bin", &small }, { L"first.bin", &first },
+        };
+        for (const auto& member : members) {
+            ZipItemInfo info;
+            ASSERT_EQ(ResourceZipFindItem(hZip, member.pstrName, true, NULL, &info), SKINZIP_OK) << nFirst << " " << nComment;
+            std::string out(info.nUncompressedSize, '\0');
+            EXPECT_EQ(UnzipToMemory(hZip, info.nIndex, &out[0], out.size()), SKINZIP_MORE) << nFirst << " " << nComment;
+            EXPECT_TRUE(out == *member.pData) << nFirst << " " << nComment;
+        }
+        ResourceZipClose(hZip);
+    };
+    for (size_t nFirst = 32768 - 260; nFirst < 32768 + 40; ++nFirst) check(nFirst, 0);
+    for (size_t nComment = 780; nComment < 1300; ++nComment) check(100, nComment);
+}
+
 TEST(ResourceZip, UnzipsToFilesInsideTheBaseFolderOnly)
 {
     ZipWriter writer;

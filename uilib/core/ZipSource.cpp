@@ -85,7 +85,17 @@ bool ZipSource::Seek(LONGLONG nOffset, int nOrigin)
 
 unsigned long ZipSource::Read(void* pBuffer, unsigned long nSize)
 {
-    if (m_bIsHandle && m_bCanSeek) return ReadBuffered(static_cast<BYTE*>(pBuffer), nSize);
+    if (m_bIsHandle && m_bCanSeek) {
+        // Most reads are a few bytes that the window read last holds.
+        const Window& last = m_aWindows[m_nLastWindow];
+        const ULONGLONG nAt = m_nFilePos - last.nFilePos;
+        if (m_nFilePos >= last.nFilePos && nAt < last.dwBytes && last.dwBytes - nAt >= nSize) {
+            ::CopyMemory(pBuffer, m_pWindowBytes.get() + m_nLastWindow * kWindowSize + nAt, nSize);
+            m_nFilePos += nSize;
+            return nSize;
+        }
+        return ReadBuffered(static_cast<BYTE*>(pBuffer), nSize);
+    }
     if (m_bIsHandle) {
         DWORD dwRead = 0;
         if (!::ReadFile(m_hFile, pBuffer, nSize, &dwRead, NULL)) {
@@ -102,10 +112,9 @@ unsigned long ZipSource::Read(void* pBuffer, unsigned long nSize)
     return nSize;
 }
 
-// What a window holds is copied; the rest comes from refilling the window read from least
-// recently, from the position on, or, for a request that would not fit a window (or when there
-// is no memory for windows), straight from the file. A failed read delivers nothing and leaves
-// the position where it was.
+// What a window holds is copied; the rest comes from refilling a window, or, for a request that
+// would not fit a window (or when there is no memory for windows), straight from the file. A
+// failed read delivers nothing and leaves the position where it was.
 unsigned long ZipSource::ReadBuffered(BYTE* pBuffer, unsigned long nSize)
 {
     const ULONGLONG nStart = m_nFilePos;
@@ -133,14 +142,16 @@ unsigned long ZipSource::ReadBuffered(BYTE* pBuffer, unsigned long nSize)
             m_nFilePos += dwRead;
             return nDone + dwRead;
         }
-        // Reading backwards, as the search for the end of the directory does, the new window
-        // ends where this read ends.
+        // A read that runs on from the window read last, past its end or, as the search for
+        // the end of the directory reads, backwards into it, moves that window on: the other
+        // keeps its part of the file. Read backwards, the window ends where this read ends.
         const Window& last = m_aWindows[m_nLastWindow];
         const ULONGLONG nEnd = m_nFilePos + (nSize - nDone);
+        const bool bBackwards = last.dwBytes > 0 && m_nFilePos < last.nFilePos && nEnd > last.nFilePos;
+        const bool bOnwards = last.dwBytes > 0 && m_nFilePos == last.nFilePos + last.dwBytes;
         ULONGLONG nFillPos = m_nFilePos;
-        if (last.dwBytes > 0 && m_nFilePos < last.nFilePos && nEnd > last.nFilePos)
-            nFillPos = nEnd > kWindowSize ? nEnd - kWindowSize : 0;
-        nWindow = (m_nLastWindow + 1) % kWindows;
+        if (bBackwards) nFillPos = nEnd > kWindowSize ? nEnd - kWindowSize : 0;
+        nWindow = bBackwards || bOnwards ? m_nLastWindow : (m_nLastWindow + 1) % kWindows;
         Window& window = m_aWindows[nWindow];
         window.dwBytes = 0;
         if (!ReadAt(nFillPos, m_pWindowBytes.get() + nWindow * kWindowSize, kWindowSize, dwRead)) break;
