@@ -75,7 +75,13 @@ int Step(const std::wstring& verb, const wchar_t* pstrArgument)
     if (verb == L"box") return WaitForWindow([] { return FindPinMessageBox(0); }, kTimeoutMs) != NULL ? 0 : 1;
     if (verb == L"box-enter") {
         HWND hBox = WaitForWindow([] { return FindPinMessageBox(0); }, kTimeoutMs);
-        return hBox != NULL && PressKey(hBox, VK_RETURN, kEnterDown) && WaitEntry(NULL) != NULL ? 0 : 1;
+        if (hBox == NULL) return 1;
+        // The entry that had the focus before the box closes; a new one opens.
+        HWND hOld = FocusOf(Dialog());
+        if (!PressKey(hBox, VK_RETURN, kEnterDown)) return 1;
+        if (WaitForWindow([] { return FindPinMessageBox(0) == NULL ? ::GetDesktopWindow() : NULL; }, kTimeoutMs) == NULL)
+            return 1;
+        return WaitEntry(hOld) != NULL ? 0 : 1;
     }
     if (verb == L"box-close") {
         HWND hBox = WaitForWindow([] { return FindPinMessageBox(0); }, kTimeoutMs);

@@ -117,9 +117,12 @@ inline bool PressKey(HWND hWnd, WPARAM vk, LPARAM lParam)
            ::PostMessageW(hWnd, WM_KEYUP, vk, (lParam & ~kKeyRepeat) | 0xC0000000);
 }
 
-// A left click at a point of a window's client area.
+// A left click at a point of a window's client area. The controls are placed
+// at the first paint, which would come after posted input: a pending paint is
+// made to happen first (sent, so it runs before the window's queue).
 inline bool ClickAt(HWND hWnd, int x, int y)
 {
+    ::UpdateWindow(hWnd);
     const LPARAM lPoint = MAKELPARAM(x, y);
     return ::PostMessageW(hWnd, WM_MOUSEMOVE, 0, lPoint) &&
            ::PostMessageW(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, lPoint) && ::PostMessageW(hWnd, WM_LBUTTONUP, 0, lPoint);

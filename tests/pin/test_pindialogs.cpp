@@ -309,9 +309,8 @@ TEST_F(PinDialogTest, SettingChecksBothEntriesAndAsksAgainAfterARefusal)
             PressKey(hBox, VK_RETURN, kEnterDown);
             return true;
         },
-        [&] { return !::IsWindow(hBox) && EntryHasFocus(); },
+        [&] { return !::IsWindow(hBox) && dialog.HasFocus(L"edit_pin") && EntryHasFocus(); },
         [&] {
-            EXPECT_TRUE(dialog.HasFocus(L"edit_pin"));
             EXPECT_EQ(dialog.Text(L"edit_pin"), L"");
             EXPECT_EQ(dialog.Text(L"edit_pin2"), L"");
             Type(L"5678");

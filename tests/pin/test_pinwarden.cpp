@@ -204,20 +204,22 @@ TEST_F(PinwardenTest, ASettingRefusalAsksInTheMessageBoxOkKeepsTheDialogCloseEnd
 {
     StartService(L"listen; request; reply 00; request; reply 00");
     StartProgram(L"-setpin");
-    HWND hFirst = m_program.Focus();
     TypeTwice(L"1122", L"1122");
+    HWND hConfirmation = m_program.Focus();
     ASSERT_TRUE(m_program.PressEnter());
     HWND hBox = m_program.WaitMessageBox();
     ASSERT_NE(hBox, (HWND)NULL);
     EXPECT_EQ(ClassOf(hBox), L"SkinMainFrame");
     EXPECT_TRUE(::GetWindowLongW(hBox, GWL_EXSTYLE) & WS_EX_TOPMOST);
-    EXPECT_FALSE(::IsWindowEnabled(m_program.Dialog()));
+    // The box shows first, then disables its owner.
+    HWND hDialog = m_program.Dialog();
+    EXPECT_NE(WaitForWindow([hDialog] { return ::IsWindowEnabled(hDialog) ? NULL : hDialog; }, 5000), (HWND)NULL);
     ASSERT_TRUE(PressKey(hBox, VK_RETURN, kEnterDown));
+    ASSERT_NE(WaitForWindow([&] { return m_program.MessageBox() == NULL ? hDialog : NULL; }, 5000), (HWND)NULL);
+    EXPECT_TRUE(::IsWindowEnabled(hDialog));
 
-    HWND hEntry = m_program.WaitFocusedEntry(hFirst);
+    HWND hEntry = m_program.WaitFocusedEntry(hConfirmation);
     ASSERT_NE(hEntry, (HWND)NULL);
-    EXPECT_EQ(m_program.MessageBox(), (HWND)NULL);
-    EXPECT_TRUE(::IsWindowEnabled(m_program.Dialog()));
     EXPECT_EQ(::SendMessageW(hEntry, WM_GETTEXTLENGTH, 0, 0), 0);
     Type(L"3344");
     HWND hSecond = m_program.TabToEntry();
