@@ -41,7 +41,8 @@ HBITMAP LoadPng(int nId)
     HRSRC hInfo = ::FindResourceW(NULL, MAKEINTRESOURCEW(nId), MAKEINTRESOURCEW(10));  // RT_RCDATA
     HGLOBAL hData = hInfo != NULL ? ::LoadResource(NULL, hInfo) : NULL;
     if (hData == NULL) return NULL;
-    IStream* pStream = ::SHCreateMemStream(static_cast<const BYTE*>(::LockResource(hData)), ::SizeofResource(NULL, hInfo));
+    IStream* pStream =
+        ::SHCreateMemStream(static_cast<const BYTE*>(::LockResource(hData)), ::SizeofResource(NULL, hInfo));
     if (pStream == NULL) return NULL;
     HBITMAP hBitmap = NULL;
     Gdiplus::Bitmap* pBitmap = Gdiplus::Bitmap::FromStream(pStream);

@@ -79,8 +79,8 @@ int Step(const std::wstring& verb, const wchar_t* pstrArgument)
         // The entry that had the focus before the box closes; a new one opens.
         HWND hOld = FocusOf(Dialog());
         if (!PressKey(hBox, VK_RETURN, kEnterDown)) return 1;
-        if (WaitForWindow([] { return FindPinMessageBox(0) == NULL ? ::GetDesktopWindow() : NULL; }, kTimeoutMs) == NULL)
-            return 1;
+        auto boxGone = [] { return FindPinMessageBox(0) == NULL ? ::GetDesktopWindow() : NULL; };
+        if (WaitForWindow(boxGone, kTimeoutMs) == NULL) return 1;
         return WaitEntry(hOld) != NULL ? 0 : 1;
     }
     if (verb == L"box-close") {
@@ -98,7 +98,8 @@ int Step(const std::wstring& verb, const wchar_t* pstrArgument)
 int wmain(int argc, wchar_t** argv)
 {
     if (argc < 2) {
-        std::fprintf(stderr, "usage: pin_driver.exe entry|type TEXT|retype TEXT|tab|enter|box|box-enter|box-close|gone\n");
+        std::fprintf(stderr,
+                     "usage: pin_driver.exe entry|type TEXT|retype TEXT|tab|enter|box|box-enter|box-close|gone\n");
         return 2;
     }
     const int nResult = Step(argv[1], argc > 2 ? argv[2] : NULL);

@@ -71,7 +71,8 @@ void ReadProbes(HWND hWnd, COLORREF* pColors)
     RECT rc = {};
     ::GetWindowRect(hWnd, &rc);
     HDC hScreen = ::GetDC(NULL);
-    for (size_t i = 0; i < kProbeCount; i++) pColors[i] = ::GetPixel(hScreen, rc.left + kProbes[i].x, rc.top + kProbes[i].y);
+    for (size_t i = 0; i < kProbeCount; i++)
+        pColors[i] = ::GetPixel(hScreen, rc.left + kProbes[i].x, rc.top + kProbes[i].y);
     ::ReleaseDC(NULL, hScreen);
 }
 
@@ -154,7 +155,8 @@ bool TimeRoundTrip(const std::wstring& exe, double& dClosed, double& dEnded)
 
 int main()
 {
-    Program skinned = {L"Pinwarden_QZ.exe (skinned)", FileBesideThisProgram(L"..\\UI\\Pinwarden_QZ\\Pinwarden_QZ.exe"), {}};
+    Program skinned = {L"Pinwarden_QZ.exe (skinned)",
+                       FileBesideThisProgram(L"..\\UI\\Pinwarden_QZ\\Pinwarden_QZ.exe"), {}};
     Program native = {L"native_pin_dialog.exe (Win32)", FileBesideThisProgram(L"native_pin_dialog.exe"), {}};
 
     std::vector<double> aSkinned, aNative;

@@ -84,13 +84,17 @@ public:
 
     // Input for the window with the keyboard focus.
     bool Type(const std::wstring& text) const { return Focus() != NULL && TypeInto(Focus(), text); }
-    bool PressEnter(LPARAM lParam = kEnterDown) const { return Focus() != NULL && PressKey(Focus(), VK_RETURN, lParam); }
+    bool PressEnter(LPARAM lParam = kEnterDown) const
+    {
+        return Focus() != NULL && PressKey(Focus(), VK_RETURN, lParam);
+    }
     bool PressEscape() const { return Focus() != NULL && PressKey(Focus(), VK_ESCAPE, kEscapeDown); }
     bool PressTab() const { return Focus() != NULL && PressKey(Focus(), VK_TAB, kTabDown); }
     bool Clear() const
     {
         HWND hEntry = Focus();
-        return hEntry != NULL && ::PostMessageW(hEntry, EM_SETSEL, 0, -1) && ::PostMessageW(hEntry, WM_CHAR, VK_BACK, 1);
+        return hEntry != NULL && ::PostMessageW(hEntry, EM_SETSEL, 0, -1) &&
+               ::PostMessageW(hEntry, WM_CHAR, VK_BACK, 1);
     }
     // Tab from one entry to the next; returns the next once it has the focus.
     HWND TabToEntry() const

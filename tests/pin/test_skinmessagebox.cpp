@@ -308,7 +308,8 @@ TEST_F(SkinMessageBoxTest, ClosingANestedBoxLeavesTheOuterOneCurrent)
 {
     int nInner = -1;
     const int nOuter = Show(L"outer", L"Outer", MB_OK,
-                            {OnBox(L"outer", [&](HWND h) { nInner = ShowSkinMessageBox(h, L"inner", L"Inner", MB_OK); }),
+                            {OnBox(L"outer",
+                                   [&](HWND h) { nInner = ShowSkinMessageBox(h, L"inner", L"Inner", MB_OK); }),
                              OnBox(L"inner", [](HWND) { CloseSkinMessageBox(); }),
                              Once([&] {
                                  EXPECT_EQ(nInner, 0);
