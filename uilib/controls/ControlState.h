@@ -1,0 +1,19 @@
+#pragma once
+
+#include <windows.h>
+
+namespace SkinLib {
+
+// The visual state of a control that paints differently when hot, pushed,
+// focused, selected or disabled. Bit 0x20 is not assigned.
+enum SKIN_STATE_FLAGS : UINT
+{
+    CTLSTATE_FOCUSED = 0x01,
+    CTLSTATE_SELECTED = 0x02,
+    CTLSTATE_DISABLED = 0x04,
+    CTLSTATE_HOT = 0x08,
+    CTLSTATE_PUSHED = 0x10,
+    CTLSTATE_CAPTURED = 0x40,
+};
+
+} // namespace SkinLib
