@@ -117,7 +117,12 @@ LRESULT CEditUI::CFocusWatch::MessageHandler(UINT uMsg, WPARAM /*wParam*/, LPARA
     // The paint window takes the keyboard focus when it is activated, which
     // closes the native window; while this edit holds the focus, it opens
     // again, so that typing goes on without a click.
-    if (uMsg == WM_SETFOCUS && m_owner.m_pWindow == NULL && m_owner.WantsWindowFocus()) m_owner.OpenWindow();
+    if (uMsg != WM_SETFOCUS || m_owner.m_pWindow != NULL || !m_owner.WantsWindowFocus()) return 0;
+    m_owner.OpenWindow();
+    // Typing goes on after what was typed before.
+    if (m_owner.m_pWindow == NULL) return 0;
+    const int cch = ::GetWindowTextLengthW(m_owner.m_pWindow->GetHWND());
+    m_owner.SetSel(cch, cch);
     return 0;
 }
 
@@ -175,10 +180,13 @@ void CEditUI::SetInternVisible(bool bVisible)
 
 void CEditUI::SetEnabled(bool bEnable)
 {
-    // A disabled edit takes no more typing, not even into a window already open.
-    if (!bEnable) CloseWindow();
     CLabelUI::SetEnabled(bEnable);
-    if (!IsEnabled()) m_uButtonState = 0;
+    if (IsEnabled()) return;
+    m_uButtonState = 0;
+    // A disabled edit takes no more typing, not even into a window already
+    // open, and gives up the focus it can no longer take.
+    if (m_pManager != NULL && m_pManager->GetFocus() == this) m_pManager->SetFocus(NULL);
+    CloseWindow();
 }
 
 // ---------------------------------------------------------------------------
@@ -408,8 +416,13 @@ void CEditUI::PaintText(HDC hDC)
     if (sText.IsEmpty()) return;
     CSkinString sMasked;
     if (m_bPasswordMode) {
-        // One mask character per character: a surrogate pair counts once.
-        for (const wchar_t* p = sText; *p != L'\0'; p = ::CharNextW(p)) sMasked += m_cPasswordChar;
+        // One mask character per character: a surrogate pair counts once,
+        // also where CharNextW steps by code unit.
+        for (const wchar_t* p = sText; *p != L'\0';) {
+            p = ::CharNextW(p);
+            if (IS_LOW_SURROGATE(*p) && IS_HIGH_SURROGATE(p[-1])) p++;
+            sMasked += m_cPasswordChar;
+        }
     }
     RECT rcText = GetTextRect();
     CRenderEngine::DrawTextW(hDC, m_pManager, rcText, m_bPasswordMode ? sMasked : sText, GetStateTextColor(),

@@ -90,6 +90,7 @@ private:
     static void WipeText(CSkinString& sText);
     void SetImage(CSkinString& sImage, const wchar_t* pStrImage);
 
+protected:
     CEditWnd* m_pWindow;  // owned by the native window, which deletes itself when gone
     UINT m_uMaxChar;
     bool m_bReadOnly;
