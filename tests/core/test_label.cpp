@@ -80,14 +80,10 @@ TEST(LabelAttributes, EachNameReachesItsSetting)
          [](CLabelUI& l) {
              EXPECT_EQ(l.GetTextColor(), 0xFF010203u); EXPECT_EQ(l.GetDisabledTextColor(), 0xFF040506u);
              EXPECT_EQ(l.GetTextColor1(), 0xFF070809u); EXPECT_EQ(l.GetStrokeColor(), 1u); }},
-        {L"textshadowcolora=\"#FF0000FF\" textshadowcolorb=\"#00000000\"", [](CLabelUI& l) {
-             EXPECT_EQ(l.GetTextShadowColorA(), 0xFF0000FFu); EXPECT_EQ(l.GetTextShadowColorB(), 0u); }},
         {L"transshadow=\"1\" transshadow1=\"2\" transtext=\"300\" transtext1=\"4\" transstroke=\"5\"",
          [](CLabelUI& l) {
              EXPECT_EQ(l.GetTransShadow(), 1); EXPECT_EQ(l.GetTransShadow1(), 2); EXPECT_EQ(l.GetTransText(), 300);
              EXPECT_EQ(l.GetTransText1(), 4); EXPECT_EQ(l.GetTransStroke(), 5); }},
-        {L"gradientangle=\"30\" gradientlength=\"12\"", [](CLabelUI& l) {
-             EXPECT_EQ(l.GetGradientAngle(), 30); EXPECT_EQ(l.GetGradientLength(), 12); }},
         // Names the label doesn't know go to the control base.
         {L"name=\"title\" text=\"Hello\"", [](CLabelUI& l) {
              EXPECT_EQ(l.GetName(), L"title"); EXPECT_EQ(l.GetText(), L"Hello"); }},
@@ -217,19 +213,6 @@ TEST_F(Label, EffectTextDrawsItsGlyphsStrokeAndShadowThroughGdiplus)
     auto faint = [](uint32_t rgb) { return (rgb & 0xFF) < 0xF0; };
     EXPECT_EQ(CountPixels(pFaint->GetPos(), notFaint), 0);
     EXPECT_GT(CountPixels(pFaint->GetPos(), faint), 20);
-}
-
-TEST_F(Label, GdiplusStaysUpWhileAnyLabelLives)
-{
-    CLabelUI* pLabel = new CLabelUI;
-    pLabel->ApplyAttributeList(L"enabledeffect=\"true\" textcolor=\"#FF000000\" transtext=\"255\" transtext1=\"255\"");
-    pLabel->SetText(L"WWW");
-    Attach({pLabel});
-    // Each instance starts and stops GDI+ on its own: others coming and going
-    // leave this one drawing.
-    for (int i = 0; i < 20; i++) CLabelUI other;
-    Snapshot();
-    EXPECT_GT(CountPixels(pLabel->GetPos(), IsDark), 0);
 }
 
 TEST_F(Label, TextLinksAreClickableUpToEightAndOnlyAsLastPainted)

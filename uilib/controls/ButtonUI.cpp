@@ -151,26 +151,20 @@ DWORD CButtonUI::GetPushedTextColor() const { return m_dwPushedTextColor; }
 void CButtonUI::SetFocusedTextColor(DWORD dwColor) { m_dwFocusedTextColor = dwColor; }
 DWORD CButtonUI::GetFocusedTextColor() const { return m_dwFocusedTextColor; }
 
-void CButtonUI::SetImage(CSkinString& sImage, const wchar_t* pStrImage)
-{
-    sImage = pStrImage;
-    Invalidate();
-}
-
 const wchar_t* CButtonUI::GetNormalImage() const { return m_sNormalImage; }
-void CButtonUI::SetNormalImage(const wchar_t* pStrImage) { SetImage(m_sNormalImage, pStrImage); }
+void CButtonUI::SetNormalImage(const wchar_t* pStrImage) { SetStateImage(m_sNormalImage, pStrImage); }
 const wchar_t* CButtonUI::GetHotImage() const { return m_sHotImage; }
-void CButtonUI::SetHotImage(const wchar_t* pStrImage) { SetImage(m_sHotImage, pStrImage); }
+void CButtonUI::SetHotImage(const wchar_t* pStrImage) { SetStateImage(m_sHotImage, pStrImage); }
 const wchar_t* CButtonUI::GetPushedImage() const { return m_sPushedImage; }
-void CButtonUI::SetPushedImage(const wchar_t* pStrImage) { SetImage(m_sPushedImage, pStrImage); }
+void CButtonUI::SetPushedImage(const wchar_t* pStrImage) { SetStateImage(m_sPushedImage, pStrImage); }
 const wchar_t* CButtonUI::GetFocusedImage() const { return m_sFocusedImage; }
-void CButtonUI::SetFocusedImage(const wchar_t* pStrImage) { SetImage(m_sFocusedImage, pStrImage); }
+void CButtonUI::SetFocusedImage(const wchar_t* pStrImage) { SetStateImage(m_sFocusedImage, pStrImage); }
 const wchar_t* CButtonUI::GetDisabledImage() const { return m_sDisabledImage; }
-void CButtonUI::SetDisabledImage(const wchar_t* pStrImage) { SetImage(m_sDisabledImage, pStrImage); }
+void CButtonUI::SetDisabledImage(const wchar_t* pStrImage) { SetStateImage(m_sDisabledImage, pStrImage); }
 const wchar_t* CButtonUI::GetForeImage() const { return m_sForeImage; }
-void CButtonUI::SetForeImage(const wchar_t* pStrImage) { SetImage(m_sForeImage, pStrImage); }
+void CButtonUI::SetForeImage(const wchar_t* pStrImage) { SetStateImage(m_sForeImage, pStrImage); }
 const wchar_t* CButtonUI::GetHotForeImage() const { return m_sHotForeImage; }
-void CButtonUI::SetHotForeImage(const wchar_t* pStrImage) { SetImage(m_sHotForeImage, pStrImage); }
+void CButtonUI::SetHotForeImage(const wchar_t* pStrImage) { SetStateImage(m_sHotForeImage, pStrImage); }
 
 // ---------------------------------------------------------------------------
 // Painting

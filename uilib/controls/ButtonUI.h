@@ -65,9 +65,6 @@ protected:
     CSkinString m_sPushedImage;
     CSkinString m_sFocusedImage;
     CSkinString m_sDisabledImage;
-
-private:
-    void SetImage(CSkinString& sImage, const wchar_t* pStrImage);
 };
 
 } // namespace SkinLib

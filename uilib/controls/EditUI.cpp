@@ -354,20 +354,14 @@ wchar_t CEditUI::GetPasswordChar() const
     return m_cPasswordChar;
 }
 
-void CEditUI::SetImage(CSkinString& sImage, const wchar_t* pStrImage)
-{
-    sImage = pStrImage;
-    Invalidate();
-}
-
 const wchar_t* CEditUI::GetNormalImage() const { return m_sNormalImage; }
-void CEditUI::SetNormalImage(const wchar_t* pStrImage) { SetImage(m_sNormalImage, pStrImage); }
+void CEditUI::SetNormalImage(const wchar_t* pStrImage) { SetStateImage(m_sNormalImage, pStrImage); }
 const wchar_t* CEditUI::GetHotImage() const { return m_sHotImage; }
-void CEditUI::SetHotImage(const wchar_t* pStrImage) { SetImage(m_sHotImage, pStrImage); }
+void CEditUI::SetHotImage(const wchar_t* pStrImage) { SetStateImage(m_sHotImage, pStrImage); }
 const wchar_t* CEditUI::GetFocusedImage() const { return m_sFocusedImage; }
-void CEditUI::SetFocusedImage(const wchar_t* pStrImage) { SetImage(m_sFocusedImage, pStrImage); }
+void CEditUI::SetFocusedImage(const wchar_t* pStrImage) { SetStateImage(m_sFocusedImage, pStrImage); }
 const wchar_t* CEditUI::GetDisabledImage() const { return m_sDisabledImage; }
-void CEditUI::SetDisabledImage(const wchar_t* pStrImage) { SetImage(m_sDisabledImage, pStrImage); }
+void CEditUI::SetDisabledImage(const wchar_t* pStrImage) { SetStateImage(m_sDisabledImage, pStrImage); }
 
 void CEditUI::SetNativeEditBkColor(DWORD dwBkColor)
 {

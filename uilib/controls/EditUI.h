@@ -88,7 +88,6 @@ private:
     void WatchFocus(bool bWatch);
     // Overwrites the characters before the string lets go of them.
     static void WipeText(CSkinString& sText);
-    void SetImage(CSkinString& sImage, const wchar_t* pStrImage);
 
 protected:
     CEditWnd* m_pWindow;  // owned by the native window, which deletes itself when gone

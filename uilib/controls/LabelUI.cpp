@@ -303,6 +303,12 @@ void CLabelUI::DrawLabelText(HDC hDC, RECT rc, DWORD dwColor, UINT uStyle)
     }
 }
 
+void CLabelUI::SetStateImage(CSkinString& sImage, const wchar_t* pStrImage)
+{
+    sImage = pStrImage;
+    Invalidate();
+}
+
 bool CLabelUI::DrawImageOnce(HDC hDC, CSkinString& sImage)
 {
     if (sImage.IsEmpty()) return false;

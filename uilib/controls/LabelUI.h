@@ -96,6 +96,8 @@ protected:
     // A control that takes no mouse input hands mouse events to its parent;
     // true when the event was such a one.
     bool PassOnMouseEvent(tagTEventUI& event);
+    // Stores an image description of a state and repaints.
+    void SetStateImage(CSkinString& sImage, const wchar_t* pStrImage);
     // Draws an image description; one that fails is emptied, so it is tried once.
     bool DrawImageOnce(HDC hDC, CSkinString& sImage);
     // uState with the focused and disabled bits as they are now.
