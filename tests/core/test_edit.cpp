@@ -271,6 +271,18 @@ TEST_F(Edit, PasswordTextNeverReachesTheClipboardAndPaintsMasked)
     EXPECT_EQ(nDifferent, 0);
 }
 
+TEST_F(Edit, EffectModeReturnsWhatWasTyped)
+{
+    pEdit->SetEnabledEffect(true);
+    pEdit->SetText(L"ab");
+    const HWND hPopup = Open();
+    ASSERT_NE(hPopup, nullptr);
+    EXPECT_EQ(WindowText(hPopup), L"ab");
+    ::SendMessageW(hPopup, EM_SETSEL, 2, 2);
+    Type(hPopup, L"cd");
+    EXPECT_EQ(pEdit->GetText(), L"abcd");
+}
+
 TEST_F(Edit, PasswordModeReachesAnOpenWindowAtOnce)
 {
     const HWND hPopup = Open();
