@@ -419,8 +419,8 @@ void CEditUI::PaintText(HDC hDC)
         }
     }
     RECT rcText = GetTextRect();
-    CRenderEngine::DrawTextW(hDC, m_pManager, rcText, m_bPasswordMode ? sMasked : sText, GetStateTextColor(),
-                             m_iFont, m_uTextStyle | DT_SINGLELINE);
+    CRenderEngine::DrawTextW(hDC, m_pManager, rcText, m_bPasswordMode ? sMasked.GetData() : sText.GetData(),
+                             GetStateTextColor(), m_iFont, m_uTextStyle | DT_SINGLELINE);
 }
 
 } // namespace SkinLib
