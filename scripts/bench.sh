@@ -37,7 +37,10 @@ names=("${ARGS[@]}")
 if [ ${#names[@]} -eq 0 ]; then
   for f in tests/bench/bench_*.cpp; do [ -e "$f" ] && names+=("$(basename "$f" .cpp)"); done
 fi
+# A benchmark exits non-zero when it misses one of its goals; the others still run.
+missed=()
 for n in "${names[@]}"; do
   echo "== $n"
-  on_display wine "$BUILD_DIR/tests/$n.exe"
+  on_display wine "$BUILD_DIR/tests/$n.exe" || missed+=("$n")
 done
+[ ${#missed[@]} -eq 0 ] || { echo "bench: goals missed by: ${missed[*]}"; exit 1; }

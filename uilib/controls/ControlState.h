@@ -4,8 +4,7 @@
 
 namespace SkinLib {
 
-// The visual state of a control that paints differently when hot, pushed,
-// focused, selected or disabled. Bit 0x20 is not assigned.
+// The visual state bits that controls drawing one image per state keep.
 enum SKIN_STATE_FLAGS : UINT
 {
     CTLSTATE_FOCUSED = 0x01,
