@@ -12,6 +12,7 @@
 #include "../core/PngFixture.h"
 #include "../core/ZipWriter.h"
 #include "controls/ButtonUI.h"
+#include "controls/ContainerUI.h"
 #include "controls/EditUI.h"
 #include "controls/LabelUI.h"
 #include "controls/TextUI.h"
@@ -69,59 +70,15 @@ std::vector<uint8_t> BuildSkinArchive()
     return zip.Build();
 }
 
-// Children at the places their "pos" attributes give, relative to this control.
-class CPlacedUI : public CControlUI
+// A control placed where its "pos" attribute says, inside the container.
+template <class Control> Control* AddPlaced(CContainerUI* pContainer, const wchar_t* pstrAttributes)
 {
-public:
-    ~CPlacedUI() override
-    {
-        for (CControlUI* p : m_aItems) delete p;
-    }
-    const wchar_t* GetClass() const override { return L"PlacedUI"; }
-    template <class Control> Control* Add(const wchar_t* pstrAttributes)
-    {
-        Control* pControl = new Control;
-        pControl->ApplyAttributeList(pstrAttributes);
-        m_aItems.push_back(pControl);
-        pControl->SetManager(m_pManager, this, m_pManager != NULL);
-        return pControl;
-    }
-    void SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bool bInit = true) override
-    {
-        for (CControlUI* p : m_aItems) p->SetManager(pManager, this, bInit);
-        CControlUI::SetManager(pManager, pParent, bInit);
-    }
-    void SetPos(RECT rc) override
-    {
-        CControlUI::SetPos(rc);
-        for (CControlUI* p : m_aItems) {
-            const SIZE xy = p->GetFixedXY();
-            const LONG x = rc.left + xy.cx, y = rc.top + xy.cy;
-            p->SetPos(RECT{x, y, x + p->GetFixedWidth(), y + p->GetFixedHeight()});
-        }
-    }
-    void DoPaint(HDC hDC, const RECT& rcPaint) override
-    {
-        CControlUI::DoPaint(hDC, rcPaint);
-        RECT rcTemp;
-        for (CControlUI* p : m_aItems) {
-            if (p->IsVisible() && ::IntersectRect(&rcTemp, &rcPaint, &p->GetPos())) p->DoPaint(hDC, rcPaint);
-        }
-    }
-    CControlUI* FindControl(FINDCONTROLPROC Proc, void* pData, UINT uFlags) override
-    {
-        if ((uFlags & FINDFLAG_VISIBLE) != 0 && !IsVisible()) return NULL;
-        if ((uFlags & FINDFLAG_HITTEST) != 0 && !::PtInRect(&m_rcItem, *static_cast<POINT*>(pData))) return NULL;
-        for (size_t n = 0; n < m_aItems.size(); n++) {
-            CControlUI* p = m_aItems[(uFlags & FINDFLAG_TOPFIRST) != 0 ? m_aItems.size() - 1 - n : n];
-            if (CControlUI* pFound = p->FindControl(Proc, pData, uFlags)) return pFound;
-        }
-        return CControlUI::FindControl(Proc, pData, uFlags);
-    }
-
-private:
-    std::vector<CControlUI*> m_aItems;
-};
+    Control* pControl = new Control;
+    pControl->SetFloat(true);
+    pControl->ApplyAttributeList(pstrAttributes);
+    pContainer->Add(pControl);
+    return pControl;
+}
 
 class CControlsDemoWnd : public CWindowWnd, public INotifyUI
 {
@@ -180,13 +137,13 @@ private:
         m_pm.AddFont(L"Tahoma", 11, false, false, false);  // 3
         m_pm.SetDefaultFontColor(0xFF222B36);
 
-        CPlacedUI* pRoot = new CPlacedUI;
+        CContainerUI* pRoot = new CContainerUI;
         pRoot->SetBkColor(0xFFF4F6F9);
         m_pm.AttachDialog(pRoot);
         m_pm.AddNotifier(this);
 
         // Effect mode keeps a text of its own: it is switched on before the text is given.
-        pRoot->Add<CLabelUI>(L"pos=\"0,0,660,56\" bkcolor=\"#FF1883D7\" bkcolor2=\"#FF0E5A96\" font=\"2\" "
+        AddPlaced<CLabelUI>(pRoot, L"pos=\"0,0,660,56\" bkcolor=\"#FF1883D7\" bkcolor2=\"#FF0E5A96\" font=\"2\" "
                              L"enabledeffect=\"true\" text=\"Quorvel controls\" textpadding=\"20,0,0,0\" "
                              L"textcolor=\"#FFFFFFFF\" textcolor1=\"#FFBFE0FF\" transtext=\"255\" "
                              L"transtext1=\"255\" enabledshadow=\"true\" textshadowcolora=\"#FF000000\" "
@@ -199,20 +156,21 @@ private:
             wchar_t szAttributes[160];
             std::swprintf(szAttributes, 160, L"pos=\"20,%d,100,%d\" font=\"1\" text=\"%ls\" textcolor=\"#FF0E5A96\"",
                           ayRows[i], ayRows[i] + 30, aRows[i]);
-            pRoot->Add<CLabelUI>(szAttributes);
+            AddPlaced<CLabelUI>(pRoot, szAttributes);
         }
 
         // Labels: plain, mark-up, disabled, right-aligned with padding and a border.
-        pRoot->Add<CLabelUI>(L"pos=\"110,72,240,102\" font=\"0\" text=\"Plain label\"");
-        pRoot->Add<CLabelUI>(L"pos=\"240,72,400,102\" font=\"0\" showhtml=\"true\" "
+        AddPlaced<CLabelUI>(pRoot, L"pos=\"110,72,240,102\" font=\"0\" text=\"Plain label\"");
+        AddPlaced<CLabelUI>(pRoot, L"pos=\"240,72,400,102\" font=\"0\" showhtml=\"true\" "
                              L"text=\"<b>Mark-up</b> {c #FFCD0000}label{/c}\"");
-        pRoot->Add<CLabelUI>(L"pos=\"400,72,510,102\" font=\"0\" text=\"Disabled\" enabled=\"false\"");
-        pRoot->Add<CLabelUI>(L"pos=\"510,72,640,102\" font=\"0\" text=\"Right, padded\" align=\"right\" "
+        AddPlaced<CLabelUI>(pRoot, L"pos=\"400,72,510,102\" font=\"0\" text=\"Disabled\" enabled=\"false\"");
+        AddPlaced<CLabelUI>(pRoot, L"pos=\"510,72,640,102\" font=\"0\" text=\"Right, padded\" align=\"right\" "
                              L"textpadding=\"0,7,8,0\" bordersize=\"1\" bordercolor=\"#FFBFC8D2\" "
                              L"bkcolor=\"#FFFFFFFF\"");
 
         // A text with two links over two lines; the first shows hovered.
-        m_pText = pRoot->Add<CTextUI>(
+        m_pText = AddPlaced<CTextUI>(
+            pRoot,
             L"pos=\"110,132,640,212\" font=\"0\" showhtml=\"true\" bkcolor=\"#FFFFFFFF\" bordersize=\"1\" "
             L"bordercolor=\"#FFBFC8D2\" textpadding=\"8,6,8,6\" "
             L"text=\"A text wraps over its lines and makes its links clickable: <a help>the help page</a> "
@@ -232,10 +190,11 @@ private:
                           L"focusedimage=\"file='button_focused.png' corner='5,5,5,5'\" "
                           L"disabledimage=\"file='button_disabled.png' corner='5,5,5,5'\"%ls",
                           110 + i * 106, 206 + i * 106, aButtons[i], i == 4 ? L" enabled=\"false\"" : L"");
-            m_apButtons[i] = pRoot->Add<CButtonUI>(szAttributes);
+            m_apButtons[i] = AddPlaced<CButtonUI>(pRoot, szAttributes);
         }
-        m_pHotColour = pRoot->Add<CButtonUI>(L"pos=\"110,270,300,292\" font=\"3\" text=\"Hot colour, no hot image\" "
-                                             L"hotbkcolor=\"#FFD0E4F5\" bordersize=\"1\" bordercolor=\"#FFBFC8D2\"");
+        m_pHotColour = AddPlaced<CButtonUI>(pRoot, L"pos=\"110,270,300,292\" font=\"3\" "
+                                                   L"text=\"Hot colour, no hot image\" hotbkcolor=\"#FFD0E4F5\" "
+                                                   L"bordersize=\"1\" bordercolor=\"#FFBFC8D2\"");
 
         // Edits: with text, password, hot, disabled, read-only on a dark native background.
         const wchar_t* aEdits[] = {L"text=\"Plain text\"", L"text=\"123456\" password=\"true\"",
@@ -251,13 +210,13 @@ private:
                           L"focusedimage=\"file='edit_focused.png' corner='2,2,2,2'\" "
                           L"disabledimage=\"file='edit_disabled.png' corner='2,2,2,2'\" %ls",
                           110 + i * 106, 206 + i * 106, aEdits[i]);
-            m_apEdits[i] = pRoot->Add<CEditUI>(szAttributes);
+            m_apEdits[i] = AddPlaced<CEditUI>(pRoot, szAttributes);
         }
         // The read-only edit shows its own dark background, closed and open.
         m_apEdits[4]->SetNormalImage(L"");
         m_apEdits[4]->SetHotImage(L"");
 
-        m_pStatus = pRoot->Add<CLabelUI>(L"pos=\"20,380,640,410\" font=\"3\" textcolor=\"#FF6B7785\" "
+        m_pStatus = AddPlaced<CLabelUI>(pRoot, L"pos=\"20,380,640,410\" font=\"3\" textcolor=\"#FF6B7785\" "
                                          L"text=\"Hot, pushed and hovered states are set by the demo itself.\"");
 
         ::SetTimer(m_hWnd, kStatesTimerId, 200, NULL);

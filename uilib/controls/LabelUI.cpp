@@ -31,7 +31,8 @@ Gdiplus::Color EffectColor(int nTrans, DWORD dwColor)
 
 CLabelUI::CLabelUI()
     : m_dwTextColor(0), m_dwDisabledTextColor(0), m_iFont(-1), m_uTextStyle(DT_VCENTER), m_rcTextPadding(),
-      m_bShowHtml(false), m_nEffectHAlign(Gdiplus::StringAlignmentNear), m_nEffectVAlign(Gdiplus::StringAlignmentCenter),
+      m_bShowHtml(false), m_nEffectHAlign(Gdiplus::StringAlignmentNear),
+      m_nEffectVAlign(Gdiplus::StringAlignmentCenter),
       m_nTransShadow(60), m_nTransShadow1(60), m_nTransText(168), m_nTransText1(168), m_nTransStroke(255),
       m_nGradientLength(0), m_nGradientAngle(0), m_bEnabledEffect(false), m_bEnabledStroke(false),
       m_bEnabledShadow(false), m_dwTextColor1(0xFFFFFFFF), m_dwTextShadowColorA(0xFF000000),
