@@ -70,10 +70,10 @@ start_service setpin "listen; request; reply 00; request; reply 01"
 wine "$program" -setpin &
 PROGRAM_PID=$!
 driver entry
+shot pinwarden_setpin
 driver type 246810
 driver tab
 driver type 246810
-shot pinwarden_setpin
 driver enter
 driver box
 shot pinwarden_setpin_failed
