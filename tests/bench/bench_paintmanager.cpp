@@ -10,6 +10,7 @@
 
 #include "../core/TestControls.h"
 #include "BenchClock.h"
+#include "BenchTrees.h"
 
 using namespace SkinLib;
 using namespace SkinLibTest;
@@ -17,8 +18,8 @@ using SkinLibBench::Now;
 
 namespace {
 
-const int kClientWidth = 800;
-const int kClientHeight = 600;
+const int kClientWidth = SkinLibBench::kTreeWidth;
+const int kClientHeight = SkinLibBench::kTreeHeight;
 const int kFindCalls = 10000;
 
 // Bytes in use in every heap of the process; growth around building a tree
@@ -40,59 +41,6 @@ double HeapBytesInUse()
     return dBytes;
 }
 
-// A grid just large enough for nItems cells in a rectangle of cx by cy.
-CBoxUI* NewGridBox(int nItems, int cx, int cy)
-{
-    int nSide = static_cast<int>(ceil(sqrt(static_cast<double>(nItems))));
-    if (nSide < 1) nSide = 1;
-    int cxCell = cx / nSide > 0 ? cx / nSide : 1;
-    int cyCell = cy / nSide > 0 ? cy / nSide : 1;
-    return new CBoxUI(cxCell, cyCell);
-}
-
-// The root and nControls - 1 leaves side by side.
-CBoxUI* BuildFlat(int nControls)
-{
-    CBoxUI* pRoot = NewGridBox(nControls - 1, kClientWidth, kClientHeight);
-    for (int i = 1; i < nControls; i++) pRoot->Add(new CProbeUI);
-    return pRoot;
-}
-
-// Levels of boxes with ten children each; the leaves fill the deepest level.
-CBoxUI* BuildNested(int nControls)
-{
-    const int kFanOut = 10;
-    int nLevels = 1;
-    int nBoxes = 1;
-    int nDeepest = 1;
-    // A level is added only while every new deepest box still gets a leaf.
-    while (nBoxes + 2 * nDeepest * kFanOut <= nControls) {
-        nDeepest *= kFanOut;
-        nBoxes += nDeepest;
-        nLevels++;
-    }
-    int nLeaves = nControls - nBoxes;
-
-    CBoxUI* pRoot = NewGridBox(kFanOut, kClientWidth, kClientHeight);
-    std::vector<CBoxUI*> aLevel(1, pRoot);
-    int cx = kClientWidth / 4, cy = kClientHeight / 4;
-    for (int nLevel = 1; nLevel < nLevels; nLevel++) {
-        std::vector<CBoxUI*> aNext;
-        for (CBoxUI* pBox : aLevel) {
-            for (int i = 0; i < kFanOut; i++) {
-                CBoxUI* pChild = NewGridBox(kFanOut, cx, cy);
-                pBox->Add(pChild);
-                aNext.push_back(pChild);
-            }
-        }
-        aLevel.swap(aNext);
-        cx /= 4;
-        cy /= 4;
-    }
-    for (int i = 0; i < nLeaves; i++) aLevel[i % aLevel.size()]->Add(new CProbeUI);
-    return pRoot;
-}
-
 struct Figures
 {
     int nControls;
@@ -103,14 +51,14 @@ struct Figures
     double dBytes;    // bytes per control, tree and manager state
 };
 
-Figures Measure(CBoxUI* (*pfnBuild)(int), int nControls)
+Figures Measure(CBoxUI* (*pfnBuild)(int, std::vector<CControlUI*>*), int nControls)
 {
     CPaintManagerUI pm;
     CHostWindow wnd(pm, kClientWidth, kClientHeight);
     RepaintNow(wnd);
     PumpMessages();
     const double dBytesBefore = HeapBytesInUse();
-    CBoxUI* pRoot = pfnBuild(nControls);
+    CBoxUI* pRoot = pfnBuild(nControls, NULL);
     pm.AttachDialog(pRoot);
     RepaintNow(wnd);
     PumpMessages();
@@ -157,7 +105,7 @@ Figures Measure(CBoxUI* (*pfnBuild)(int), int nControls)
     return f;
 }
 
-bool ReportTree(const char* pstrName, CBoxUI* (*pfnBuild)(int))
+bool ReportTree(const char* pstrName, CBoxUI* (*pfnBuild)(int, std::vector<CControlUI*>*))
 {
     const int aSizes[] = {100, 1000, 10000};
     Figures aFigures[3];
@@ -186,7 +134,7 @@ int main()
            kFindCalls);
     printf("%-7s %8s %12s %12s %12s %14s %12s\n", "tree", "controls", "layout", "repaint", "dirty 20x20", "find",
            "memory");
-    bool bFlat = ReportTree("flat", BuildFlat);
-    bool bNested = ReportTree("nested", BuildNested);
+    bool bFlat = ReportTree("flat", SkinLibBench::BuildFlat<CProbeUI>);
+    bool bNested = ReportTree("nested", SkinLibBench::BuildNested<CProbeUI>);
     return bFlat && bNested ? 0 : 1;
 }

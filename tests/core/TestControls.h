@@ -41,6 +41,7 @@ public:
     void DoEvent(tagTEventUI& event) override
     {
         aEvents.push_back(event.nEventType);
+        aEventRecords.push_back(event);
         CControlUI::DoEvent(event);
     }
     // Marks the control as needing layout without asking its parent.
@@ -49,6 +50,7 @@ public:
     int nSetPos = 0, nPaint = 0, nActivate = 0;
     bool bStuck = false;  // SetPos leaves the update flag set
     std::vector<int> aEvents;
+    std::vector<tagTEventUI> aEventRecords;  // the same events, whole
     int* pnDestroyed = NULL;
     std::vector<CControlUI*>* paPostPaintLog = NULL;
 

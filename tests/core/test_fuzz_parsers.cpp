@@ -18,6 +18,7 @@
 #include "core/ResourceZip.h"
 #include "PixelCanvas.h"
 #include "PngFixture.h"
+#include "SkinSettings.h"
 #include "TempFiles.h"
 #include "ZipWriter.h"
 
@@ -174,7 +175,10 @@ void RunCases(const char* pstrWhat, RunCase runCase)
 
 } // namespace
 
-TEST(FuzzParsers, MarkupSurvivesMutatedSkins)
+// Image tests point the resource folder at their own files.
+struct FuzzParsers : SkinLibTest::SkinSettingsTest {};
+
+TEST_F(FuzzParsers, MarkupSurvivesMutatedSkins)
 {
     for (size_t i = 0; i < kSkinCount; ++i)
         ASSERT_EQ(LoadEveryWay(SkinBytes(i)), 2) << "seed " << i;  // UTF-8 and ANSI; no mark for UTF-16
@@ -195,7 +199,7 @@ TEST(FuzzParsers, MarkupSurvivesMutatedSkins)
 
 // Every member an opened archive lists is looked up by name and unzipped, and what it
 // delivers is parsed as markup.
-TEST(FuzzParsers, ZipReaderSurvivesMutatedArchives)
+TEST_F(FuzzParsers, ZipReaderSurvivesMutatedArchives)
 {
     Random random{ 0x5EED0120 };
     std::vector<Bytes> seeds;
@@ -229,7 +233,7 @@ TEST(FuzzParsers, ZipReaderSurvivesMutatedArchives)
 
 // Image descriptions and mark-up texts as attribute values of a skin would carry them, drawn and
 // measured into rectangles from one pixel wide up.
-TEST(FuzzParsers, DrawingSurvivesMutatedDescriptionsAndMarkup)
+TEST_F(FuzzParsers, DrawingSurvivesMutatedDescriptionsAndMarkup)
 {
     const std::wstring folder = SkinLibTest::MakeTempFolder(L"fuzz_images");
     ASSERT_TRUE(SkinLibTest::WriteBytes(folder + L"btn.png", SkinLibTest::MakeSolidPng(20, 20, 0x80FF0000)));
@@ -272,12 +276,11 @@ TEST(FuzzParsers, DrawingSurvivesMutatedDescriptionsAndMarkup)
         }
         return 1;
     });
-    CPaintManagerUI::SetResourcePath(L"");
 }
 
 // Attribute lists as skins and default lists carry them, mutated in names, values and syntax,
 // applied to a floating and relative control that is then placed and painted, focused and not.
-TEST(FuzzParsers, ControlSurvivesMutatedAttributeLists)
+TEST_F(FuzzParsers, ControlSurvivesMutatedAttributeLists)
 {
     const std::wstring folder = SkinLibTest::MakeTempFolder(L"fuzz_attributes");
     ASSERT_TRUE(SkinLibTest::WriteBytes(folder + L"btn.png", SkinLibTest::MakeSolidPng(8, 8, 0x80FF0000)));

@@ -7,6 +7,7 @@
 
 #include "PixelCanvas.h"
 #include "PngFixture.h"
+#include "SkinSettings.h"
 #include "TempFiles.h"
 #include "TestControls.h"
 #include "core/RenderEngine.h"
@@ -16,7 +17,7 @@ using namespace SkinLibTest;
 
 namespace {
 
-class HtmlText : public ::testing::Test
+class HtmlText : public SkinSettingsTest
 {
 protected:
     // DT_CALCRECT in (0, 0, width, 1000).

@@ -8,6 +8,7 @@
 #include "core/Markup.h"
 #include "core/PaintManagerUI.h"
 #include "ZipWriter.h"
+#include "SkinSettings.h"
 
 using namespace SkinLib;
 namespace fs = std::filesystem;
@@ -229,7 +230,7 @@ TEST(Markup, LoadsEncodings)
 namespace {
 
 // A resource folder of its own, and no skin archive, for the length of one test.
-class ResourceFolder : public ::testing::Test
+class ResourceFolder : public SkinLibTest::SkinSettingsTest
 {
 protected:
     void SetUp() override
@@ -238,7 +239,6 @@ protected:
         CPaintManagerUI::SetResourcePath((m_folder.wstring() + L"\\").c_str());
         CPaintManagerUI::SetResourceZip(L"", false);
     }
-    void TearDown() override { CPaintManagerUI::SetResourceZip(L"", false); }
 
     template <class Bytes>
     void Write(const wchar_t* pstrName, const Bytes& bytes)

@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include "PngFixture.h"
+#include "SkinSettings.h"
 #include "TempFiles.h"
 #include "core/PaintManagerUI.h"
 
@@ -19,14 +20,14 @@ LOGFONTW FontOf(HFONT hFont)
 }
 
 // Every image test reads from one resource folder of its own.
-class ImageCacheTest : public ::testing::Test
+class ImageCacheTest : public SkinSettingsTest
 {
 protected:
     static void SetUpTestSuite()
     {
         s_folder = MakeTempFolder(L"skin_images");
-        CPaintManagerUI::SetResourcePath(s_folder.c_str());
     }
+    void SetUp() override { CPaintManagerUI::SetResourcePath(s_folder.c_str()); }
     static bool WriteImage(const wchar_t* name, int width, int height, uint32_t argb)
     {
         return WriteBytes(s_folder + name, MakeSolidPng(width, height, argb));

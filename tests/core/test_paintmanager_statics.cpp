@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "TempFiles.h"
+#include "SkinSettings.h"
 #include "TestControls.h"
 #include "ZipWriter.h"
 #include "controls/ControlUI.h"
@@ -65,6 +66,8 @@ void SetShiftDown(bool bDown)
     ::SetKeyboardState(keys);
 }
 
+struct PaintManagerStatics : SkinSettingsTest {};
+
 struct PaintManagerKeys : ::testing::Test, CManagedTree
 {
     bool Key(UINT uMsg, WPARAM wParam)
@@ -76,7 +79,7 @@ struct PaintManagerKeys : ::testing::Test, CManagedTree
 
 } // namespace
 
-TEST(PaintManagerStatics, ResourcePathEndsInExactlyOneSeparator)
+TEST_F(PaintManagerStatics, ResourcePathEndsInExactlyOneSeparator)
 {
     const wchar_t* aCases[][2] = {{L"C:\\skins", L"C:\\skins\\"}, {L"C:/skins/", L"C:/skins/"},
                                   {L"C:\\skins\\", L"C:\\skins\\"}, {L"", L""}, {NULL, L""}};
@@ -86,7 +89,7 @@ TEST(PaintManagerStatics, ResourcePathEndsInExactlyOneSeparator)
     }
 }
 
-TEST(PaintManagerStatics, InstancePathLongerThanMaxPathIsNotCut)
+TEST_F(PaintManagerStatics, InstancePathLongerThanMaxPathIsNotCut)
 {
     CPaintManagerUI::SetInstance(NULL);
     EXPECT_STREQ(L"", CPaintManagerUI::GetInstancePath());
@@ -116,7 +119,7 @@ TEST(PaintManagerStatics, InstancePathLongerThanMaxPathIsNotCut)
     if (hCopy == NULL) GTEST_SKIP() << "this system cannot load a module from a path beyond MAX_PATH";
 }
 
-TEST(PaintManagerStatics, CurrentPathRoundTrip)
+TEST_F(PaintManagerStatics, CurrentPathRoundTrip)
 {
     CSkinString sOriginal = CPaintManagerUI::GetCurrentPath();
     ASSERT_FALSE(sOriginal.IsEmpty());
@@ -128,7 +131,7 @@ TEST(PaintManagerStatics, CurrentPathRoundTrip)
     ::RemoveDirectoryW(sTemp.c_str());
 }
 
-TEST(PaintManagerStatics, ResourceZipSwitchingRules)
+TEST_F(PaintManagerStatics, ResourceZipSwitchingRules)
 {
     std::wstring sFolder = SkinLibTest::MakeTempFolder(L"skinlib_zip");
     std::wstring sZip = sFolder + L"skins.zip";
@@ -166,11 +169,10 @@ TEST(PaintManagerStatics, ResourceZipSwitchingRules)
     CPaintManagerUI::SetResourceZip(static_cast<const wchar_t*>(NULL), false);
     EXPECT_STREQ(L"", CPaintManagerUI::GetResourceZip());
     EXPECT_FALSE(CPaintManagerUI::IsCachedResourceZip());
-    CPaintManagerUI::SetResourcePath(L"");
     ::RemoveDirectoryW(sFolder.c_str());
 }
 
-TEST(PaintManagerStatics, LoadPluginRegistersEachFunctionOnce)
+TEST_F(PaintManagerStatics, LoadPluginRegistersEachFunctionOnce)
 {
     EXPECT_FALSE(CPaintManagerUI::LoadPlugin(NULL));
     EXPECT_FALSE(CPaintManagerUI::LoadPlugin(L"no_such_plugin_library.dll"));
@@ -184,7 +186,7 @@ TEST(PaintManagerStatics, LoadPluginRegistersEachFunctionOnce)
     EXPECT_EQ(reinterpret_cast<void*>(&CreateControl), CPaintManagerUI::GetPlugins()->GetAt(nBefore));
 }
 
-TEST(PaintManagerStatics, SetHSLClampsAndRepaintsEveryWindow)
+TEST_F(PaintManagerStatics, SetHSLClampsAndRepaintsEveryWindow)
 {
     CPaintManagerUI pm;
     CHostWindow wnd(pm, 100, 60);
@@ -199,7 +201,6 @@ TEST(PaintManagerStatics, SetHSLClampsAndRepaintsEveryWindow)
     EXPECT_EQ(0, s);
     EXPECT_EQ(100, l);
     EXPECT_TRUE(::GetUpdateRect(wnd, NULL, FALSE));
-    CPaintManagerUI::SetHSL(true, 180, 100, 100);  // the defaults again
 }
 
 TEST(PaintManagerRouting, ChildWindowGoesToTheFirstManagerInInitOrderOnItsAncestorChain)

@@ -7,6 +7,7 @@
 #include "core/RenderEngine.h"
 #include "PixelCanvas.h"
 #include "PngFixture.h"
+#include "SkinSettings.h"
 #include "TempFiles.h"
 #include "ZipWriter.h"
 
@@ -42,6 +43,29 @@ std::wstring Put(const wchar_t* name, const std::string& png)
     return kFolder + name;
 }
 
+// A 24-bit bottom-up BMP file of 0xRRGGBB pixels given top row first.
+std::string MakeBmp24(int cx, int cy, const std::vector<uint32_t>& pixels)
+{
+    const int cbRow = (cx * 3 + 3) & ~3;
+    std::string bmp(54 + cbRow * cy, '\0');
+    auto put32 = [&](size_t at, uint32_t v) { for (int i = 0; i < 4; i++) bmp[at + i] = char(v >> (8 * i)); };
+    bmp[0] = 'B', bmp[1] = 'M';
+    put32(2, uint32_t(bmp.size()));
+    put32(10, 54);
+    put32(14, 40);
+    put32(18, uint32_t(cx));
+    put32(22, uint32_t(cy));
+    bmp[26] = 1, bmp[28] = 24;
+    for (int y = 0; y < cy; y++) {
+        for (int x = 0; x < cx; x++) {
+            const uint32_t rgb = pixels[size_t(y) * cx + x];
+            const size_t at = 54 + size_t(cy - 1 - y) * cbRow + x * 3;
+            bmp[at] = char(rgb), bmp[at + 1] = char(rgb >> 8), bmp[at + 2] = char(rgb >> 16);
+        }
+    }
+    return bmp;
+}
+
 uint32_t BitmapPixel(const ImagePtr& pImage, int x)
 {
     DIBSECTION dib = {};
@@ -59,21 +83,9 @@ bool Near(uint32_t a, uint32_t b)
 
 } // namespace
 
-// First in the program: no paint manager has loaded msimg32 yet, so the first draw blends without it.
-TEST(RenderImageBlend, FallbackMatchesAlphaBlend)
-{
-    if (::GetModuleHandleW(L"msimg32.dll") != NULL) GTEST_SKIP() << "msimg32 is loaded from the start";
-    ImagePtr pImage = Load(Put(L"blend.png", MakePng(2, 1, { Opaque(kRed), 0x80FF8000 })).c_str());
-    PixelCanvas fallback(4, 2, 0xFF336699), direct(4, 2, 0xFF336699);
-    const RECT rc = fallback.Rect(), rcPart = { 0, 0, 2, 1 }, rcNone = {};
-    CRenderEngine::DrawImage(fallback.DC(), pImage->hDibBitmap, rc, rc, rcPart, rcNone, true, 200);
-    ::LoadLibraryW(L"msimg32.dll");
-    CRenderEngine::DrawImage(direct.DC(), pImage->hDibBitmap, rc, rc, rcPart, rcNone, true, 200);
-    EXPECT_TRUE(Near(0xD31621, fallback.Rgb(0, 0))) << std::hex << fallback.Rgb(0, 0);
-    for (int i = 0; i < 8; i++) EXPECT_TRUE(Near(direct.Rgb(i % 4, i / 4), fallback.Rgb(i % 4, i / 4))) << i;
-}
+struct RenderImageLoad : SkinSettingsTest {};
 
-TEST(RenderImageLoad, PremultipliesMasksAndRefusesBadBytes)
+TEST_F(RenderImageLoad, PremultipliesMasksAndRefusesBadBytes)
 {
     ImagePtr pImage = Load(Put(L"load.png", MakePng(2, 1, { 0x80FF8000, kMagenta })).c_str());
     EXPECT_EQ(2, pImage->nWidth);
@@ -92,9 +104,17 @@ TEST(RenderImageLoad, PremultipliesMasksAndRefusesBadBytes)
     EXPECT_FALSE(Load(Put(L"cut.png", png.substr(0, png.size() / 2)).c_str()));
     EXPECT_FALSE(Load(Put(L"empty.png", "").c_str()));
     EXPECT_FALSE(Load(101u));
+
+    // Skins may name other formats than PNG; the file decides, not its name.
+    ImagePtr pBmp = Load(Put(L"quad.bmp", MakeBmp24(2, 2, { kRed, kGreen, kBlue, kYellow })).c_str());
+    ASSERT_TRUE(pBmp);
+    EXPECT_EQ(2, pBmp->nHeight);
+    EXPECT_FALSE(pBmp->bHasAlpha);
+    EXPECT_EQ(Opaque(kRed), BitmapPixel(pBmp, 0));
+    EXPECT_EQ(Opaque(kYellow), BitmapPixel(pBmp, 3));
 }
 
-TEST(RenderImageLoad, ResourceFolderModuleAndArchives)
+TEST_F(RenderImageLoad, ResourceFolderModuleAndArchives)
 {
     const std::string png = MakeSolidPng(2, 2, Opaque(kBlue));
     const std::wstring folder = MakeTempFolder(L"renderimage_res");
@@ -128,13 +148,10 @@ TEST(RenderImageLoad, ResourceFolderModuleAndArchives)
     CPaintManagerUI::SetResourceZip(s_zip.data(), unsigned(s_zip.size()));
     EXPECT_TRUE(Load(L"IMG/skin.png"));
     EXPECT_FALSE(Load(L"big.png"));
-
-    CPaintManagerUI::SetResourceZip(L"");
-    CPaintManagerUI::SetResourcePath(L"");
 }
 
 // Descriptions drawn by one paint manager into fresh white canvases; images come from the fixture folder.
-class RenderImageString : public testing::Test
+class RenderImageString : public SkinSettingsTest
 {
 protected:
     static void SetUpTestSuite()
@@ -149,8 +166,8 @@ protected:
         Put(L"grid.png", Png(20, 20, [](int x, int y) {
             return x < 2 || y < 2 || x > 17 || y > 17 ? kBlue : x < 10 && y < 10 ? kGreen : kYellow;
         }));
-        CPaintManagerUI::SetResourcePath(kFolder.c_str());
     }
+    void SetUp() override { CPaintManagerUI::SetResourcePath(kFolder.c_str()); }
 
     bool Draw(int cx, int cy, const wchar_t* image, const wchar_t* modify = NULL)
     {
@@ -228,6 +245,11 @@ TEST_F(RenderImageString, ParseRulesAndResults)
     CPaintManagerUI::SetResourceDll(::GetModuleHandleW(NULL));
     EXPECT_TRUE(Draw(2, 1, L"restype='PNG' res='101'"));
     ExpectAt({ { 0, 0, 0x204060 } });
+    // The type comes after the name: the untyped try misses, the typed one draws, and that is success.
+    EXPECT_TRUE(Draw(2, 1, L"file='101' restype='PNG'"));
+    ExpectAt({ { 1, 0, 0x80A0C0 } });
+    // A typed try of another name does not make up for the miss.
+    EXPECT_FALSE(Draw(2, 1, L"file='nothere.png' restype='PNG' file='101'"));
 
     EXPECT_FALSE(Draw(10, 10, L"file='nothere.png'"));
     EXPECT_TRUE(Draw(10, 10, L""));

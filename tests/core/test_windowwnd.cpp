@@ -1,5 +1,6 @@
 #include "core/PaintManagerUI.h"
 #include "core/WindowWnd.h"
+#include "SkinSettings.h"
 
 #include <gtest/gtest.h>
 
@@ -99,7 +100,7 @@ std::function<void(CTestWnd&)> NoteEnabledAndClose(HWND hWatch, BOOL* pbEnabled,
     };
 }
 
-struct WindowWndTest : ::testing::Test
+struct WindowWndTest : SkinLibTest::SkinSettingsTest
 {
     void SetUp() override { CPaintManagerUI::SetInstance(::GetModuleHandleW(NULL)); }
 };

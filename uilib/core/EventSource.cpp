@@ -80,6 +80,8 @@ bool CEventSource::operator()(void* param)
 
 void CEventSource::Compact()
 {
+    // Every event of every control passes here: nothing to do costs nothing.
+    if (m_aRetired.IsEmpty()) return;
     for (int i = 0; i < m_aRetired.GetSize(); i++) {
         delete static_cast<CDelegateBase*>(m_aRetired[i]);
     }

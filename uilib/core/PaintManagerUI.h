@@ -11,6 +11,7 @@
 namespace SkinLib {
 
 class CControlUI;
+class CControlGuard;
 
 // Kinds of UI events delivered to a control. Mouse events lie strictly
 // between 8 and 19, which controls test as a range.
@@ -222,7 +223,12 @@ public:
 
     // Focus and capture.
     CControlUI* GetFocus() const;
+    // The last request wins: a "killfocus" handler that asks for another
+    // control decides where the focus ends.
     void SetFocus(CControlUI* pControl);
+    // For controls that open a native window: the focus moves onto pControl
+    // at the next paint, through the Tab order.
+    void SetFocusNeeded(CControlUI* pControl);
     bool SetNextTabControl(bool bForward = true);
     void SetCapture();
     void ReleaseCapture();
@@ -309,6 +315,27 @@ public:
     static CSkinString m_pStrDefaultFontName;
 
 private:
+    friend class CControlGuard;
+
+    // Input, one handler per message; true when the message counts as handled.
+    bool OnMouseMove(POINT pt);
+    bool OnMouseHover(POINT pt);
+    bool OnMouseLeave();
+    bool OnButtonDown(int nEventType, WPARAM wParam, LPARAM lParam);
+    bool OnLButtonUp(WPARAM wParam, LPARAM lParam);
+    bool OnLButtonDblClk(WPARAM wParam, LPARAM lParam);
+    bool OnContextMenu(LPARAM lParam);
+    bool OnMouseWheel(WPARAM wParam, LPARAM lParam);
+    bool OnSetCursor(WPARAM wParam, LPARAM lParam);
+    bool OnKeyDown(WPARAM wParam);
+    bool OnKeyUp(WPARAM wParam);
+    bool OnChar(WPARAM wParam);
+    bool OnClose();
+    bool OnSize();
+    static bool ForwardToChild(HWND hWndChild, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
+    CControlUI* ControlAt(POINT pt) const;
+    void ShowToolTip(CControlUI* pControl);
+    void HideToolTip();
     void OnPaint();
     void OnPrintClient(HDC hDC, LPARAM lParam);
     void DoPartialLayout();
@@ -336,6 +363,7 @@ private:
     HBITMAP m_hbmpBackground;
     HWND m_hwndTooltip;
     TOOLINFOW m_ToolTip;
+    CSkinString m_sToolTipText;  // the text m_ToolTip points at, alive as long as the record
     bool m_bShowUpdateRect;
 
     CControlUI* m_pRoot;  // owned, with its whole tree
@@ -385,6 +413,9 @@ private:
 
     CStdPtrArray m_aTranslateAccelerator; // ITranslateAccelerator*
 
+    UINT m_uFocusRequests;                // counts SetFocus calls, to see a nested one
+    CControlGuard* m_pControlGuards;      // the innermost guard of the dispatch's stack, chained outwards
+
     static HINSTANCE m_hInstance;
     static HINSTANCE m_hResourceInstance;
     static CSkinString m_pStrResourcePath;
@@ -397,5 +428,11 @@ private:
     static short m_S;
     static short m_L;
 };
+
+// The name of a window message for diagnostics ("WM_PAINT"), or its number
+// as "0x0400" in one buffer that the next unnamed message overwrites.
+const wchar_t* SKIN__TraceMsg(UINT uMsg);
+// Diagnostics the library could write; it writes none.
+void SKIN__Trace(const wchar_t* pstrFormat, ...);
 
 } // namespace SkinLib
