@@ -9,6 +9,7 @@
 
 #include "CountedControls.h"
 #include "PngFixture.h"
+#include "SkinSettings.h"
 #include "TempFiles.h"
 #include "TestControls.h"
 #include "ZipWriter.h"
@@ -41,23 +42,20 @@ std::vector<std::string> Describe(CControlUI* pControl, int nDepth = 0)
 
 // Skins read from a folder of this test's own; every test leaves the
 // process's skin settings and the plug-in list as it found them.
-class DialogBuilderTest : public ::testing::Test
+class DialogBuilderTest : public SkinSettingsTest
 {
 protected:
     static void SetUpTestSuite() { s_folder = MakeTempFolder(L"dialog_builder"); }
     void SetUp() override
     {
-        m_hOldInstance = CPaintManagerUI::GetInstance();
         CPaintManagerUI::SetInstance(::GetModuleHandleW(NULL));
+        CPaintManagerUI::SetResourceZip(L"", false);
         CPaintManagerUI::SetResourcePath(s_folder.c_str());
         m_nLive = LiveCountedControls();
     }
     void TearDown() override
     {
         CPaintManagerUI::GetPlugins()->Empty();
-        CPaintManagerUI::SetResourceZip(L"", false);
-        CPaintManagerUI::SetResourcePath(L"");
-        CPaintManagerUI::SetInstance(m_hOldInstance);
         EXPECT_EQ(LiveCountedControls(), m_nLive) << "counted controls leaked or destroyed twice";
     }
     static void WriteSkin(const wchar_t* pstrName, const std::string& xml)
@@ -79,7 +77,6 @@ protected:
 
     static std::wstring s_folder;
     CCountedControlFactory m_factory;
-    HINSTANCE m_hOldInstance = NULL;
     int m_nLive = 0;
 };
 std::wstring DialogBuilderTest::s_folder;

@@ -9,6 +9,7 @@
 #include <string>
 
 #include "CountedControls.h"
+#include "SkinSettings.h"
 #include "TempFiles.h"
 #include "TestControls.h"
 #include "controls/ControlUI.h"
@@ -126,7 +127,7 @@ LRESULT HitTest(HWND hWnd, int x, int y)
     return ::SendMessageW(hWnd, WM_NCHITTEST, 0, MAKELPARAM(pt.x, pt.y));
 }
 
-class WindowImplBaseTest : public ::testing::Test
+class WindowImplBaseTest : public SkinSettingsTest
 {
 protected:
     static void SetUpTestSuite()
@@ -142,12 +143,8 @@ protected:
     void SetUp() override
     {
         CPaintManagerUI::SetInstance(::GetModuleHandleW(NULL));
-        CPaintManagerUI::SetResourcePath(s_folder.c_str());
-    }
-    void TearDown() override
-    {
         CPaintManagerUI::SetResourceZip(L"", false);
-        CPaintManagerUI::SetResourcePath(L"");
+        CPaintManagerUI::SetResourcePath(s_folder.c_str());
     }
 
     static std::wstring s_folder;
