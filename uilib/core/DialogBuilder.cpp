@@ -12,6 +12,7 @@
 #include "controls/ControlUI.h"
 #include "controls/IContainerUI.h"
 #include "core/AttributeValue.h"
+#include "core/SkinFile.h"
 
 namespace SkinLib {
 
@@ -148,18 +149,10 @@ CControlUI* CDialogBuilder::Create(STRINGorID xml, const wchar_t* type, IDialogB
     m_sSourceFile.Empty();
     m_uSourceId = 0;
     if (xml.IsId()) {
-        // Resources are found by type: without one there is nothing to look for.
-        if (type == NULL) return NULL;
-        HINSTANCE hModule = CPaintManagerUI::GetResourceDll();
-        HRSRC hResource = ::FindResourceW(hModule, xml.m_lpszNameOrId, type);
-        if (hResource == NULL) return NULL;
-        HGLOBAL hGlobal = ::LoadResource(hModule, hResource);
-        if (hGlobal == NULL) return NULL;
+        CSkinFile resource;
+        if (resource.ReadResource(xml, type) != SKINFILE_OK) return NULL;
         m_pCallback = pCallback;
-        if (!m_xml.LoadFromMem(static_cast<const BYTE*>(::LockResource(hGlobal)),
-                               ::SizeofResource(hModule, hResource), SKIN_XML_UTF8)) {
-            return NULL;
-        }
+        if (!m_xml.LoadFromMem(resource.GetData(), resource.GetSize(), SKIN_XML_UTF8)) return NULL;
         m_pstrtype = type;
         m_uSourceId = LOWORD(reinterpret_cast<ULONG_PTR>(xml.m_lpszNameOrId));
     }

@@ -12,6 +12,7 @@
 
 #include "controls/ControlUI.h"
 #include "core/AttributeValue.h"
+#include "core/SkinFile.h"
 
 namespace SkinLib {
 
@@ -275,20 +276,16 @@ LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM, BOOL& /*bHandled*/)
         CPaintManagerUI::SetResourceZip(GetZIPFileName(), true);
         break;
     case SKIN_FROM_ZIPRESOURCE: {
-        HINSTANCE hModule = CPaintManagerUI::GetResourceDll();
-        HRSRC hResource = ::FindResourceW(hModule, GetResourceID(), L"ZIPRES");
-        HGLOBAL hGlobal = hResource != NULL ? ::LoadResource(hModule, hResource) : NULL;
-        const DWORD dwSize = hGlobal != NULL ? ::SizeofResource(hModule, hResource) : 0;
-        const void* pData = hGlobal != NULL ? ::LockResource(hGlobal) : NULL;
-        if (pData == NULL || dwSize == 0) return 0;
+        CSkinFile archive;
+        if (archive.ReadResource(GetResourceID(), L"ZIPRES") != SKINFILE_OK) return 0;
         // The archive opened first stays the process's skin source: a later
         // window of this kind needs no copy of its own.
         if (CPaintManagerUI::GetResourceZip() != kMemoryZipName) {
-            LPBYTE pBuffer = new (std::nothrow) BYTE[dwSize];
+            LPBYTE pBuffer = new (std::nothrow) BYTE[archive.GetSize()];
             if (pBuffer == NULL) return 0;
-            ::CopyMemory(pBuffer, pData, dwSize);
+            ::CopyMemory(pBuffer, archive.GetData(), archive.GetSize());
             m_lpResourceZIPBuffer = pBuffer;
-            CPaintManagerUI::SetResourceZip(m_lpResourceZIPBuffer, dwSize);
+            CPaintManagerUI::SetResourceZip(m_lpResourceZIPBuffer, archive.GetSize());
         }
         break;
     }
