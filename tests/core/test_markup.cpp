@@ -29,6 +29,11 @@ std::wstring ErrorLocation(const CMarkup& xml)
     return szLocation;
 }
 
+bool IsWhitespaceUnit(wchar_t ch)
+{
+    return ch > 0 && ch <= L' ';
+}
+
 std::wstring Repeat(const std::wstring& s, size_t n)
 {
     std::wstring result;
@@ -77,7 +82,16 @@ TEST(Markup, ParseTable)
         { L"<a>", L"a" }, { L"<a><b>text", L"a(b[text])" }, { L"<a/><b/>", L"a b" },
         { nested.c_str(), nestedTree.c_str() },
         { L"", L"" }, { L" \t\r\n ", L"" }, { L"<!-- only a comment -->", L"" },
-        { L"<!-- never closed", L"" }, { L"<?never closed", L"" },
+        // A construct that never ends fails instead of taking the rest of the document with it;
+        // a "->" anywhere ends one, as it always has.
+        { L"<!-- never closed", NULL, L"Expected end of comment or declaration", L"!-- never closed" },
+        { L"<?never closed", NULL, L"Expected end of comment or declaration", L"?never closed" },
+        { L"<a><!-- c -><b/></a>", L"a(b)" }, { L"<!DOCTYPE a><!-- c --><a/>", L"a" },
+        { L"<a><![CDATA[ x ]]><b/></a>", NULL, L"Expected end of comment or declaration", L"![CDATA[ x ]]><b/></a>" },
+        { L"<a><!DOCTYPE a><b/></a>", NULL, L"Expected end of comment or declaration", L"!DOCTYPE a><b/></a>" },
+        { L"<a><b/><!-- c ></a>", NULL, L"Expected end of comment or declaration", L"!-- c ></a>" },
+        { L"<a/><? trailing", NULL, L"Expected end of comment or declaration", L"? trailing" },
+        { L"<a/>< !-", NULL, L"Expected end of comment or declaration", L"!-" },
         { L"<a><b><c>text", NULL, L"Expected end-tag start" },
         { L"<a><b><c></c>", NULL, L"Expected start tag" },
         { L"text", NULL, L"Expected start tag", L"text" },
@@ -190,6 +204,78 @@ TEST(Markup, EntitiesAndWhitespace)
     xml.SetPreserveWhitespace(false);
     ASSERT_TRUE(xml.Load(pstrSpaced));
     EXPECT_EQ(Dump(xml.GetRoot()), L"a{t=p q}[x y\t z\n w]");
+}
+
+// Names take "_", ":" and what the system calls letters and digits, of any script: the same
+// answer on both sides of the ASCII boundary. A unit that is no name unit ends the name and
+// makes way for its terminator, so "b" becomes an attribute without a value.
+TEST(Markup, NameUnitsOnBothSidesOfTheAsciiBoundary)
+{
+    std::vector<wchar_t> units;
+    for (wchar_t ch = 1; ch < 0x100; ++ch) units.push_back(ch);
+    for (wchar_t ch : { 0x0100, 0x0416 /* Cyrillic Zhe */, 0x0436, 0x05D0 /* Hebrew Alef */, 0x0663 /* Arabic-Indic three */,
+                        0x0967 /* Devanagari one */, 0x2028, 0x3000 /* ideographic space */, 0x3007, 0x4E2D, 0xFF10,
+                        0xFF21 /* fullwidth A */, 0xFF01, 0xFFFD, 0xFFFF })
+        units.push_back(ch);
+    for (wchar_t ch : units) {
+        if (ch == L'>' || IsWhitespaceUnit(ch)) continue;  // they end the tag or the name in their own way
+        const bool bName = ch == L'_' || ch == L':' || ::IsCharAlphaNumericW(ch);
+        const std::wstring name = std::wstring(L"a") + ch + L"b";
+        CMarkup xml;
+        const bool bLoaded = xml.Load((L"<" + name + L"/>").c_str());
+        EXPECT_EQ(bLoaded && name == xml.GetRoot().GetName(), bName) << "U+" << std::hex << int(ch);
+        if (!bName && ch != L'/') {
+            EXPECT_EQ(ErrorMessage(xml), L"Error while parsing attributes") << "U+" << std::hex << int(ch);
+        }
+    }
+
+    CMarkup xml(L"<\u041A\u043D\u043E\u043F\u043A\u0430 \u0438\u043C\u044F=\"\u0663\"><\u6309\u94AE_2:x "
+                L"\uFF41\uFF10=\"1\"/></\u041A\u043D\u043E\u043F\u043A\u0430>");
+    EXPECT_EQ(Dump(xml.GetRoot()), L"\u041A\u043D\u043E\u043F\u043A\u0430{\u0438\u043C\u044F=\u0663}"
+                                   L"(\u6309\u94AE_2:x{\uFF41\uFF10=1})");
+}
+
+// Plain runs that stop exactly at the end of the text, in names, values and content; before
+// and after an entity, so that a run has moved; with characters beyond ASCII.
+TEST(Markup, PlainRunsEndingAtTheEndOfTheText)
+{
+    const struct
+    {
+        const wchar_t* pstrXML;
+        const wchar_t* pstrTree;  // null: the load fails with the message
+        const wchar_t* pstrMessage = L"";
+    } cases[] = {
+        { L"<a>plain", L"a[plain]" },
+        { L"<a>&lt;moved", L"a[<moved]" },
+        { L"<a>x&amp;", L"a[x&]" },
+        { L"<a>&amp", L"a[&amp]" },
+        { L"<a>\u4E2D", L"a[\u4E2D]" },
+        { L"<a>&gt;\u4E2D\u0301", L"a[>\u4E2D\u0301]" },
+        { L"<a>x ", L"a[x ]" },
+        { L"<a><b>&quot;q", L"a(b[\"q])" },
+        { L"<a x=\"value", NULL, L"Error while parsing attribute string" },
+        { L"<a x=\"&amp;value", NULL, L"Error while parsing attribute string" },
+        { L"<a x=\"\u4E2D", NULL, L"Error while parsing attribute string" },
+        { L"<name", NULL, L"Error parsing element name" },
+        { L"<\u4E2D\u6587", NULL, L"Error parsing element name" },
+        { L"<a x", NULL, L"Error while parsing attributes" },
+    };
+    for (bool bPreserve : { true, false }) {
+        for (const auto& c : cases) {
+            CMarkup xml;
+            xml.SetPreserveWhitespace(bPreserve);
+            EXPECT_EQ(xml.Load(c.pstrXML), c.pstrTree != NULL) << c.pstrXML;
+            if (c.pstrTree != NULL) {
+                EXPECT_EQ(Dump(xml.GetRoot()), c.pstrTree) << c.pstrXML;
+            }
+            EXPECT_EQ(ErrorMessage(xml), c.pstrMessage) << c.pstrXML;
+        }
+    }
+
+    // A long run after an entity moves down whole, and what it saved reads as spaces.
+    const std::wstring run = Repeat(L"0123456789", 1000);
+    CMarkup xml((L"<a v=\"&amp;&amp;" + run + L"\" w=\"1\">&lt;" + run + L"</a>").c_str());
+    EXPECT_EQ(Dump(xml.GetRoot()), L"a{v=&&" + run + L" w=1}[<" + run + L"]");
 }
 
 TEST(Markup, LoadsEncodings)

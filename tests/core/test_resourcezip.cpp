@@ -161,6 +161,62 @@ TEST(ResourceZip, FindFollowsTheNameRules)
     EXPECT_EQ(ResourceZipFindItem(zip.Get(), NULL, true, NULL, NULL), SKINZIP_ARGS);
 }
 
+// Look-ups are answered from an index of the directory, read as far as they need: whatever the
+// order of the look-ups, the first entry in directory order that matches wins, with the case of
+// a-z folded or not, exactly as a walk over the directory finds it.
+TEST(ResourceZip, FindTakesTheFirstMatchInAnyOrderOfLookups)
+{
+    ZipWriter writer;
+    std::vector<std::string> names;
+    for (int i = 0; i < 150; ++i) {  // enough to grow the index's table several times
+        const std::string n = std::to_string(i % 50);
+        names.push_back(i < 50 ? "Skin/Page" + n + ".xml" : i < 100 ? "skin/page" + n + ".xml" : "SKIN/PAGE" + n + ".XML");
+    }
+    names.push_back(std::string("cut\0tail", 8));  // a name reads up to its first zero byte
+    names.push_back(std::string(256, 'n'));        // and at most 256 bytes of it
+    names.push_back("cut");
+    for (const std::string& name : names) writer.Add(name, name, 0);
+    const std::vector<uint8_t> bytes = writer.Build();
+
+    // What a walk over the directory finds: the first entry equal to the name.
+    auto expected = [&names](const std::string& name, bool bIgnoreCase) {
+        auto fold = [](std::string s) {
+            for (char& ch : s) if (ch >= 'a' && ch <= 'z') ch -= 0x20;
+            return s;
+        };
+        for (size_t i = 0; i < names.size(); ++i) {
+            const std::string entry = names[i].substr(0, std::min<size_t>(256, names[i].find('\0')));
+            if (entry.size() < 256 && (bIgnoreCase ? fold(entry) == fold(name) : entry == name)) return int(i);
+        }
+        return -1;
+    };
+    std::vector<std::string> lookups = { "sKiN/pAgE7.xml", "SKIN/PAGE7.XML", "skin/page7.xml", "Skin/Page49.xml",
+                                         "cut", "CUT", "cut\\tail", std::string(255, 'n'), "skin/page50.xml", "" };
+    for (const std::string& name : names) lookups.push_back(name.substr(0, name.find('\0')));
+    for (int order = 0; order < 3; ++order) {
+        MemoryZip zip(writer);
+        std::vector<std::string> sequence = lookups;
+        if (order == 1) std::reverse(sequence.begin(), sequence.end());
+        if (order == 2) std::rotate(sequence.begin(), sequence.begin() + 120, sequence.end());
+        for (const std::string& name : sequence) {
+            for (bool bIgnoreCase : { true, false }) {
+                int index = -2;
+                const std::wstring wide(name.begin(), name.end());
+                const int nExpected = expected(name, bIgnoreCase);
+                EXPECT_EQ(ResourceZipFindItem(zip.Get(), wide.c_str(), bIgnoreCase, &index, NULL),
+                          nExpected >= 0 ? SKINZIP_OK : SKINZIP_NOTFOUND) << name;
+                EXPECT_EQ(index, nExpected) << name << (bIgnoreCase ? " ignoring case" : "");
+            }
+        }
+        // Every member found is the one unzipped.
+        std::string out;
+        EXPECT_EQ(zip.Unzip(L"skin/PAGE3.xml", out), SKINZIP_MORE);
+        EXPECT_EQ(out, "Skin/Page3.xml");
+        EXPECT_EQ(zip.Unzip(L"cut", out), SKINZIP_MORE);
+        EXPECT_EQ(out, names[150]);
+    }
+}
+
 TEST(ResourceZip, ItemInformation)
 {
     ZipWriter writer;
@@ -331,6 +387,99 @@ TEST(ResourceZip, OpensFilesAndHandles)
     EXPECT_EQ(LastResultText(), "Zip-bug: trying to seek the unseekable");
     ::CloseHandle(hRead);
     ::CloseHandle(hWrite);
+}
+
+// A file is read through buffers of a fixed size: members, headers, the directory and a long
+// archive comment lie across their edges, behind a prefix that is not part of the archive; what
+// the file delivers is what the same archive delivers from memory, also read in odd pieces and
+// with look-ups going back and forth between the directory and the members.
+TEST(ResourceZip, FileReadsAcrossBufferEdges)
+{
+    ZipWriter writer;
+    std::vector<std::string> contents;
+    for (size_t i = 0; i < 40; ++i) {
+        contents.push_back(Pattern(i % 5 == 0 ? 40000 + i * 977 : 1000 + i * 1531));
+        writer.Add("m" + std::to_string(i) + ".bin", contents.back(), i % 3 == 0 ? 8 : 0);
+    }
+    std::vector<uint8_t> archive = writer.Build();
+    // A comment of 40000 bytes: the search for the end of the directory reads backwards through it.
+    const std::string comment = Pattern(40000);
+    archive[archive.size() - 2] = uint8_t(comment.size());
+    archive[archive.size() - 1] = uint8_t(comment.size() >> 8);
+    archive.insert(archive.end(), comment.begin(), comment.end());
+
+    const fs::path folder = TempFolder(L"skinzip_edges");
+    for (size_t nPrefix : { size_t(0), size_t(32767), size_t(65539) }) {
+        SCOPED_TRACE(nPrefix);
+        std::vector<uint8_t> file(nPrefix, 'P');
+        file.insert(file.end(), archive.begin(), archive.end());
+        WriteWholeFile(folder / L"edges.bin", file);
+        HANDLE hFile = ::CreateFileW((folder / L"edges.bin").c_str(), GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING, 0, NULL);
+        ::SetFilePointer(hFile, LONG(nPrefix), NULL, FILE_BEGIN);
+        HSKINZIP hZip = nPrefix == 0 ? ResourceZipOpen((folder / L"edges.bin").c_str(), 0, SKINZIP_FILENAME)
+                                     : ResourceZipOpen(hFile, 0, SKINZIP_HANDLE);
+        ::CloseHandle(hFile);
+        ASSERT_NE(hZip, nullptr);
+        for (size_t pass = 0; pass < 2; ++pass) {
+            for (size_t n = 0; n < contents.size(); ++n) {
+                const size_t i = pass == 0 ? n : (n * 17) % contents.size();
+                const std::wstring name = L"M" + std::to_wstring(i) + L".BIN";
+                ZipItemInfo info;
+                ASSERT_EQ(ResourceZipFindItem(hZip, name.c_str(), true, NULL, &info), SKINZIP_OK) << i;
+                std::string out(info.nUncompressedSize, '\0');
+                if (pass == 0) {
+                    EXPECT_EQ(UnzipToMemory(hZip, info.nIndex, &out[0], out.size()), SKINZIP_MORE);
+                } else {
+                    // In pieces of 4093 bytes, the last one short.
+                    char piece[4093];
+                    size_t nAt = 0;
+                    while (UnzipToMemory(hZip, info.nIndex, piece, sizeof(piece)) == SKINZIP_MORE && nAt < out.size()) {
+                        const size_t nCopy = std::min(sizeof(piece), out.size() - nAt);
+                        std::copy(piece, piece + nCopy, out.begin() + nAt);
+                        nAt += nCopy;
+                    }
+                }
+                EXPECT_TRUE(out == contents[i]) << i;
+            }
+        }
+        EXPECT_EQ(ResourceZipClose(hZip), SKINZIP_OK);
+    }
+}
+
+// The edges of the buffers fall at every offset of a member's header, name and data (a first
+// member whose size moves the ones after it) and of the directory (a comment whose length moves
+// it against the end of the file, where the search for the directory starts reading).
+TEST(ResourceZip, FileReadsAtEveryOffsetOfTheBufferEdges)
+{
+    const fs::path path = TempFolder(L"skinzip_offsets") / L"offsets.zip";
+    const std::string small = Pattern(150), packed = Pattern(300);
+    auto check = [&](size_t nFirst, size_t nComment) {
+        ZipWriter writer;
+        const std::string first = Pattern(nFirst);
+        writer.Add("first.bin", first, 0);
+        writer.Add("second/name.bin", small, 0);
+        writer.Add("third.txt", packed, 8);
+        std::vector<uint8_t> bytes = writer.Build();
+        bytes[bytes.size() - 2] = uint8_t(nComment);
+        bytes[bytes.size() - 1] = uint8_t(nComment >> 8);
+        bytes.resize(bytes.size() + nComment, 'c');
+        WriteWholeFile(path, bytes);
+        HSKINZIP hZip = ResourceZipOpen(path.c_str(), 0, SKINZIP_FILENAME);
+        ASSERT_NE(hZip, nullptr) << nFirst << " " << nComment;
+        const struct { const wchar_t* pstrName; const std::string* pData; } members[] = {
+            { L"third.txt", &packed }, { L"second\\name.bin", &small }, { L"first.bin", &first },
+        };
+        for (const auto& member : members) {
+            ZipItemInfo info;
+            ASSERT_EQ(ResourceZipFindItem(hZip, member.pstrName, true, NULL, &info), SKINZIP_OK) << nFirst << " " << nComment;
+            std::string out(info.nUncompressedSize, '\0');
+            EXPECT_EQ(UnzipToMemory(hZip, info.nIndex, &out[0], out.size()), SKINZIP_MORE) << nFirst << " " << nComment;
+            EXPECT_TRUE(out == *member.pData) << nFirst << " " << nComment;
+        }
+        ResourceZipClose(hZip);
+    };
+    for (size_t nFirst = 32768 - 260; nFirst < 32768 + 40; ++nFirst) check(nFirst, 0);
+    for (size_t nComment = 780; nComment < 1300; ++nComment) check(100, nComment);
 }
 
 TEST(ResourceZip, UnzipsToFilesInsideTheBaseFolderOnly)

@@ -16,6 +16,43 @@ bool IsWhitespace(wchar_t ch)
     return ch > 0 && ch <= L' ';
 }
 
+// Classes of the ASCII units, so that the parser's loops test one table entry per unit; beyond
+// ASCII the system's own calls decide, as they always have, so the accepted names stay the same.
+enum : BYTE
+{
+    kNameUnit = 1,     // "_", ":", letters and digits
+    kContentStop = 2,  // ends a run of plain element text: the terminator, "&", " " and "<"
+    kValueStop = 4,    // ends a run of plain attribute value: the terminator, "&", " " and '"'
+};
+
+struct AsciiClasses
+{
+    BYTE aClass[0x80];
+
+    constexpr AsciiClasses() : aClass()
+    {
+        for (int ch = 0; ch < 0x80; ++ch) {
+            bool bName = ch == '_' || ch == ':' || (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') ||
+                         (ch >= '0' && ch <= '9');
+            bool bStop = ch == 0 || ch == '&' || ch == ' ';
+            aClass[ch] = BYTE((bName ? kNameUnit : 0) | (bStop || ch == '<' ? kContentStop : 0) |
+                              (bStop || ch == '"' ? kValueStop : 0));
+        }
+    }
+};
+
+constexpr AsciiClasses kAscii;
+
+bool IsAscii(wchar_t ch)
+{
+    return ch < 0x80;
+}
+
+bool IsNameUnit(wchar_t ch)
+{
+    return IsAscii(ch) ? (kAscii.aClass[ch] & kNameUnit) != 0 : ::IsCharAlphaNumericW(ch) != FALSE;
+}
+
 } // namespace
 
 ///////////////////////////////////////////////////////////////////////////////////////////////
@@ -224,11 +261,13 @@ bool CMarkup::Load(const wchar_t* pstrXML)
 bool CMarkup::_LoadConverted(UINT nCodePage, const BYTE* pByte, DWORD dwSize)
 {
     if (dwSize > 0x7FFFFFFF) return _Failed(L"File too large");
-    const char* pstrBytes = reinterpret_cast<const char*>(pByte);
-    int cchText = dwSize == 0 ? 0 : ::MultiByteToWideChar(nCodePage, 0, pstrBytes, int(dwSize), NULL, 0);
+    // Neither code page makes more UTF-16 units than it is given bytes, so the text is converted
+    // in one pass into room for as many units as there are bytes.
+    if (!_AllocateText(dwSize)) return false;
+    int cchText = dwSize == 0 ? 0 : ::MultiByteToWideChar(nCodePage, 0, reinterpret_cast<const char*>(pByte),
+                                                          int(dwSize), m_pstrXML.get(), int(dwSize));
     if (dwSize != 0 && cchText == 0) return _Failed(L"Could not read file");
-    if (!_AllocateText(size_t(cchText))) return false;
-    if (cchText > 0) ::MultiByteToWideChar(nCodePage, 0, pstrBytes, int(dwSize), m_pstrXML.get(), cchText);
+    m_pstrXML[cchText] = L'\0';
     return true;
 }
 
@@ -368,7 +407,7 @@ void CMarkup::_SkipWhitespace(wchar_t*& pstr) const
 
 void CMarkup::_SkipIdentifier(wchar_t*& pstr) const
 {
-    while (*pstr == L'_' || *pstr == L':' || ::IsCharAlphaNumericW(*pstr)) ++pstr;
+    while (IsNameUnit(*pstr)) ++pstr;
 }
 
 bool CMarkup::_Parse()
@@ -395,11 +434,14 @@ bool CMarkup::_Parse(wchar_t*& pstrText, ULONG iParent, int nDepth)
         if (pstrText[1] == L'/') return true;
         *pstrText++ = L'\0';
         _SkipWhitespace(pstrText);
-        // Comments, the declaration and processing instructions leave nothing behind.
+        // Comments, the declaration and processing instructions leave nothing behind. One that
+        // never ends would take the rest of the document with it: that is an error, not an end.
         if (*pstrText == L'!' || *pstrText == L'?') {
+            const wchar_t* pstrConstruct = pstrText;
             wchar_t chClose = *pstrText == L'!' ? L'-' : L'?';
             while (*pstrText != L'\0' && !(pstrText[0] == chClose && pstrText[1] == L'>')) ++pstrText;
-            if (*pstrText != L'\0') pstrText += 2;
+            if (*pstrText == L'\0') return _Failed(L"Expected end of comment or declaration", pstrConstruct);
+            pstrText += 2;
             continue;
         }
 
@@ -472,11 +514,19 @@ bool CMarkup::_ParseAttributes(wchar_t*& pstrText)
     }
 }
 
-// Copies text in place up to cEnd, replacing entities. What the copy saved is filled with
-// spaces, so a later walk over the tag steps over it as whitespace.
+// Copies text in place up to cEnd ("<" or the double quote), replacing entities. Runs of plain
+// ASCII are scanned in one loop and stay where they are until an entity has been replaced; from
+// then on each run moves down in one piece. What the copy saved is filled with spaces, so a
+// later walk over the tag steps over it as whitespace.
 void CMarkup::_ParseData(wchar_t*& pstrText, wchar_t*& pstrDest, wchar_t cEnd)
 {
-    while (*pstrText != L'\0' && *pstrText != cEnd) {
+    const BYTE bStop = cEnd == L'"' ? kValueStop : kContentStop;
+    for (;;) {
+        wchar_t* pstrRun = pstrText;
+        while (IsAscii(*pstrText) && (kAscii.aClass[*pstrText] & bStop) == 0) ++pstrText;
+        if (pstrDest != pstrRun) ::wmemmove(pstrDest, pstrRun, pstrText - pstrRun);
+        pstrDest += pstrText - pstrRun;
+        if (*pstrText == L'\0' || *pstrText == cEnd) break;
         if (*pstrText == L'&') {
             while (*pstrText == L'&') _ParseMetaChar(++pstrText, pstrDest);
             continue;
@@ -486,6 +536,7 @@ void CMarkup::_ParseData(wchar_t*& pstrText, wchar_t*& pstrDest, wchar_t cEnd)
             if (!m_bPreserveWhitespace) _SkipWhitespace(pstrText);
             continue;
         }
+        // Beyond ASCII a character is copied whole, with its combining marks.
         const wchar_t* pstrNext = ::CharNextW(pstrText);
         while (pstrText < pstrNext) *pstrDest++ = *pstrText++;
     }

@@ -12,6 +12,7 @@ namespace SkinLib {
 
 class CControlUI;
 class CControlGuard;
+class CInvalidateBatch;
 
 // Kinds of UI events delivered to a control. Mouse events lie strictly
 // between 8 and 19, which controls test as a range.
@@ -316,6 +317,7 @@ public:
 
 private:
     friend class CControlGuard;
+    friend class CInvalidateBatch;
 
     // Input, one handler per message; true when the message counts as handled.
     bool OnMouseMove(POINT pt);
@@ -415,6 +417,8 @@ private:
 
     UINT m_uFocusRequests;                // counts SetFocus calls, to see a nested one
     CControlGuard* m_pControlGuards;      // the innermost guard of the dispatch's stack, chained outwards
+    int m_nInvalidateBatches;             // open CInvalidateBatch scopes
+    RECT m_rcBatchInvalid;                // what they have collected so far
 
     static HINSTANCE m_hInstance;
     static HINSTANCE m_hResourceInstance;
@@ -427,6 +431,22 @@ private:
     static short m_H;
     static short m_S;
     static short m_L;
+};
+
+// While one is open, the manager's Invalidate collects the areas instead of
+// handing each to the window, and the outermost hands their union over once
+// as it ends. A layout or a scroll moves every control of a long list, and
+// every InvalidateRect is a trip to the window system.
+class CInvalidateBatch
+{
+public:
+    explicit CInvalidateBatch(CPaintManagerUI* pManager);  // null: nothing to collect
+    CInvalidateBatch(const CInvalidateBatch&) = delete;
+    CInvalidateBatch& operator=(const CInvalidateBatch&) = delete;
+    ~CInvalidateBatch();
+
+private:
+    CPaintManagerUI* m_pManager;
 };
 
 // The name of a window message for diagnostics ("WM_PAINT"), or its number

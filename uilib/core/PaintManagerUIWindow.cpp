@@ -1,6 +1,6 @@
 // CPaintManagerUI, one window's state:
 //   life: construction, binding to a window, attaching a tree, reaping, delayed clean-up
-//   window state and geometry settings, opacity
+//   window state and geometry settings, opacity, invalidation and its batches
 //   control searches and their callbacks (the Tab search is with the input code)
 //   option groups
 //   layout and painting
@@ -43,7 +43,7 @@ CPaintManagerUI::CPaintManagerUI()
       m_bMouseCapture(false), m_bUsedVirtualWnd(false), m_pParentResourcePM(NULL),
       m_dwDefaultDisabledColor(0xFFA7A6AA), m_dwDefaultFontColor(0xFF000000), m_dwDefaultLinkFontColor(0xFF0000FF),
       m_dwDefaultLinkHoverFontColor(0xFFD3215F), m_dwDefaultSelectedBkColor(0xFFBAE4FF), m_DefaultFontInfo(),
-      m_uFocusRequests(0), m_pControlGuards(NULL)
+      m_uFocusRequests(0), m_pControlGuards(NULL), m_nInvalidateBatches(0), m_rcBatchInvalid()
 {
     LOGFONTW lf = {};
     ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(LOGFONTW), &lf);
@@ -342,7 +342,37 @@ void CPaintManagerUI::NeedUpdate()
 void CPaintManagerUI::Invalidate(const RECT& rcItem)
 {
     // InvalidateRect(NULL, ...) would repaint every window on the desktop.
-    if (m_hWndPaint != NULL) ::InvalidateRect(m_hWndPaint, &rcItem, FALSE);
+    if (m_hWndPaint == NULL) return;
+    if (m_nInvalidateBatches == 0) {
+        ::InvalidateRect(m_hWndPaint, &rcItem, FALSE);
+        return;
+    }
+    // Joined here rather than with UnionRect: a batch takes one area per moved control.
+    if (rcItem.left >= rcItem.right || rcItem.top >= rcItem.bottom) return;
+    RECT& rc = m_rcBatchInvalid;
+    if (rc.left >= rc.right || rc.top >= rc.bottom) {
+        rc = rcItem;
+        return;
+    }
+    if (rcItem.left < rc.left) rc.left = rcItem.left;
+    if (rcItem.top < rc.top) rc.top = rcItem.top;
+    if (rcItem.right > rc.right) rc.right = rcItem.right;
+    if (rcItem.bottom > rc.bottom) rc.bottom = rcItem.bottom;
+}
+
+CInvalidateBatch::CInvalidateBatch(CPaintManagerUI* pManager) : m_pManager(pManager)
+{
+    if (m_pManager != NULL) ++m_pManager->m_nInvalidateBatches;
+}
+
+CInvalidateBatch::~CInvalidateBatch()
+{
+    if (m_pManager == NULL || --m_pManager->m_nInvalidateBatches > 0) return;
+    // The union covers whatever the single areas covered; the paint that
+    // follows draws the whole of it from the tree, so it shows the same.
+    RECT& rc = m_pManager->m_rcBatchInvalid;
+    if (!::IsRectEmpty(&rc) && m_pManager->m_hWndPaint != NULL) ::InvalidateRect(m_pManager->m_hWndPaint, &rc, FALSE);
+    ::SetRectEmpty(&rc);
 }
 
 // ---------------------------------------------------------------------------
@@ -543,13 +573,16 @@ void CPaintManagerUI::OnPaint()
         if (m_bUpdateNeeded) {
             m_bUpdateNeeded = false;
             if (!::IsRectEmpty(&rcClient)) {
-                if (m_pRoot->IsUpdateNeeded()) {
-                    m_pRoot->SetPos(rcClient);
-                    // Made again at the new size below.
-                    DeleteOffscreenBitmaps();
-                }
-                else {
-                    DoPartialLayout();
+                {
+                    CInvalidateBatch batch(this);
+                    if (m_pRoot->IsUpdateNeeded()) {
+                        m_pRoot->SetPos(rcClient);
+                        // Made again at the new size below.
+                        DeleteOffscreenBitmaps();
+                    }
+                    else {
+                        DoPartialLayout();
+                    }
                 }
                 if (m_bFirstLayout) {
                     m_bFirstLayout = false;

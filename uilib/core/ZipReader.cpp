@@ -164,10 +164,16 @@ int ZipReader::GetEntryCount() const
     return global.number_entry > 0x7FFFFFFF ? 0x7FFFFFFF : int(global.number_entry);
 }
 
+// Entries the index has read are reached in one step; the others by stepping through the
+// directory, rewinding first when the entry lies behind the current one.
 DWORD ZipReader::GoToEntry(int nIndex)
 {
-    unz64_file_pos position;
-    if (unzGetFilePos64(m_hUnzip, &position) != UNZ_OK || position.num_of_file > ZPOS64_T(nIndex)) {
+    unz64_file_pos position, known;
+    bool bCurrent = unzGetFilePos64(m_hUnzip, &position) == UNZ_OK;
+    if (bCurrent && position.num_of_file == ZPOS64_T(nIndex)) return SKINZIP_OK;
+    if (m_index.GetPosition(nIndex, known))
+        return unzGoToFilePos64(m_hUnzip, &known) == UNZ_OK ? SKINZIP_OK : SKINZIP_CORRUPT;
+    if (!bCurrent || position.num_of_file > ZPOS64_T(nIndex)) {
         if (unzGoToFirstFile(m_hUnzip) != UNZ_OK) return SKINZIP_CORRUPT;
         position.num_of_file = 0;
     }
@@ -175,6 +181,22 @@ DWORD ZipReader::GoToEntry(int nIndex)
         if (unzGoToNextFile(m_hUnzip) != UNZ_OK) return SKINZIP_CORRUPT;
     }
     return SKINZIP_OK;
+}
+
+// Should memory for the index run out, the unzip layer's own search finds the same entry: it
+// too folds a-z only, with no locale.
+int ZipReader::FindEntry(const char* pstrName, bool bIgnoreCase)
+{
+    int nFound;
+    if (m_index.Find(m_hUnzip, pstrName, bIgnoreCase, nFound)) return nFound;
+    // It refuses to search while no entry is current, as after a failed step into a damaged
+    // entry; it starts from the first entry anyway.
+    unz64_file_pos position;
+    if (unzGetFilePos64(m_hUnzip, &position) != UNZ_OK) unzGoToFirstFile(m_hUnzip);
+    if (unzLocateFile(m_hUnzip, pstrName, bIgnoreCase ? kFoldAsciiLetters : kCaseSensitive) != UNZ_OK ||
+        unzGetFilePos64(m_hUnzip, &position) != UNZ_OK)
+        return -1;
+    return int(position.num_of_file);
 }
 
 DWORD ZipReader::FindItem(const wchar_t* pstrName, bool bIgnoreCase, int* pIndex, ZipItemInfo* pInfo)
@@ -185,16 +207,9 @@ DWORD ZipReader::FindItem(const wchar_t* pstrName, bool bIgnoreCase, int* pIndex
     if (pstrName == NULL) {
         dwResult = SKINZIP_ARGS;
     } else if (ToArchiveName(pstrName, szName, sizeof(szName))) {
-        // The unzip layer refuses to search while no entry is current, as after a failed step
-        // into a damaged entry; the search starts from the first entry anyway.
-        unz64_file_pos position;
-        if (unzGetFilePos64(m_hUnzip, &position) != UNZ_OK) unzGoToFirstFile(m_hUnzip);
-        // Its case folding covers a-z only, with no locale, and it puts the current entry back
-        // when nothing matches.
-        if (unzLocateFile(m_hUnzip, szName, bIgnoreCase ? kFoldAsciiLetters : kCaseSensitive) == UNZ_OK &&
-            unzGetFilePos64(m_hUnzip, &position) == UNZ_OK) {
+        nFound = FindEntry(szName, bIgnoreCase);
+        if (nFound >= 0) {
             CloseMember();
-            nFound = int(position.num_of_file);
             dwResult = SKINZIP_OK;
         }
     }

@@ -2,6 +2,7 @@
 #include <windows.h>
 #include "unzip.h"
 #include "core/ResourceZip.h"
+#include "core/ZipDirectoryIndex.h"
 #include "core/ZipSource.h"
 
 namespace SkinLib {
@@ -24,6 +25,7 @@ public:
 private:
     int GetEntryCount() const;
     DWORD GoToEntry(int nIndex);
+    int FindEntry(const char* pstrName, bool bIgnoreCase);
     DWORD OpenMember(int nIndex);
     void CloseMember();
     DWORD ReadMember(BYTE* pBuffer, unsigned int nLength, unsigned int& nRead);
@@ -38,6 +40,7 @@ private:
     ZipItemInfo m_cachedInfo;
     wchar_t m_szBaseFolder[MAX_PATH];
     ZipSource m_source;
+    ZipDirectoryIndex m_index;
     // What the open member promises, checked once its last byte has been delivered.
     ULONGLONG m_nMemberSize;
     DWORD m_dwMemberCrc;

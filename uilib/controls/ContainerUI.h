@@ -1,0 +1,127 @@
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "controls/ControlUI.h"
+#include "controls/IContainerUI.h"
+#include "core/StdPtrArray.h"
+
+namespace SkinLib {
+
+class CScrollBarUI;
+
+// A control holding an ordered list of children that it places over its inner
+// area, paints under clipping and, when asked, scrolls with its own bars.
+// The children are owned while auto destroy is on.
+class CContainerUI : public CControlUI, public IContainerUI
+{
+public:
+    CContainerUI();
+    ~CContainerUI() override;
+
+    const wchar_t* GetClass() const override;
+    void* GetInterface(const wchar_t* pstrName) override;
+
+    // The child list.
+    CControlUI* GetItemAt(int iIndex) const override;
+    int GetItemIndex(CControlUI* pControl) const override;
+    bool SetItemIndex(CControlUI* pControl, int iIndex) override;
+    int GetCount() const override;
+    bool Add(CControlUI* pControl) override;
+    bool AddAt(CControlUI* pControl, int iIndex) override;
+    bool Remove(CControlUI* pControl) override;
+    bool RemoveAt(int iIndex) override;
+    void RemoveAll() override;
+
+    virtual RECT GetInset() const;
+    virtual void SetInset(RECT rcInset);
+    virtual int GetChildPadding() const;
+    virtual void SetChildPadding(int iPadding);
+    virtual bool IsAutoDestroy() const;
+    virtual void SetAutoDestroy(bool bAuto);
+    virtual bool IsDelayedDestroy() const;
+    virtual void SetDelayedDestroy(bool bDelayed);
+    virtual bool IsMouseChildEnabled() const;
+    virtual void SetMouseChildEnabled(bool bEnable = true);
+    // The index of the nearest visible, enabled list item from iIndex on, or -1.
+    virtual int FindSelectable(int iIndex, bool bForward = true) const;
+
+    // Scrolling. Positions and ranges are those of the visible bars, 0 without one.
+    virtual SIZE GetScrollPos() const;
+    virtual SIZE GetScrollRange() const;
+    virtual void SetScrollPos(SIZE szPos);
+    virtual void LineUp();
+    virtual void LineDown();
+    virtual void PageUp();
+    virtual void PageDown();
+    virtual void HomeUp();
+    virtual void EndDown();
+    virtual void LineLeft();
+    virtual void LineRight();
+    virtual void PageLeft();
+    virtual void PageRight();
+    virtual void HomeLeft();
+    virtual void EndRight();
+    virtual void EnableScrollBar(bool bEnableVertical = true, bool bEnableHorizontal = false);
+    virtual CScrollBarUI* GetVerticalScrollBar() const;
+    virtual CScrollBarUI* GetHorizontalScrollBar() const;
+
+    // Places a floating child by its fixed place (and relative shares) in the item rectangle.
+    virtual void SetFloatPos(int iIndex);
+    // Called by layouts at the end of their SetPos with the area they filled
+    // and the height their content needs: shows, ranges or hides the vertical
+    // bar and lays out again when that changes the area.
+    virtual void ProcessScrollBar(RECT rc, int cxRequired, int cyRequired);
+
+    void SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bool bInit = true) override;
+    void SetPos(RECT rc) override;
+    void SetVisible(bool bVisible = true) override;
+    void SetInternVisible(bool bVisible = true) override;
+    void SetMouseEnabled(bool bEnable = true) override;
+    CControlUI* FindControl(FINDCONTROLPROC Proc, void* pData, UINT uFlags) override;
+    void DoEvent(tagTEventUI& event) override;
+    void SetAttribute(const wchar_t* pstrName, const wchar_t* pstrValue) override;
+    void DoPaint(HDC hDC, const RECT& rcPaint) override;
+
+    // Controls of the subtree by name (ignoring case); they need a manager.
+    CControlUI* FindSubControl(const wchar_t* pstrSubControlName);
+    bool SetSubControlText(const wchar_t* pstrSubControlName, const wchar_t* pstrText);
+    bool SetSubControlFixedHeight(const wchar_t* pstrSubControlName, int cy);
+    bool SetSubControlFixedWdith(const wchar_t* pstrSubControlName, int cx);
+    bool SetSubControlUserData(const wchar_t* pstrSubControlName, const wchar_t* pstrText);
+    CSkinString GetSubControlText(const wchar_t* pstrSubControlName);
+    int GetSubControlFixedHeight(const wchar_t* pstrSubControlName);
+    int GetSubControlFixedWdith(const wchar_t* pstrSubControlName);
+    CSkinString GetSubControlUserData(const wchar_t* pstrSubControlName);
+
+protected:
+    // The item rectangle less the inset and the visible bars: where children show.
+    RECT GetClientArea() const;
+    bool IsVerticalBarShown() const;
+    bool IsHorizontalBarShown() const;
+
+    CStdPtrArray m_items;  // CControlUI*, owned while auto destroy is on
+    RECT m_rcInset;
+    int m_iChildPadding;
+    bool m_bAutoDestroy;
+    bool m_bDelayedDestroy;
+    bool m_bMouseChildEnabled;
+    bool m_bScrollProcess;
+    std::unique_ptr<CScrollBarUI> m_pVerticalScrollBar;
+    std::unique_ptr<CScrollBarUI> m_pHorizontalScrollBar;
+
+private:
+    bool IsSelfOrAncestor(const CControlUI* pControl) const;
+    bool Insert(CControlUI* pControl, int iIndex);
+    void ReleaseAll();
+    void Release(CControlUI* pControl);
+    void ScrollBy(LONG SIZE::*pAxis, long long nDelta);
+    int GetLineSize() const;
+    long long GetPageHeight() const;
+    long long GetPageWidth() const;
+    std::unique_ptr<CScrollBarUI> MakeScrollBar(bool bHorizontal);
+};
+
+} // namespace SkinLib

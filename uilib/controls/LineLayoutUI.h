@@ -1,0 +1,79 @@
+#pragma once
+
+#include <windows.h>
+
+#include "controls/ContainerUI.h"
+#include "controls/ControlState.h"
+
+namespace SkinLib {
+
+// The axis a line layout runs along. Lead and trail are the edges along it
+// (top and bottom for a vertical layout), cross lead and cross trail the
+// edges across it.
+struct LayoutAxis
+{
+    bool bHorizontal;
+
+    LONG& Lead(RECT& rc) const { return bHorizontal ? rc.left : rc.top; }
+    LONG& Trail(RECT& rc) const { return bHorizontal ? rc.right : rc.bottom; }
+    LONG& CrossLead(RECT& rc) const { return bHorizontal ? rc.top : rc.left; }
+    LONG& CrossTrail(RECT& rc) const { return bHorizontal ? rc.bottom : rc.right; }
+    LONG Lead(const RECT& rc) const { return bHorizontal ? rc.left : rc.top; }
+    LONG Trail(const RECT& rc) const { return bHorizontal ? rc.right : rc.bottom; }
+    LONG CrossLead(const RECT& rc) const { return bHorizontal ? rc.top : rc.left; }
+    LONG CrossTrail(const RECT& rc) const { return bHorizontal ? rc.bottom : rc.right; }
+    long long Extent(const RECT& rc) const { return static_cast<long long>(Trail(rc)) - Lead(rc); }
+    long long CrossExtent(const RECT& rc) const { return static_cast<long long>(CrossTrail(rc)) - CrossLead(rc); }
+    LONG Along(POINT pt) const { return bHorizontal ? pt.x : pt.y; }
+    LONG& Along(SIZE& sz) const { return bHorizontal ? sz.cx : sz.cy; }
+    LONG& Across(SIZE& sz) const { return bHorizontal ? sz.cy : sz.cx; }
+
+    int MinAlong(const CControlUI& c) const { return bHorizontal ? c.GetMinWidth() : c.GetMinHeight(); }
+    int MaxAlong(const CControlUI& c) const { return bHorizontal ? c.GetMaxWidth() : c.GetMaxHeight(); }
+    int MinAcross(const CControlUI& c) const { return bHorizontal ? c.GetMinHeight() : c.GetMinWidth(); }
+    int MaxAcross(const CControlUI& c) const { return bHorizontal ? c.GetMaxHeight() : c.GetMaxWidth(); }
+    int FixedAcross(const CControlUI& c) const { return bHorizontal ? c.GetFixedHeight() : c.GetFixedWidth(); }
+};
+
+// What the vertical and horizontal layouts share: children lined up along
+// one axis, sized ones kept within their limits and the stretchers sharing
+// the rest; and a separator strip at one end that the user drags to resize
+// the layout itself, live or with a preview bar painted over the window.
+class CLineLayoutUI : public CContainerUI
+{
+public:
+    ~CLineLayoutUI() override;
+
+    UINT GetControlFlags() const override;
+    void SetPos(RECT rc) override;
+    void SetVisible(bool bVisible = true) override;
+    void SetInternVisible(bool bVisible = true) override;
+    void DoEvent(tagTEventUI& event) override;
+    void SetAttribute(const wchar_t* pstrName, const wchar_t* pstrValue) override;
+    void DoPostPaint(HDC hDC, const RECT& rcPaint) override;
+
+    // Immediate: the layout resizes on every move; else at the release.
+    void SetSepImmMode(bool bImmediately);
+    bool IsSepImmMode() const;
+    // The separator strip; with bUseNew, where a drag under way has taken it.
+    RECT GetThumbRect(bool bUseNew = false) const;
+
+protected:
+    explicit CLineLayoutUI(bool bHorizontal);
+
+    const LayoutAxis m_axis;
+    // Thickness of the strip: positive at the trailing edge, negative at the
+    // leading edge, 0 for none.
+    int m_iSepSize;
+    UINT m_uSepState;  // CTLSTATE_CAPTURED while the strip is dragged
+    POINT m_ptLastMouse;
+    RECT m_rcNewPos;
+    bool m_bImmMode;
+
+private:
+    bool IsDragging() const;
+    void DragTo(POINT pt);
+    void EndDrag();
+};
+
+} // namespace SkinLib
