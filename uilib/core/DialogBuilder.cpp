@@ -9,8 +9,12 @@
 
 #include <new>
 
+#include "controls/ContainerUI.h"
 #include "controls/ControlUI.h"
+#include "controls/HorizontalLayoutUI.h"
 #include "controls/IContainerUI.h"
+#include "controls/ScrollBarUI.h"
+#include "controls/VerticalLayoutUI.h"
 #include "core/AttributeValue.h"
 #include "core/SkinFile.h"
 
@@ -33,6 +37,10 @@ struct ElementClass
 // Names are matched exactly and case-sensitively. One line per control class.
 const ElementClass kElementClasses[] = {
     { L"Control", MakeControl<CControlUI> },
+    { L"Container", MakeControl<CContainerUI> },
+    { L"ScrollBar", MakeControl<CScrollBarUI> },
+    { L"VerticalLayout", MakeControl<CVerticalLayoutUI> },
+    { L"HorizontalLayout", MakeControl<CHorizontalLayoutUI> },
 };
 
 bool Is(const wchar_t* pstrName, const wchar_t* pstrWord)
