@@ -109,6 +109,25 @@ TEST_F(DialogBuilderTest, ElementsBecomeControlsChildrenFirstInDocumentOrder)
               expected);
 }
 
+TEST_F(DialogBuilderTest, LayoutsPlaceTheBuiltTree)
+{
+    const std::vector<std::string> expected = {
+        "VerticalLayoutUI root 0,0,200,100",
+        "  HorizontalLayoutUI top 0,0,200,30",
+        "    ControlUI a 0,0,50,30",
+        "    ControlUI b 50,0,200,30",
+        "  ControlUI middle 0,30,200,80",
+        "  ContainerUI box 0,80,200,100",
+        "    ControlUI c 2,82,198,98",
+    };
+    EXPECT_EQ(BuildAndLayOut(L"<Window><VerticalLayout name=\"root\">"
+                             L"<HorizontalLayout name=\"top\" height=\"30\"><Control name=\"a\" width=\"50\"/>"
+                             L"<Control name=\"b\"/></HorizontalLayout><Control name=\"middle\"/>"
+                             L"<Container name=\"box\" height=\"20\" inset=\"2,2,2,2\"><Control name=\"c\"/></Container>"
+                             L"</VerticalLayout></Window>"),
+              expected);
+}
+
 TEST_F(DialogBuilderTest, UnknownAndMisspeltElementsAreSkippedWithTheirChildren)
 {
     const std::vector<std::string> expected = {
