@@ -24,4 +24,5 @@ on_display bash -c '
   shoot modal_window_demo 7 7 4000
   shoot render_demo 0 4000
   shoot skinned_window_demo 0 4000
+  shoot controls_demo 0 4000
 '

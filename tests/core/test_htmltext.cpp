@@ -113,6 +113,12 @@ TEST_F(HtmlText, WrapsBreaksAndAlwaysFinishes)
     EXPECT_EQ(rc.bottom, 2 * cyLine);
     EXPECT_EQ(rc.right, std::max(Width(L"aaa "), Width(L"aaaa")));
     EXPECT_EQ(Measure(L"aaaaaaaaaa", 4 * cxA + cxA / 2).bottom, 3 * cyLine);
+    // A word that fits stays on its line when only the blank after it doesn't,
+    // and the next line starts with the next word, not with the blank.
+    rc = Measure(L"aaaa bbbb cccc", Width(L"aaaa bbbb") + 2);
+    EXPECT_EQ(rc.bottom, 2 * cyLine);
+    EXPECT_EQ(rc.right, Width(L"aaaa bbbb"));
+    EXPECT_EQ(Measure(L"aaaa bbbb cccc dd", Width(L"aaaa bbbb") + 2).bottom, 2 * cyLine);
     // A word right after a tag and a space moves to the next line whole
     // rather than breaking mid-word; without word breaks it is cut.
     rc = Measure(L"<b>aaa</b> aaaa", Width(L"aaa aa"));
@@ -181,6 +187,16 @@ TEST_F(HtmlText, LinksGetOneRectanglePerLine)
     EXPECT_EQ(aLinks[1].top, cyLine);
     EXPECT_EQ(aLinks[1].bottom, 2 * cyLine);
     EXPECT_GT(aLinks[1].right, aLinks[1].left);
+    // A linked word that fits with no room for the blank after it ends its
+    // line's rectangle at the word's end.
+    nLinks = 4;
+    rc = RECT{10, 0, 10 + Width(L"aaaa bbbb") + 2, 200};
+    CRenderEngine::DrawHtmlText(canvas.DC(), &pm, rc, L"<a go>aaaa bbbb cccc</a>", 0xFF000000, aLinks, aTexts, nLinks,
+                                DT_WORDBREAK);
+    ASSERT_EQ(nLinks, 2);
+    EXPECT_EQ(aLinks[0].right, 10 + Width(L"aaaa bbbb", Version(false, true, false)));
+    EXPECT_EQ(aLinks[1].left, 10);
+    EXPECT_EQ(aLinks[1].right, 10 + Width(L"cccc", Version(false, true, false)));
     // A link whose first word moves to the next line gets no empty rectangle.
     nLinks = 4;
     rc = RECT{10, 0, 10 + Width(L"aaaa"), 200};

@@ -379,10 +379,13 @@ int PlaceText(HtmlState& st, const wchar_t* pText, int cch)
         const bool bLineStart = pt.x == rc.left;
         if (nDraw == 0 && bLineStart) nDraw = 1;
         const bool bWordBreak = (st.uStyle & DT_WORDBREAK) != 0;
-        const int nBreak = bWordBreak ? LastBreak(pText, nFit) : 0;
+        // A word that fits stays on the line even when the blank after it
+        // doesn't: the line ends with the word, and the blank goes with it.
+        const bool bBlankAfterFit = bWordBreak && nFit > 0 && IsSpace(pText[nFit]);
+        const int nBreak = bBlankAfterFit ? nFit : bWordBreak ? LastBreak(pText, nFit) : 0;
         if (nBreak > 0) nDraw = nBreak;
         else if (bWordBreak && st.bAfterBreak) nDraw = 0;
-        nTaken = nDraw;
+        nTaken = bBlankAfterFit ? nDraw + 1 : nDraw;
         if ((st.uStyle & DT_END_ELLIPSIS) != 0 && nDraw > 0) {
             nDraw -= nDraw > 1 ? 2 : 1;
             bEllipsis = true;
