@@ -9,11 +9,15 @@
 
 #include <new>
 
+#include "controls/ButtonUI.h"
 #include "controls/ContainerUI.h"
 #include "controls/ControlUI.h"
+#include "controls/EditUI.h"
 #include "controls/HorizontalLayoutUI.h"
 #include "controls/IContainerUI.h"
+#include "controls/LabelUI.h"
 #include "controls/ScrollBarUI.h"
+#include "controls/TextUI.h"
 #include "controls/VerticalLayoutUI.h"
 #include "core/AttributeValue.h"
 #include "core/SkinFile.h"
@@ -41,6 +45,10 @@ const ElementClass kElementClasses[] = {
     { L"ScrollBar", MakeControl<CScrollBarUI> },
     { L"VerticalLayout", MakeControl<CVerticalLayoutUI> },
     { L"HorizontalLayout", MakeControl<CHorizontalLayoutUI> },
+    { L"Label", MakeControl<CLabelUI> },
+    { L"Text", MakeControl<CTextUI> },
+    { L"Button", MakeControl<CButtonUI> },
+    { L"Edit", MakeControl<CEditUI> },
 };
 
 bool Is(const wchar_t* pstrName, const wchar_t* pstrWord)
