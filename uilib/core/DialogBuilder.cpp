@@ -188,6 +188,9 @@ CControlUI* CDialogBuilder::Create(IDialogBuilderCallback* pCallback, CPaintMana
     if (m_pIncluder == NULL) m_nIncludeBudget = MAX_INCLUDE_BUILDS;
     CMarkupNode root = m_xml.GetRoot();
     if (!root.IsValid()) return NULL;
+    // Controls repaint as their attributes are set, long before they have a
+    // place: the areas are joined into one, which stays empty.
+    CInvalidateBatch batch(pManager);
     if (pManager != NULL) ApplyResources(root, pManager);
     return _Parse(&root, pParent, pManager);
 }
