@@ -383,7 +383,9 @@ TEST_F(FuzzParsers, BuilderSurvivesMutatedSkinsWithoutLeakingControls)
         "<Default name=\"Box\" value=\"padding=&quot;1,1,1,1&quot;\"/>"
         "<Box name=\"root\" bkimage=\"img.png\"><Leaf name=\"a\" text=\"x\"/><OneBox><Leaf/><Leaf/><Control/></OneBox>"
         "<Include source=\"inc_a.xml\" count=\"2\"/><Unknown><Leaf/><Box><Leaf/></Box></Unknown>"
-        "<Leaf><Leaf/><Font name=\"Nested\"/></Leaf></Box><Leaf name=\"second top\"/></Window>",
+        "<Leaf><Leaf/><Font name=\"Nested\"/></Leaf><VerticalLayout inset=\"1,1,1,1\"><Label text=\"a\" font=\"1\"/>"
+        "<HorizontalLayout height=\"20\"><Button name=\"closebtn\" text=\"x\" width=\"30\"/><Text text=\"&lt;b&gt;t\"/>"
+        "</HorizontalLayout></VerticalLayout></Box><Leaf name=\"second top\"/></Window>",
         "<Window><Box><Include source=\"&lt;W&gt;&lt;Leaf/&gt;&lt;Include source=&quot;inc_b.xml&quot; "
         "count=&quot;2&quot;/&gt;&lt;/W&gt;\" count=\"2\"/><Include source=\"inc_b.xml\" count=\"300\"/></Box>"
         "<Include source=\"inc_a.xml\"/></Window>",
@@ -392,12 +394,13 @@ TEST_F(FuzzParsers, BuilderSurvivesMutatedSkinsWithoutLeakingControls)
     };
     CPaintManagerUI hostManager;
     SkinLibTest::CHostWindow wnd(hostManager, 200, 120, NULL, false);
+
     SkinLibTest::CCountedControlFactory factory;
     Random random{ 0x5EED0125 };
     // Renaming every element of one name keeps the document well formed, so that most cases
     // reach the builder with a different tree; byte mutations then break it in half the cases.
-    static const char* const kElements[] = { "Window", "Box", "OneBox", "Leaf", "Control", "Include",
-                                             "Font", "Image", "Default", "Unknown" };
+    static const char* const kElements[] = { "Window", "Box", "OneBox", "Leaf", "Control", "Include", "Font",
+                                             "Image", "Default", "Unknown", "VerticalLayout", "Label", "Button" };
     const size_t nElements = sizeof(kElements) / sizeof(kElements[0]);
     auto renameElements = [](std::string& xml, const std::string& from, const std::string& to) {
         for (const char* pstrOpen : { "<", "</" }) {
