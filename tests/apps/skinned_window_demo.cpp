@@ -7,6 +7,7 @@
 
 #include <stdlib.h>
 
+#include "controls/ControlUI.h"
 #include "core/PaintManagerUI.h"
 #include "core/WindowImplBase.h"
 
@@ -27,6 +28,12 @@ public:
     UILIB_RESOURCETYPE GetResourceType() const override { return SKIN_FROM_ZIPRESOURCE; }
     LPCWSTR GetResourceID() const override { return MAKEINTRESOURCEW(109); }
     void InitWindow() override { ::SetTimer(m_hWnd, kCloseTimerId, m_uCloseAfter, NULL); }
+    void Notify(tagTNotifyUI& msg) override
+    {
+        if (msg.sNotifyType == L"click" && msg.pSenderControl != NULL && msg.pSenderControl->GetName() == L"btn_ok")
+            Close(0);
+        WindowImplBase::Notify(msg);
+    }
     LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override
     {
         if (uMsg == WM_TIMER && wParam == kCloseTimerId) {

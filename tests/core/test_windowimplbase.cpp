@@ -218,6 +218,28 @@ TEST_F(WindowImplBaseTest, TheEmbeddedArchiveBecomesTheProcessSkinSourceOnce)
     for (HWND hWnd : { first.GetHWND(), second.GetHWND(), third.GetHWND() }) ::DestroyWindow(hWnd);
 }
 
+// The demo skin's caption row: a label, and the close button at its right end.
+TEST_F(WindowImplBaseTest, ThePressedCaptionLabelDragsAndTheCloseButtonClosesWithOne)
+{
+    CSkinTestWnd wnd(L"demo.xml", SKIN_FROM_ZIPRESOURCE, MAKEINTRESOURCEW(109));
+    ASSERT_TRUE(wnd.Create());
+    LRESULT hitLabel = 0, hitButton = 0, hitBelowButton = 0;
+    const UINT nResult = wnd.ShowModalAndDo({
+        [&](CSkinTestWnd& w) {
+            hitLabel = HitTest(w, 200, 20);
+            hitButton = HitTest(w, 395, 16);
+            hitBelowButton = HitTest(w, 395, 36);
+            w.PostMessageW(WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(395, 16));
+            w.PostMessageW(WM_LBUTTONUP, 0, MAKELPARAM(395, 16));
+        },
+    });
+    EXPECT_EQ(hitLabel, HTCAPTION);
+    EXPECT_EQ(hitButton, HTCLIENT);
+    EXPECT_EQ(hitBelowButton, HTCAPTION) << "the caption row itself";
+    EXPECT_EQ(nResult, 1u);
+    EXPECT_EQ(wnd.m_nClicks, 1);
+}
+
 TEST_F(WindowImplBaseTest, HitTestFindsResizeBordersAndTheCaptionBand)
 {
     CSkinTestWnd wnd(L"main.xml");
