@@ -180,6 +180,16 @@ TEST_F(WindowImplBaseTest, CreationBuildsAndAttachesTheSkinOnACaptionlessWindow)
     EXPECT_EQ(wnd.GetHWND(), nullptr);
 }
 
+TEST_F(WindowImplBaseTest, ASkinResourceIsNamedByItsNumber)
+{
+    CSkinTestWnd wnd(L"201", SKIN_FROM_RESOURCE);
+    ASSERT_TRUE(wnd.Create());
+    ASSERT_NE(wnd.Manager().GetRoot(), nullptr);
+    EXPECT_EQ(wnd.Manager().GetRoot()->GetName(), L"from resource");
+    EXPECT_EQ(ClientRect(wnd).right, 150);
+    ::DestroyWindow(wnd);
+}
+
 TEST_F(WindowImplBaseTest, AMissingArchiveResourceLeavesAnEmptyWindowThatCopesWithEveryMessage)
 {
     CSkinTestWnd wnd(L"main.xml", SKIN_FROM_ZIPRESOURCE, MAKEINTRESOURCEW(555));

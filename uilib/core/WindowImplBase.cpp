@@ -271,7 +271,8 @@ LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM, BOOL& /*bHandled*/)
         CPaintManagerUI::SetResourcePath(sPath);
     }
 
-    switch (GetResourceType()) {
+    const UILIB_RESOURCETYPE type = GetResourceType();
+    switch (type) {
     case SKIN_FROM_ZIPFILE:
         CPaintManagerUI::SetResourceZip(GetZIPFileName(), true);
         break;
@@ -293,15 +294,12 @@ LRESULT WindowImplBase::OnCreate(UINT, WPARAM, LPARAM, BOOL& /*bHandled*/)
         break;
     }
 
-    CControlUI* pRoot = NULL;
     CDialogBuilder builder;
     const CSkinString sSkin = GetSkinXmlName();
-    if (GetResourceType() == SKIN_FROM_RESOURCE) {
-        pRoot = builder.Create(STRINGorID(LOWORD(ParseIntValue(sSkin))), L"xml", this, &m_PaintManager, NULL);
-    }
-    else {
-        pRoot = builder.Create(sSkin.GetData(), NULL, this, &m_PaintManager, NULL);
-    }
+    CControlUI* pRoot =
+        type == SKIN_FROM_RESOURCE
+            ? builder.Create(STRINGorID(LOWORD(ParseIntValue(sSkin))), L"xml", this, &m_PaintManager, NULL)
+            : builder.Create(sSkin.GetData(), NULL, this, &m_PaintManager, NULL);
     if (pRoot == NULL) {
         ::MessageBoxW(NULL, L"加载资源文件失败", L"SkinLib", MB_ICONHAND);
         ::ExitProcess(1);
