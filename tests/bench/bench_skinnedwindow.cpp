@@ -2,8 +2,9 @@
 // against a native dialog with as many system controls, created from a
 // template, shown and painted with its children. Both run in the same process
 // on the same display. Goal: the skinned window starts at least as fast
-// (ratio <= 1.0). A generated skin of about 1,000 controls gives the cost per
-// control of building, laying out and painting a large skin.
+// (ratio <= 1.0); the program exits with 1 when it does not. A generated skin
+// of about 1,000 controls gives the cost per control of building, laying out
+// and painting a large skin.
 //
 // The skins are read from an archive in memory, as the programs read theirs.
 #include <windows.h>
@@ -242,5 +243,5 @@ int main()
     const double dBuild = BuildOnly(L"generated.xml");
     printf("  of which building the tree without a window: %8.0f us, %.2f us per control\n", dBuild,
            dBuild / nGeneratedControls);
-    return 0;
+    return dSkinned <= dNative ? 0 : 1;
 }
