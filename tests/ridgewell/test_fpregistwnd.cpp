@@ -269,14 +269,20 @@ TEST_F(WindowTest, AnEnrolledFingerIsNotEnrolledAgain)
     EXPECT_TRUE(window.Control(L"btn_Delete")->IsEnabled());
 }
 
-struct FailureCase
+// A scenario after the unit's line and the status text it ends with.
+struct ScenarioCase
 {
     const char* pstrName;
     const wchar_t* pstrScript;
     const wchar_t* pstrStatus;
 };
 
-class WindowFailureTest : public WindowTest, public ::testing::WithParamInterface<FailureCase>
+std::string CaseName(const ::testing::TestParamInfo<ScenarioCase>& info)
+{
+    return info.param.pstrName;
+}
+
+class WindowFailureTest : public WindowTest, public ::testing::WithParamInterface<ScenarioCase>
 {
 };
 
@@ -288,28 +294,22 @@ TEST_P(WindowFailureTest, ShowsTheFailureAndEnablesTheButtons)
     EXPECT_TRUE(window.Control(L"btn_Enroll")->IsEnabled());
     EXPECT_TRUE(window.Control(L"btn_Delete")->IsEnabled());
     size_t cOpened = 0;
-    for (const std::wstring& sOpen : Calls(L"WinBioOpenSession")) cOpened += sOpen.find(L"-> 0x00000000") != sOpen.npos;
+    for (const std::wstring& sOpen : Calls(L"WinBioOpenSession"))
+        cOpened += sOpen.find(L"-> 0x00000000") != std::wstring::npos;
     EXPECT_EQ(cOpened, Calls(L"WinBioCloseSession").size()) << "every session opened is closed";
 }
 
 INSTANTIATE_TEST_SUITE_P(
     EveryWinBioFailure, WindowFailureTest,
-    ::testing::Values(FailureCase{"OpenSession", L"open E_FAIL", L"WinBioOpenSession failed. "},
-                      FailureCase{"EnrollBegin", L"begin 0x80098004", L"WinBioEnrollBegin failed."},
-                      FailureCase{"EnrollCapture", L"capture MORE_DATA;capture E_FAIL", L"WinBioEnrollCapture failed."},
-                      FailureCase{"EnrollCommit", L"commit 0x80098036", L"WinBioEnrollCommit failed."}),
-    [](const ::testing::TestParamInfo<FailureCase>& info) { return std::string(info.param.pstrName); });
+    ::testing::Values(ScenarioCase{"OpenSession", L"open E_FAIL", L"WinBioOpenSession failed. "},
+                      ScenarioCase{"EnrollBegin", L"begin 0x80098004", L"WinBioEnrollBegin failed."},
+                      ScenarioCase{"EnrollCapture", L"capture MORE_DATA;capture E_FAIL", L"WinBioEnrollCapture failed."},
+                      ScenarioCase{"EnrollCommit", L"commit 0x80098036", L"WinBioEnrollCommit failed."}),
+    CaseName);
 
 // --- Deletion ---
 
-struct DeleteCase
-{
-    const char* pstrName;
-    const wchar_t* pstrScript;
-    const wchar_t* pstrOutcome;
-};
-
-class WindowDeleteTest : public WindowTest, public ::testing::WithParamInterface<DeleteCase>
+class WindowDeleteTest : public WindowTest, public ::testing::WithParamInterface<ScenarioCase>
 {
 };
 
@@ -317,18 +317,18 @@ TEST_P(WindowDeleteTest, AsksForATouchAndShowsTheOutcome)
 {
     Play(L"unit 5 " + KeyDevice(L"A1") + L";" + GetParam().pstrScript);
     RunWorker(kDeleteButtonPoint);
-    EXPECT_EQ((Lines{L"please touch the sensor", GetParam().pstrOutcome}), window.Statuses());
+    EXPECT_EQ((Lines{L"please touch the sensor", GetParam().pstrStatus}), window.Statuses());
     for (const Seen& seen : window.aSeen) EXPECT_TRUE(seen.bEnroll) << "Enroll stays available";
     EXPECT_TRUE(window.Control(L"btn_Delete")->IsEnabled());
 }
 
 INSTANTIATE_TEST_SUITE_P(
     Outcomes, WindowDeleteTest,
-    ::testing::Values(DeleteCase{"Deleted", L"locate S_OK", L"Delete OK."},
-                      DeleteCase{"DeleteFails", L"delete 0x80098003", L"Delete Failed."},
-                      DeleteCase{"LocateFails", L"locate E_FAIL", L"Delete Failed."},
-                      DeleteCase{"SuccessCodeOtherThanOk", L"delete S_FALSE", L"Delete Failed."}),
-    [](const ::testing::TestParamInfo<DeleteCase>& info) { return std::string(info.param.pstrName); });
+    ::testing::Values(ScenarioCase{"Deleted", L"locate S_OK", L"Delete OK."},
+                      ScenarioCase{"DeleteFails", L"delete 0x80098003", L"Delete Failed."},
+                      ScenarioCase{"LocateFails", L"locate E_FAIL", L"Delete Failed."},
+                      ScenarioCase{"SuccessCodeOtherThanOk", L"delete S_FALSE", L"Delete Failed."}),
+    CaseName);
 
 TEST_F(WindowTest, DeletionNamesTheUserBySid)
 {
