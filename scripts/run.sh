@@ -26,3 +26,6 @@ on_display bash -c '
   shoot skinned_window_demo 0 4000
   shoot controls_demo 0 4000
 '
+
+# The fingerprint manager: an enrollment and a deletion against the simulated sensor.
+on_display bash scripts/ridgewell-tour.sh
