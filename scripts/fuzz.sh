@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# Builds and runs the parser fuzz test under Wine with N cases per parser (default 100000).
+# Builds and runs the fuzz test of the skin parsers and the dialog builder under Wine with N cases
+# each (default 100000).
 #   scripts/fuzz.sh [--build-dir DIR] [--no-setup] [N]
 set -euo pipefail
 cd "$(dirname "$0")/.."

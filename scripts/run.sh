@@ -24,8 +24,12 @@ on_display bash -c '
   # Each closes itself after 4 s; the first returns the result of its posted Close(7).
   shoot modal_window_demo 7 7 4000
   shoot render_demo 0 4000
+  shoot skinned_window_demo 0 4000
   shoot controls_demo 0 4000
 '
+
+# The fingerprint manager: an enrollment and a deletion against the simulated sensor.
+on_display bash scripts/ridgewell-tour.sh
 
 # The PIN program against the simulated key service.
 on_display bash scripts/run_pinwarden.sh

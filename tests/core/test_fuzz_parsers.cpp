@@ -1,6 +1,6 @@
 // Deterministic mutation fuzzing of the skin parsers: the archive reader, the XML parser, image
-// descriptions, mark-up text and control attribute lists take skins as untrusted input, so no
-// mutation of a valid skin may crash or hang them.
+// descriptions, mark-up text, control attribute lists and the dialog builder take skins as
+// untrusted input, so no mutation of a valid skin may crash or hang them, nor leak a control.
 // SKINLIB_FUZZ_ITERATIONS sets the number of cases per parser (scripts/fuzz.sh N).
 #include <gtest/gtest.h>
 #include <windows.h>
@@ -13,9 +13,11 @@
 #include <string>
 #include <vector>
 #include "controls/ControlUI.h"
+#include "core/DialogBuilder.h"
 #include "core/Markup.h"
 #include "core/RenderEngine.h"
 #include "core/ResourceZip.h"
+#include "CountedControls.h"
 #include "PixelCanvas.h"
 #include "PngFixture.h"
 #include "SkinSettings.h"
@@ -355,4 +357,85 @@ TEST_F(FuzzParsers, ControlSurvivesMutatedAttributeLists)
         return 1;
     });
     CPaintManagerUI::SetResourcePath(L"");
+}
+
+// Skins with every document-level element, includes of files, of themselves and of inline text,
+// unknown elements, containers that refuse children and controls no container takes, built into
+// a manager bound to a window, attached, laid out and painted. Every counted control the builder
+// made must be gone once the manager is.
+TEST_F(FuzzParsers, BuilderSurvivesMutatedSkinsWithoutLeakingControls)
+{
+    const std::wstring folder = SkinLibTest::MakeTempFolder(L"fuzz_builder");
+    ASSERT_TRUE(SkinLibTest::WriteBytes(folder + L"img.png", SkinLibTest::MakeSolidPng(8, 8, 0x80FF0000)));
+    ASSERT_TRUE(SkinLibTest::WriteBytes(folder + L"inc_a.xml",
+        "<Window><Font name=\"Tahoma\"/><Default name=\"Control\" value=\"height=&quot;5&quot;\"/>"
+        "<Leaf name=\"in a\"/><Include source=\"inc_a.xml\"/><Include source=\"inc_b.xml\" count=\"2\"/></Window>"));
+    ASSERT_TRUE(SkinLibTest::WriteBytes(folder + L"inc_b.xml",
+        "<Window><Image name=\"img.png\"/><Box><Leaf/><Include source=\"INC_A.xml\" count=\"2\"/></Box>"
+        "<OneBox><Leaf/><Leaf/></OneBox></Window>"));
+    CPaintManagerUI::SetResourcePath(folder.c_str());
+    static const char* const kSeeds[] = {
+        "<Window size=\"300,200\" caption=\"0,0,0,30\" sizebox=\"4,4,4,4\" roundcorner=\"6,6\" mininfo=\"100,100\" "
+        "maxinfo=\"800,600\" alpha=\"255\" bktrans=\"false\" showdirty=\"true\" defaultfontcolor=\"#FF000000\">"
+        "<Font name=\"Arial\" size=\"12\" bold=\"true\" default=\"true\"/><Font size=\"14\"/>"
+        "<Image name=\"img.png\" mask=\"#FFFF00FF\"/><Image restype=\"PNG\" name=\"101\"/>"
+        "<Default name=\"Leaf\" value=\"width=&quot;20&quot; bkcolor=&quot;#FF00FF00&quot;\"/>"
+        "<Default name=\"Box\" value=\"padding=&quot;1,1,1,1&quot;\"/>"
+        "<Box name=\"root\" bkimage=\"img.png\"><Leaf name=\"a\" text=\"x\"/><OneBox><Leaf/><Leaf/><Control/></OneBox>"
+        "<Include source=\"inc_a.xml\" count=\"2\"/><Unknown><Leaf/><Box><Leaf/></Box></Unknown>"
+        "<Leaf><Leaf/><Font name=\"Nested\"/></Leaf><VerticalLayout inset=\"1,1,1,1\"><Label text=\"a\" font=\"1\"/>"
+        "<HorizontalLayout height=\"20\"><Button name=\"closebtn\" text=\"x\" width=\"30\"/><Text text=\"&lt;b&gt;t\"/>"
+        "</HorizontalLayout></VerticalLayout></Box><Leaf name=\"second top\"/></Window>",
+        "<Window><Box><Include source=\"&lt;W&gt;&lt;Leaf/&gt;&lt;Include source=&quot;inc_b.xml&quot; "
+        "count=&quot;2&quot;/&gt;&lt;/W&gt;\" count=\"2\"/><Include source=\"inc_b.xml\" count=\"300\"/></Box>"
+        "<Include source=\"inc_a.xml\"/></Window>",
+        "<Dialog size=\"10,10\"><Control pos=\"1,2,3,4\" float=\"true\"><Leaf/></Control>"
+        "<Box><Box><OneBox><Leaf/><Include source=\"&lt;W&gt;&lt;Leaf/&gt;&lt;/W&gt;\" count=\"2\"/></OneBox></Box></Box></Dialog>",
+    };
+    CPaintManagerUI hostManager;
+    SkinLibTest::CHostWindow wnd(hostManager, 200, 120, NULL, false);
+
+    SkinLibTest::CCountedControlFactory factory;
+    Random random{ 0x5EED0125 };
+    // Renaming every element of one name keeps the document well formed, so that most cases
+    // reach the builder with a different tree; byte mutations then break it in half the cases.
+    static const char* const kElements[] = { "Window", "Box", "OneBox", "Leaf", "Control", "Include", "Font",
+                                             "Image", "Default", "Unknown", "VerticalLayout", "Label", "Button" };
+    const size_t nElements = sizeof(kElements) / sizeof(kElements[0]);
+    auto renameElements = [](std::string& xml, const std::string& from, const std::string& to) {
+        for (const char* pstrOpen : { "<", "</" }) {
+            const std::string tag = pstrOpen + from;
+            for (size_t at = xml.find(tag); at != std::string::npos; at = xml.find(tag, at + 1)) {
+                const char next = at + tag.size() < xml.size() ? xml[at + tag.size()] : '\0';
+                if (::isalnum(static_cast<unsigned char>(next))) continue;
+                xml.replace(at, tag.size(), pstrOpen + to);
+            }
+        }
+    };
+    RunCases("builder", [&](int i) {
+        std::string xml = kSeeds[random.Below(sizeof(kSeeds) / sizeof(kSeeds[0]))];
+        for (size_t n = random.Below(3); n > 0; --n)
+            renameElements(xml, kElements[random.Below(nElements)], kElements[random.Below(nElements)]);
+        Bytes bytes(xml.begin(), xml.end());
+        if (random.Below(2) != 0) Mutate(random, bytes);
+        std::wstring text;
+        for (uint8_t b : bytes) text += wchar_t(b != 0 ? b : '\n');
+        const int nLiveBefore = SkinLibTest::LiveCountedControls();
+        int nBuilt = 0;
+        {
+            CPaintManagerUI pm;
+            pm.Init(wnd);
+            CDialogBuilder builder;
+            CControlUI* pRoot = builder.Create(text.c_str(), NULL, &factory, &pm);
+            if (pRoot != NULL) {
+                nBuilt = 1;
+                pm.AttachDialog(pRoot);
+                ::InvalidateRect(wnd, NULL, FALSE);
+                LRESULT lRes = 0;
+                pm.MessageHandler(WM_PAINT, 0, 0, lRes);
+            }
+        }
+        EXPECT_EQ(SkinLibTest::LiveCountedControls(), nLiveBefore) << "case " << i;
+        return nBuilt;
+    });
 }

@@ -1,5 +1,5 @@
 #include "core/Markup.h"
-#include "core/PaintManagerUI.h"
+#include "core/SkinFile.h"
 #include <algorithm>
 #include <cwchar>
 #include <new>
@@ -306,57 +306,17 @@ bool CMarkup::LoadFromMem(const BYTE* pByte, DWORD dwSize, int encoding)
 bool CMarkup::LoadFromFile(const wchar_t* pstrFilename, int encoding)
 {
     Release();
-    if (pstrFilename == NULL) return _Failed(L"Error opening file");
-    CSkinString sPath = CPaintManagerUI::GetResourcePath();
-    if (CPaintManagerUI::GetResourceZip().IsEmpty()) {
-        sPath += pstrFilename;
-        return _LoadFromDisk(sPath, encoding);
-    }
-    if (CPaintManagerUI::IsCachedResourceZip())
-        return _LoadFromZip(CPaintManagerUI::GetResourceZipHandle(), pstrFilename, encoding);
-    sPath += CPaintManagerUI::GetResourceZip();
-    HSKINZIP hZip = ResourceZipOpen(sPath.GetData(), 0, SKINZIP_FILENAME);
-    bool bLoaded = _LoadFromZip(hZip, pstrFilename, encoding);
-    if (hZip != NULL) ResourceZipClose(hZip);
-    return bLoaded;
-}
-
-bool CMarkup::_LoadFromDisk(const wchar_t* pstrPath, int encoding)
-{
-    HANDLE hFile = ::CreateFileW(pstrPath, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, NULL);
-    if (hFile == INVALID_HANDLE_VALUE) return _Failed(L"Error opening file");
-    std::unique_ptr<BYTE[]> pBytes;
-    LARGE_INTEGER size;
-    ULONGLONG nSize = ::GetFileSizeEx(hFile, &size) ? ULONGLONG(size.QuadPart) : ~0ULL;
-    DWORD dwSize = DWORD(nSize);
-    DWORD dwRead = 0;
-    const wchar_t* pstrError = NULL;
-    if (nSize == 0) {
-        pstrError = L"File is empty";
-    } else if (nSize > kMaxSkinFileSize) {
-        pstrError = L"File too large";
-    } else {
-        pBytes.reset(new (std::nothrow) BYTE[dwSize]);
-        if (pBytes == nullptr) pstrError = L"Out of memory";
-        else if (!::ReadFile(hFile, pBytes.get(), dwSize, &dwRead, NULL) || dwRead != dwSize) pstrError = L"Could not read file";
-    }
-    ::CloseHandle(hFile);
-    if (pstrError != NULL) return _Failed(pstrError);
-    return LoadFromMem(pBytes.get(), dwSize, encoding);
-}
-
-bool CMarkup::_LoadFromZip(HSKINZIP hZip, const wchar_t* pstrFilename, int encoding)
-{
-    if (hZip == NULL) return _Failed(L"Error opening zip file");
-    std::unique_ptr<BYTE[]> pBytes;
-    unsigned int nSize = 0;
-    switch (ResourceZipReadItem(hZip, pstrFilename, kMaxSkinFileSize, pBytes, &nSize)) {
-    case SKINZIP_OK: return LoadFromMem(pBytes.get(), nSize, encoding);
-    case SKINZIP_NOTFOUND: return _Failed(L"Could not find ziped file");
-    case SKINZIP_MEMSIZE: return _Failed(nSize == 0 ? L"File is empty" : L"File too large");
-    case SKINZIP_NOALLOC: return _Failed(L"Out of memory");
-    default: return _Failed(L"Could not unzip file");
+    CSkinFile file;
+    switch (file.Read(pstrFilename, kMaxSkinFileSize)) {
+    case SKINFILE_OK: return LoadFromMem(file.GetData(), file.GetSize(), encoding);
+    case SKINFILE_EMPTY: return _Failed(L"File is empty");
+    case SKINFILE_TOO_LARGE: return _Failed(L"File too large");
+    case SKINFILE_READ_FAILED: return _Failed(L"Could not read file");
+    case SKINFILE_NO_ARCHIVE: return _Failed(L"Error opening zip file");
+    case SKINFILE_NOT_IN_ARCHIVE: return _Failed(L"Could not find ziped file");
+    case SKINFILE_UNZIP_FAILED: return _Failed(L"Could not unzip file");
+    case SKINFILE_NO_MEMORY: return _Failed(L"Out of memory");
+    default: return _Failed(L"Error opening file");
     }
 }
 

@@ -1,7 +1,6 @@
 #pragma once
 #include <windows.h>
 #include <memory>
-#include "core/ResourceZip.h"
 
 namespace SkinLib {
 
@@ -103,8 +102,6 @@ private:
 
     bool _AllocateText(size_t cchText);
     bool _LoadConverted(UINT nCodePage, const BYTE* pByte, DWORD dwSize);
-    bool _LoadFromDisk(const wchar_t* pstrPath, int encoding);
-    bool _LoadFromZip(HSKINZIP hZip, const wchar_t* pstrFilename, int encoding);
     bool _Parse();
     bool _Parse(wchar_t*& pstrText, ULONG iParent, int nDepth);
     bool _ReserveElement(ULONG& iPos);

@@ -1,5 +1,5 @@
 // CRenderEngine, images:
-//   reading image bytes from files, module resources and the skin archive
+//   where image bytes come from: module resources, skin files, paths
 //   decoding with stb_image into premultiplied 32-bit DIB sections
 //   blending and drawing bitmap parts (nine-grid, tiling, fade)
 //   image descriptions
@@ -7,6 +7,7 @@
 
 #include "core/GdiScope.h"
 #include "core/RenderEngineInternal.h"
+#include "core/SkinFile.h"
 
 #include <algorithm>
 #include <cwchar>
@@ -35,87 +36,15 @@ HDC ImageDC()
     return s_hImageDC;
 }
 
-// Encoded image bytes: either a buffer of our own or a module resource, which stays mapped.
-struct ImageBytes
+// A typed image is a module resource; else a skin file, or a file by its own path.
+bool ReadImageBytes(STRINGorID bitmap, const wchar_t* type, CSkinFile& file)
 {
-    std::unique_ptr<BYTE[]> pOwned;
-    const BYTE* pData = NULL;
-    unsigned int nSize = 0;
-
-    void Own(std::unique_ptr<BYTE[]> pBytes, unsigned int nBytes)
-    {
-        pOwned = std::move(pBytes);
-        pData = pOwned.get();
-        nSize = nBytes;
-    }
-};
-
-bool ReadWholeFile(const wchar_t* pstrPath, ImageBytes& bytes)
-{
-    HANDLE hFile = ::CreateFileW(pstrPath, GENERIC_READ, FILE_SHARE_READ, NULL, OPEN_EXISTING,
-                                 FILE_ATTRIBUTE_NORMAL, NULL);
-    if (hFile == INVALID_HANDLE_VALUE) return false;
-    LARGE_INTEGER size;
-    bool bRead = false;
-    if (::GetFileSizeEx(hFile, &size) && size.QuadPart > 0 && size.QuadPart <= kMaxImageBytes) {
-        DWORD dwSize = DWORD(size.QuadPart);
-        std::unique_ptr<BYTE[]> pBytes(new (std::nothrow) BYTE[dwSize]);
-        DWORD dwRead = 0;
-        bRead = pBytes != nullptr && ::ReadFile(hFile, pBytes.get(), dwSize, &dwRead, NULL) && dwRead == dwSize;
-        if (bRead) bytes.Own(std::move(pBytes), dwSize);
-    }
-    ::CloseHandle(hFile);
-    return bRead;
-}
-
-bool ReadModuleResource(STRINGorID bitmap, const wchar_t* type, ImageBytes& bytes)
-{
-    HINSTANCE hModule = CPaintManagerUI::GetResourceDll();
-    HRSRC hResource = ::FindResourceW(hModule, bitmap.m_lpszNameOrId, type);
-    if (hResource == NULL) return false;
-    DWORD dwSize = ::SizeofResource(hModule, hResource);
-    HGLOBAL hGlobal = ::LoadResource(hModule, hResource);
-    if (hGlobal == NULL || dwSize == 0 || dwSize > kMaxImageBytes) return false;
-    bytes.pData = static_cast<const BYTE*>(::LockResource(hGlobal));
-    bytes.nSize = dwSize;
-    return bytes.pData != NULL;
-}
-
-// The cached skin archive, or the one named beside the resource folder, opened for this read only.
-bool ReadSkinArchiveMember(const wchar_t* pstrName, ImageBytes& bytes)
-{
-    std::unique_ptr<BYTE[]> pBytes;
-    unsigned int nSize = 0;
-    DWORD dwResult;
-    if (CPaintManagerUI::IsCachedResourceZip()) {
-        dwResult = ResourceZipReadItem(CPaintManagerUI::GetResourceZipHandle(), pstrName, kMaxImageBytes, pBytes, &nSize);
-    } else {
-        CSkinString sZipPath = CPaintManagerUI::GetResourcePath() + CPaintManagerUI::GetResourceZip();
-        HSKINZIP hZip = ResourceZipOpen(sZipPath.GetData(), 0, SKINZIP_FILENAME);
-        if (hZip == NULL) return false;
-        dwResult = ResourceZipReadItem(hZip, pstrName, kMaxImageBytes, pBytes, &nSize);
-        ResourceZipClose(hZip);
-    }
-    if (dwResult != SKINZIP_OK) return false;
-    bytes.Own(std::move(pBytes), nSize);
-    return true;
-}
-
-bool ReadImageBytes(STRINGorID bitmap, const wchar_t* type, ImageBytes& bytes)
-{
-    if (type != NULL && ReadModuleResource(bitmap, type, bytes)) return true;
+    if (type != NULL && file.ReadResource(bitmap, type, kMaxImageBytes) == SKINFILE_OK) return true;
     // Files and archive members are found by name only.
     if (bitmap.IsId()) return false;
     const wchar_t* pstrName = bitmap.m_lpszNameOrId;
-    if (type == NULL) {
-        if (CPaintManagerUI::GetResourceZip().IsEmpty()) {
-            CSkinString sPath = CPaintManagerUI::GetResourcePath() + pstrName;
-            if (ReadWholeFile(sPath, bytes)) return true;
-        } else if (ReadSkinArchiveMember(pstrName, bytes)) {
-            return true;
-        }
-    }
-    return ReadWholeFile(pstrName, bytes);
+    if (type == NULL && file.Read(pstrName, kMaxImageBytes) == SKINFILE_OK) return true;
+    return file.ReadFromDisk(pstrName, kMaxImageBytes) == SKINFILE_OK;
 }
 
 struct StbiPixelsDeleter
@@ -130,10 +59,10 @@ tagTImageInfo* CRenderEngine::LoadImageW(STRINGorID bitmap, const wchar_t* type,
     int x = 0, y = 0;
     std::unique_ptr<stbi_uc, StbiPixelsDeleter> pRgba;
     {
-        ImageBytes bytes;
-        if (!ReadImageBytes(bitmap, type, bytes)) return NULL;
+        CSkinFile file;
+        if (!ReadImageBytes(bitmap, type, file)) return NULL;
         int nChannels = 0;
-        pRgba.reset(stbi_load_from_memory(bytes.pData, int(bytes.nSize), &x, &y, &nChannels, 4));
+        pRgba.reset(stbi_load_from_memory(file.GetData(), int(file.GetSize()), &x, &y, &nChannels, 4));
     }
     if (pRgba == nullptr) return NULL;
 
