@@ -336,6 +336,8 @@ private:
     bool OnSize();
     static bool ForwardToChild(HWND hWndChild, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
     CControlUI* ControlAt(POINT pt) const;
+    // The focused control loses the focus to pNewFocus ("killfocus" and its event).
+    void DropFocus(CControlUI* pNewFocus);
     void ShowToolTip(CControlUI* pControl);
     void HideToolTip();
     void OnPaint();
