@@ -99,16 +99,6 @@ void CLabelUI::DoEvent(tagTEventUI& event)
     CControlUI::DoEvent(event);
 }
 
-bool CLabelUI::PassOnMouseEvent(tagTEventUI& event)
-{
-    if (IsMouseEnabled() || event.nEventType < SKIN_EVT_MOUSEMOVE || event.nEventType > SKIN_EVT_SCROLLWHEEL) {
-        return false;
-    }
-    if (m_pParent != NULL) m_pParent->DoEvent(event);
-    else CLabelUI::DoEvent(event);
-    return true;
-}
-
 SIZE CLabelUI::EstimateSize(SIZE szAvailable)
 {
     return EstimateLineSize(szAvailable, 4);

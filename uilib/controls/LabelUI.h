@@ -93,9 +93,6 @@ protected:
     RECT GetTextRect() const;
     // Mark-up or plain text, without link records.
     void DrawLabelText(HDC hDC, RECT rc, DWORD dwColor, UINT uStyle);
-    // A control that takes no mouse input hands mouse events to its parent;
-    // true when the event was such a one.
-    bool PassOnMouseEvent(tagTEventUI& event);
     // Stores an image description of a state and repaints.
     void SetStateImage(CSkinString& sImage, const wchar_t* pStrImage);
     // Draws an image description; one that fails is emptied, so it is tried once.
