@@ -159,14 +159,17 @@ void CEditUI::SetPos(RECT rc)
 void CEditUI::SetVisible(bool bVisible)
 {
     CLabelUI::SetVisible(bVisible);
-    if (IsVisible() || m_pWindow == NULL) return;
-    if (m_pManager != NULL) m_pManager->SetFocus(NULL);
-    CloseWindow();
+    CloseWindowWhenHidden();
 }
 
 void CEditUI::SetInternVisible(bool bVisible)
 {
     CLabelUI::SetInternVisible(bVisible);
+    CloseWindowWhenHidden();
+}
+
+void CEditUI::CloseWindowWhenHidden()
+{
     if (IsVisible() || m_pWindow == NULL) return;
     if (m_pManager != NULL) m_pManager->SetFocus(NULL);
     CloseWindow();
