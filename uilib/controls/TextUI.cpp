@@ -1,3 +1,8 @@
+// CTextUI, the multi-line label with links:
+//   - identity and flags
+//   - links: hit testing, the hand cursor, hover and "link"
+//   - the size estimate: the wrapped text's height
+//   - painting, which records where the links lie
 #include "controls/TextUI.h"
 
 #include <wchar.h>
