@@ -41,6 +41,9 @@ enum SKIN_EVENT_KIND
 
 // Posted by a manager to its own window to delete controls removed from the tree.
 enum { UIMSG_DELAYED_CLEANUP = WM_APP + 1 };
+// Native child windows get their WM_NOTIFY, WM_COMMAND and WM_CTLCOLOR...
+// notifications back from the manager as the message plus this.
+enum { UIMSG_REFLECT_OFFSET = 0x2000 };
 
 // One UI event for one control. Make it zero-filled, then fill what the kind needs.
 struct tagTEventUI

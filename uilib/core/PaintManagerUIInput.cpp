@@ -28,8 +28,6 @@ struct FINDTABINFO
 
 // Hover delay when no tooltip window tells its own.
 const DWORD kDefaultHoverTime = 400;
-// Native child windows get their notifications back as the message plus this.
-const UINT kReflectOffset = 0x2000;
 // Far outside any control: where a press ends when the window closes under it.
 const POINT kNowhere = {-1, -1};
 
@@ -227,7 +225,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
 
 bool CPaintManagerUI::ForwardToChild(HWND hWndChild, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)
 {
-    lRes = ::SendMessageW(hWndChild, uMsg + kReflectOffset, wParam, lParam);
+    lRes = ::SendMessageW(hWndChild, uMsg + UIMSG_REFLECT_OFFSET, wParam, lParam);
     return true;
 }
 
