@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
 # The main job: builds everything and runs the window programs under Wine on a
 # private Xvfb display, saving a screenshot of each in <build>/screenshots/.
+# The PIN program's part is scripts/run_pinwarden.sh.
 #   scripts/run.sh [--build-dir DIR] [--no-setup]
 set -euo pipefail
 cd "$(dirname "$0")/.."
@@ -27,3 +28,9 @@ on_display bash -c '
   shoot controls_demo 0 4000
   shoot layouts_demo 0 4000
 '
+
+# The fingerprint manager: an enrollment and a deletion against the simulated sensor.
+on_display bash scripts/ridgewell-tour.sh
+
+# The PIN program against the simulated key service.
+on_display bash scripts/run_pinwarden.sh

@@ -9,7 +9,7 @@ SUDO=""
 [ "$(id -u)" -eq 0 ] || SUDO=sudo
 
 PACKAGES=(cmake make mingw-w64 g++-mingw-w64-x86-64-posix gcc-mingw-w64-x86-64-posix
-          wine wine64 xvfb xauth x11-apps libz-mingw-w64-dev libstb-dev googletest
+          wine wine64 xvfb xauth x11-apps x11-utils libz-mingw-w64-dev libstb-dev googletest
           zip imagemagick fonts-wqy-microhei dpkg-dev python3 python3-pil)
 
 missing=()

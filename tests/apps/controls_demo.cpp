@@ -29,23 +29,6 @@ const UINT_PTR kStatesTimerId = 2;
 const int kClientWidth = 660;
 const int kClientHeight = 430;
 
-// A 24x24 rounded face with a 1-pixel frame, for nine-grid drawing.
-std::string FacePng(uint32_t face, uint32_t frame)
-{
-    const int n = 24;
-    std::vector<uint32_t> px(n * n, 0);
-    for (int y = 0; y < n; y++) {
-        for (int x = 0; x < n; x++) {
-            int dx = x < 4 ? 4 - x : (x > n - 5 ? x - (n - 5) : 0);
-            int dy = y < 4 ? 4 - y : (y > n - 5 ? y - (n - 5) : 0);
-            int d2 = dx * dx + dy * dy;
-            if (d2 > 16) continue;
-            px[y * n + x] = (x == 0 || y == 0 || x == n - 1 || y == n - 1 || d2 > 9) ? frame : face;
-        }
-    }
-    return MakePng(n, n, px);
-}
-
 // A square box with a 1-pixel frame, for edits.
 std::string BoxPng(uint32_t face, uint32_t frame)
 {
@@ -58,11 +41,11 @@ std::string BoxPng(uint32_t face, uint32_t frame)
 std::vector<uint8_t> BuildSkinArchive()
 {
     ZipWriter zip;
-    zip.Add("button_normal.png", FacePng(0xFFFFFFFF, 0xFFBFC8D2));
-    zip.Add("button_hot.png", FacePng(0xFFE8F2FB, 0xFF1883D7));
-    zip.Add("button_pushed.png", FacePng(0xFFC9DFF3, 0xFF0E5A96));
-    zip.Add("button_focused.png", FacePng(0xFFFFFFFF, 0xFF1883D7));
-    zip.Add("button_disabled.png", FacePng(0xFFF0F0F0, 0xFFD6D6D6));
+    zip.Add("button_normal.png", MakeRoundedFacePng(0xFFFFFFFF, 0xFFBFC8D2));
+    zip.Add("button_hot.png", MakeRoundedFacePng(0xFFE8F2FB, 0xFF1883D7));
+    zip.Add("button_pushed.png", MakeRoundedFacePng(0xFFC9DFF3, 0xFF0E5A96));
+    zip.Add("button_focused.png", MakeRoundedFacePng(0xFFFFFFFF, 0xFF1883D7));
+    zip.Add("button_disabled.png", MakeRoundedFacePng(0xFFF0F0F0, 0xFFD6D6D6));
     zip.Add("edit_normal.png", BoxPng(0xFFFFFFFF, 0xFFBFC8D2));
     zip.Add("edit_hot.png", BoxPng(0xFFFFFFFF, 0xFF6FA8DC));
     zip.Add("edit_focused.png", BoxPng(0xFFFFFFFF, 0xFF1883D7));

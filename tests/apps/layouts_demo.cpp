@@ -237,9 +237,9 @@ std::vector<uint8_t> BuildSkinArchive()
     zip.Add("radio_off.png", Radio(16, 0xFFFFFF, 0x8A96A3, 0));
     zip.Add("radio_hot.png", Radio(16, 0xE8F2FB, 0x1883D7, 0));
     zip.Add("radio_on.png", Radio(16, 0xFFFFFF, 0x1883D7, 0x1883D7));
-    zip.Add("tab_normal.png", RoundBox(24, 5, 0xFFFFFF, 0xBFC8D2));
-    zip.Add("tab_hot.png", RoundBox(24, 5, 0xE8F2FB, 0x1883D7));
-    zip.Add("tab_on.png", RoundBox(24, 5, 0x1883D7, 0x0E5A96));
+    zip.Add("tab_normal.png", MakeRoundedFacePng(0xFFFFFFFF, 0xFFBFC8D2));
+    zip.Add("tab_hot.png", MakeRoundedFacePng(0xFFE8F2FB, 0xFF1883D7));
+    zip.Add("tab_on.png", MakeRoundedFacePng(0xFF1883D7, 0xFF0E5A96));
     zip.Add("track.png", RoundBox(12, 3, 0xDCE3EA, 0xC6D0DA));
     zip.Add("track_h.png", SliderTrack(true));
     zip.Add("track_v.png", SliderTrack(false));

@@ -26,24 +26,6 @@ const UINT_PTR kCloseTimerId = 1;
 const int kClientWidth = 560;
 const int kClientHeight = 400;
 
-// A 24x24 rounded button face with a 1-pixel frame, made for nine-grid drawing.
-std::string ButtonPng(uint32_t face, uint32_t frame)
-{
-    const int n = 24;
-    std::vector<uint32_t> px(n * n, 0);
-    for (int y = 0; y < n; y++) {
-        for (int x = 0; x < n; x++) {
-            int dx = x < 4 ? 4 - x : (x > n - 5 ? x - (n - 5) : 0);
-            int dy = y < 4 ? 4 - y : (y > n - 5 ? y - (n - 5) : 0);
-            int d2 = dx * dx + dy * dy;
-            if (d2 > 16) continue;
-            bool bEdge = x == 0 || y == 0 || x == n - 1 || y == n - 1 || d2 > 9;
-            px[y * n + x] = bEdge ? frame : face;
-        }
-    }
-    return MakePng(n, n, px);
-}
-
 // Four 16x16 frames side by side: a dot that fills up frame by frame.
 std::string ProgressFramesPng()
 {
@@ -73,8 +55,8 @@ std::string StripePng()
 std::vector<uint8_t> BuildSkinArchive()
 {
     ZipWriter zip;
-    zip.Add("button.png", ButtonPng(0xFFFFFFFF, 0xFFBFC8D2));
-    zip.Add("button_hot.png", ButtonPng(0xFFE8F2FB, 0xFF1883D7));
+    zip.Add("button.png", MakeRoundedFacePng(0xFFFFFFFF, 0xFFBFC8D2));
+    zip.Add("button_hot.png", MakeRoundedFacePng(0xFFE8F2FB, 0xFF1883D7));
     zip.Add("images/progress.png", ProgressFramesPng());
     zip.Add("stripe.png", StripePng());
     return zip.Build();

@@ -32,4 +32,22 @@ inline std::string MakeSolidPng(int width, int height, uint32_t argb)
     return MakePng(width, height, std::vector<uint32_t>(static_cast<size_t>(width) * height, argb));
 }
 
+// A 24x24 rounded face with a 1-pixel frame, made for nine-grid drawing.
+inline std::string MakeRoundedFacePng(uint32_t face, uint32_t frame)
+{
+    const int n = 24;
+    std::vector<uint32_t> px(n * n, 0);
+    for (int y = 0; y < n; y++) {
+        for (int x = 0; x < n; x++) {
+            int dx = x < 4 ? 4 - x : (x > n - 5 ? x - (n - 5) : 0);
+            int dy = y < 4 ? 4 - y : (y > n - 5 ? y - (n - 5) : 0);
+            int d2 = dx * dx + dy * dy;
+            if (d2 > 16) continue;
+            bool bEdge = x == 0 || y == 0 || x == n - 1 || y == n - 1 || d2 > 9;
+            px[y * n + x] = bEdge ? frame : face;
+        }
+    }
+    return MakePng(n, n, px);
+}
+
 } // namespace SkinLibTest

@@ -1,5 +1,6 @@
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <climits>
 #include <string>
 
@@ -195,5 +196,23 @@ TEST(SkinStringFormat, WideArgumentsAnyLength)
     for (int nLen = 62; nLen <= 65; nLen++) {
         EXPECT_EQ(s.SmallFormat(L"%s", Digits(nLen).GetData()), nLen);
         EXPECT_EQ(s, Digits(nLen).GetData());
+    }
+}
+
+// A secret leaves nothing readable in the object: a text that grew onto the
+// heap left its first characters behind in the inline buffer, and those go too.
+TEST(SkinStringSecureEmpty, NoCharacterStaysInTheObject)
+{
+    for (int nLen : {4, 62, 63, 70}) {
+        CSkinString s(L"9137");
+        while (s.GetLength() < nLen) s += L'5';
+        s.SecureEmpty();
+        EXPECT_TRUE(s.IsEmpty()) << nLen;
+        EXPECT_TRUE(IsInline(s)) << nLen;
+        const wchar_t* pBegin = reinterpret_cast<const wchar_t*>(&s);
+        const wchar_t* pEnd = pBegin + sizeof(s) / sizeof(wchar_t);
+        EXPECT_EQ(std::count_if(pBegin, pEnd, [](wchar_t ch) { return ch == L'9' || ch == L'5'; }), 0) << nLen;
+        s = L"reused";
+        EXPECT_EQ(s, L"reused");
     }
 }

@@ -38,14 +38,8 @@ CEditUI::~CEditUI()
     // The native window may outlive this control for a moment, but never
     // knowing it.
     if (m_pWindow != NULL) m_pWindow->Abandon();
-    WipeText(m_sText);
-    WipeText(m_sTextValue);
-}
-
-void CEditUI::WipeText(CSkinString& sText)
-{
-    if (sText.IsEmpty()) return;
-    ::SecureZeroMemory(const_cast<wchar_t*>(sText.GetData()), sText.GetLength() * sizeof(wchar_t));
+    m_sText.SecureEmpty();
+    m_sTextValue.SecureEmpty();
 }
 
 const wchar_t* CEditUI::GetClass() const
@@ -146,10 +140,10 @@ void CEditUI::SetText(const wchar_t* pstrText)
     if (sText == pstrText) return;
     // A copy first: the new text may lie in the storage about to be wiped.
     CSkinString sNew(pstrText);
-    WipeText(sText);
+    sText.SecureEmpty();
     sText = sNew;
     if (m_pWindow != NULL) ::SetWindowTextW(m_pWindow->GetHWND(), sNew);
-    WipeText(sNew);
+    sNew.SecureEmpty();
     Invalidate();
 }
 

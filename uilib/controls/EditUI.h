@@ -86,8 +86,6 @@ private:
     // Whether the native window should have the keyboard focus now.
     bool WantsWindowFocus() const;
     void WatchFocus(bool bWatch);
-    // Overwrites the characters before the string lets go of them.
-    static void WipeText(CSkinString& sText);
 
 protected:
     CEditWnd* m_pWindow;  // owned by the native window, which deletes itself when gone

@@ -67,7 +67,7 @@ void CEditWnd::Open(CEditUI* pOwner)
     if (pOwner->m_bPasswordMode) SendMessageW(EM_SETPASSWORDCHAR, pOwner->m_cPasswordChar);
     CSkinString sText = pOwner->GetText();
     ::SetWindowTextW(m_hWnd, sText);
-    CEditUI::WipeText(sText);
+    sText.SecureEmpty();
     SendMessageW(EM_SETMODIFY, FALSE);
     SendMessageW(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
     ::EnableWindow(m_hWnd, pOwner->IsEnabled());
@@ -143,7 +143,7 @@ LRESULT CEditWnd::HandleTextChange()
     if (pText == nullptr) return 0;
     ::GetWindowTextW(m_hWnd, pText.get(), cch + 1);
     CSkinString& sText = m_pOwner->ModeText();
-    CEditUI::WipeText(sText);
+    sText.SecureEmpty();
     sText = pText.get();
     ::SecureZeroMemory(pText.get(), (cch + 1) * sizeof(wchar_t));
 

@@ -128,6 +128,16 @@ void CSkinString::Empty()
     m_szBuffer[0] = L'\0';
 }
 
+void CSkinString::SecureEmpty()
+{
+    if (m_pStr != m_szBuffer) {
+        ::SecureZeroMemory(m_pStr, ::_msize(m_pStr));
+        ::free(m_pStr);
+        m_pStr = m_szBuffer;
+    }
+    ::SecureZeroMemory(m_szBuffer, sizeof(m_szBuffer));
+}
+
 // When memory runs out the string keeps its old contents.
 void CSkinString::Assign(const wchar_t* pstr, int nLength)
 {

@@ -19,6 +19,9 @@ public:
     ~CSkinString();
 
     void Empty();
+    // Empty for secrets (a PIN): every character the storage holds, the inline
+    // buffer's leftovers included, is overwritten before the heap block goes.
+    void SecureEmpty();
     int GetLength() const;
     bool IsEmpty() const;
     wchar_t GetAt(int nIndex) const;

@@ -1,0 +1,86 @@
+#!/usr/bin/env bash
+# The main job's part for the PIN program, run by scripts/run.sh on its Xvfb
+# display: Pinwarden_QZ.exe against the simulated key service, a verification
+# with one wrong PIN and then the right one, then "-setpin" with a refusal and
+# the message box, then success. Screenshots land in $SHOTS; each service log
+# is printed with the PIN's bytes masked.
+#   BUILD_DIR=... SHOTS=... bash scripts/run_pinwarden.sh
+set -euo pipefail
+program=$BUILD_DIR/UI/Pinwarden_QZ/Pinwarden_QZ.exe
+service=$BUILD_DIR/tests/keyservice.exe
+driver() { wine "$BUILD_DIR/tests/pin_driver.exe" "$@"; }
+
+# Starts the service with a script and waits until it listens.
+start_service() {
+  SERVICE_LOG=$BUILD_DIR/pinwarden_$1.log
+  rm -f "$SERVICE_LOG"
+  wine "$service" --log "$(winepath -w "$SERVICE_LOG")" --limit 60000 --script "$2" &
+  SERVICE_PID=$!
+  until grep -qx listening "$SERVICE_LOG" 2>/dev/null; do sleep 0.1; done
+}
+
+# Waits until the service log holds a line n times.
+wait_service() {
+  until [ "$(grep -cx "$1" "$SERVICE_LOG" 2>/dev/null)" -ge "${2:-1}" ]; do sleep 0.1; done
+}
+
+# The screen, with every viewable top-level window laid over it from its own
+# contents, bottom first: Xvfb's picture of the root leaves out a window that
+# lies wholly over another one (the message box over its dialog).
+shot() {
+  local out=$SHOTS/$1.png id info x y
+  sleep 0.5
+  xwd -root -silent | convert xwd:- "$out"
+  for id in $(xwininfo -root -children | awk '/^ +0x/ {print $1}' | tac); do
+    info=$(xwininfo -id "$id")
+    grep -q "Map State: IsViewable" <<<"$info" || continue
+    x=$(awk '/Absolute upper-left X:/ {print $4}' <<<"$info")
+    y=$(awk '/Absolute upper-left Y:/ {print $4}' <<<"$info")
+    xwd -id "$id" -silent | convert "$out" xwd:- -geometry "+$x+$y" -composite "$out"
+  done
+  echo "screenshot: $out"
+}
+
+# Waits for the program and the service and prints what the service saw.
+finish() {
+  local rc=0
+  wait "$PROGRAM_PID" || rc=$?
+  wait "$SERVICE_PID" || true
+  echo "Pinwarden_QZ $1 exited with $rc (expected 0); the service's log, PIN bytes masked:"
+  sed -E '/^request/ s/ [0-9A-F]{2}/ **/g; s/^/  /' "$SERVICE_LOG"
+  [ "$rc" -eq 0 ]
+}
+
+echo "== Pinwarden_QZ: verification, one wrong PIN and then the right one"
+start_service verify "listen; request; reply 00 39; request; reply 01"
+wine "$program" &
+PROGRAM_PID=$!
+driver entry
+driver type 0000
+driver enter
+wait_service "reply 2 bytes"
+shot pinwarden_verify_refused
+driver retype 1234
+driver enter
+driver gone
+finish "(verification)"
+
+echo "== Pinwarden_QZ -setpin: a refusal in the message box, then success"
+start_service setpin "listen; request; reply 00; request; reply 01"
+wine "$program" -setpin &
+PROGRAM_PID=$!
+driver entry
+shot pinwarden_setpin
+driver type 246810
+driver tab
+driver type 246810
+driver enter
+driver box
+shot pinwarden_setpin_failed
+driver box-enter
+driver type 135790
+driver tab
+driver type 135790
+driver enter
+driver gone
+finish "-setpin"
