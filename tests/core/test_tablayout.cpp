@@ -181,6 +181,19 @@ TEST_F(TabLayout, AHiddenChildArrivingFirstIsNotCurrent)
     EXPECT_EQ(pTab->GetItemAt(0), e);
 }
 
+TEST_F(TabLayout, AHiddenTabLayoutStillTakesItsFirstChildAsCurrent)
+{
+    pTab->RemoveAll();
+    pTab->SetVisible(false);
+    CProbeUI* d = new CProbeUI(L"d");
+    CProbeUI* e = new CProbeUI(L"e");
+    pTab->Add(d);
+    pTab->Add(e);
+    EXPECT_EQ(pTab->GetCurSel(), 0);
+    pTab->SetVisible(true);
+    EXPECT_EQ(Shown(), "d");
+}
+
 TEST(TabLayoutSkin, SelectedIdPicksTheTabAndReachesTheContainer)
 {
     CPaintManagerUI pm;

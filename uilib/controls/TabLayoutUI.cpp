@@ -36,9 +36,9 @@ void CTabLayoutUI::SetAttribute(const wchar_t* pstrName, const wchar_t* pstrValu
 // ---------------------------------------------------------------------------
 // The child list
 
-void CTabLayoutUI::TakeNewChild(CControlUI* pControl, int iIndex)
+void CTabLayoutUI::TakeNewChild(CControlUI* pControl, int iIndex, bool bVisible)
 {
-    if (m_iCurSel == -1 && pControl->IsVisible()) {
+    if (m_iCurSel == -1 && bVisible) {
         m_iCurSel = iIndex;
         return;
     }
@@ -47,17 +47,21 @@ void CTabLayoutUI::TakeNewChild(CControlUI* pControl, int iIndex)
     if (m_iCurSel != -1 && iIndex <= m_iCurSel) ++m_iCurSel;
 }
 
+// Whether a child is visible is asked before it arrives: in a hidden tab
+// layout every child is hidden with it, and the first would never become current.
 bool CTabLayoutUI::Add(CControlUI* pControl)
 {
+    const bool bVisible = pControl != NULL && pControl->IsVisible();
     if (!CContainerUI::Add(pControl)) return false;
-    TakeNewChild(pControl, GetCount() - 1);
+    TakeNewChild(pControl, GetCount() - 1, bVisible);
     return true;
 }
 
 bool CTabLayoutUI::AddAt(CControlUI* pControl, int iIndex)
 {
+    const bool bVisible = pControl != NULL && pControl->IsVisible();
     if (!CContainerUI::AddAt(pControl, iIndex)) return false;
-    TakeNewChild(pControl, iIndex);
+    TakeNewChild(pControl, iIndex, bVisible);
     return true;
 }
 

@@ -33,8 +33,8 @@ protected:
     int m_iCurSel;
 
 private:
-    // A child that arrives becomes current when there is none; else it is hidden.
-    void TakeNewChild(CControlUI* pControl, int iIndex);
+    // A child that arrives visible becomes current when there is none; else it is hidden.
+    void TakeNewChild(CControlUI* pControl, int iIndex, bool bVisible);
 };
 
 } // namespace SkinLib
