@@ -158,9 +158,9 @@ const char kMainSkin[] = R"(<?xml version="1.0" encoding="utf-8"?>
     <HorizontalLayout inset="16,14,16,10" childpadding="16">
       <VerticalLayout width="340">
         <HorizontalLayout height="30" childpadding="4">
-          <Option name="tab0" group="tabs" text="Choices" selected="true" width="104" align="center" textpadding="0,0,0,0" font="1" textcolor="#FF4A5563" selectedtextcolor="#FFFFFFFF" normalimage="file='tab_normal.png' corner='5,5,5,5'" hotimage="file='tab_hot.png' corner='5,5,5,5'" selectedimage="file='tab_on.png' corner='5,5,5,5'" />
-          <Option name="tab1" group="tabs" text="Levels" width="104" align="center" textpadding="0,0,0,0" font="1" textcolor="#FF4A5563" selectedtextcolor="#FFFFFFFF" normalimage="file='tab_normal.png' corner='5,5,5,5'" hotimage="file='tab_hot.png' corner='5,5,5,5'" selectedimage="file='tab_on.png' corner='5,5,5,5'" />
-          <Option name="tab2" group="tabs" text="Tiles" width="104" align="center" textpadding="0,0,0,0" font="1" textcolor="#FF4A5563" selectedtextcolor="#FFFFFFFF" normalimage="file='tab_normal.png' corner='5,5,5,5'" hotimage="file='tab_hot.png' corner='5,5,5,5'" selectedimage="file='tab_on.png' corner='5,5,5,5'" />
+          <Option name="tab0" group="tabs" text="Choices" selected="true" width="104" align="vcenter" textpadding="0,0,0,0" font="1" textcolor="#FF4A5563" selectedtextcolor="#FFFFFFFF" normalimage="file='tab_normal.png' corner='5,5,5,5'" hotimage="file='tab_hot.png' corner='5,5,5,5'" selectedimage="file='tab_on.png' corner='5,5,5,5'" />
+          <Option name="tab1" group="tabs" text="Levels" width="104" align="vcenter" textpadding="0,0,0,0" font="1" textcolor="#FF4A5563" selectedtextcolor="#FFFFFFFF" normalimage="file='tab_normal.png' corner='5,5,5,5'" hotimage="file='tab_hot.png' corner='5,5,5,5'" selectedimage="file='tab_on.png' corner='5,5,5,5'" />
+          <Option name="tab2" group="tabs" text="Tiles" width="104" align="vcenter" textpadding="0,0,0,0" font="1" textcolor="#FF4A5563" selectedtextcolor="#FFFFFFFF" normalimage="file='tab_normal.png' corner='5,5,5,5'" hotimage="file='tab_hot.png' corner='5,5,5,5'" selectedimage="file='tab_on.png' corner='5,5,5,5'" />
         </HorizontalLayout>
         <Control height="8" />
         <TabLayout name="pages" bkcolor="#FFFFFFFF" bordercolor="#FFBFC8D2" bordersize="1" inset="16,12,16,12">
