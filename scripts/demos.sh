@@ -25,4 +25,5 @@ on_display bash -c '
   shoot render_demo 0 4000
   shoot skinned_window_demo 0 4000
   shoot controls_demo 0 4000
+  shoot layouts_demo 0 4000
 '
