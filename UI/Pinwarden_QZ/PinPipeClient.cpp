@@ -2,8 +2,8 @@
 
 #include <algorithm>
 #include <cstdarg>
+#include <cstdio>
 #include <cstring>
-#include <cwchar>
 
 const wchar_t CPinPipeClient::kPipeName[] = L"\\\\.\\pipe\\qznamedpipe";
 
@@ -12,14 +12,16 @@ namespace {
 // The pace at which a missing pipe is looked for again.
 const DWORD kRetryMs = 50;
 
-void DebugLine(const wchar_t* pstrFormat, ...)
+// Formatted lines go out narrow, as the other formatted diagnostics do; the
+// fixed ones are wide.
+void DebugLineA(const char* pstrFormat, ...)
 {
-    wchar_t szLine[128];
+    char szLine[128];
     va_list args;
     va_start(args, pstrFormat);
-    std::vswprintf(szLine, sizeof(szLine) / sizeof(szLine[0]), pstrFormat, args);
+    std::vsnprintf(szLine, sizeof(szLine), pstrFormat, args);
     va_end(args);
-    ::OutputDebugStringW(szLine);
+    ::OutputDebugStringA(szLine);
 }
 
 DWORD RemainingMs(ULONGLONG ullDeadline)
@@ -60,19 +62,19 @@ HANDLE CPinPipeClient::OpenOnce() const
 bool CPinPipeClient::Open()
 {
     if (IsOpen()) return true;
-    DebugLine(L"client: fun in CreateFile");
+    ::OutputDebugStringW(L"client: fun in CreateFile");
     m_hPipe = OpenOnce();
     if (IsOpen()) {
-        DebugLine(L"fun in OnBnClickedOk CreateFile ok");
+        ::OutputDebugStringW(L"fun in OnBnClickedOk CreateFile ok");
     } else {
         DWORD dwError = ::GetLastError();
-        DebugLine(L"client: fun in WaitNamedPipe");
+        ::OutputDebugStringW(L"client: fun in WaitNamedPipe");
         m_hPipe = WaitAndOpen(dwError, ::GetTickCount64() + m_dwWaitMs);
     }
-    DebugLine(L"client: fun in SetNamedPipeHandleState");
+    ::OutputDebugStringW(L"client: fun in SetNamedPipeHandleState");
     DWORD dwMode = PIPE_READMODE_MESSAGE;
     if (!IsOpen() || !::SetNamedPipeHandleState(m_hPipe, &dwMode, NULL, NULL))
-        DebugLine(L"SetNamedPipeHandleState failed");
+        ::OutputDebugStringW(L"SetNamedPipeHandleState failed");
     return IsOpen();
 }
 
@@ -95,25 +97,25 @@ HANDLE CPinPipeClient::WaitAndOpen(DWORD dwError, ULONGLONG ullDeadline) const
         dwError = ::GetLastError();
         if (dwError != ERROR_PIPE_BUSY && dwError != ERROR_FILE_NOT_FOUND) break;
     }
-    DebugLine(L"GetLastError: 0x%08X", dwError);
+    DebugLineA("GetLastError: 0x%08X", static_cast<unsigned>(dwError));
     return INVALID_HANDLE_VALUE;
 }
 
 PinExchangeResult CPinPipeClient::Exchange(LPCWSTR pstrPin, int nLength)
 {
     PinExchangeResult result = {PIN_REPLY_REFUSED, 0, false};
-    DebugLine(L"client: fun in OnBnClickedOk");
-    DebugLine(L"client: Message sent to server, receiving reply as follows");
+    ::OutputDebugStringW(L"client: fun in OnBnClickedOk");
+    ::OutputDebugStringW(L"client: Message sent to server, receiving reply as follows");
     long long cbMessage = nLength > 0 ? static_cast<long long>(nLength) * static_cast<long long>(sizeof(WCHAR)) : 0;
-    DebugLine(L"Sending %lld byte message", cbMessage);
-    DebugLine(L"client: fun in WriteFile");
+    DebugLineA("Sending %lld byte message", cbMessage);
+    ::OutputDebugStringW(L"client: fun in WriteFile");
     // Reading after a lost request would block for ever on a reply to nothing.
     if (!WriteRequest(pstrPin, nLength)) {
-        DebugLine(L"client: WriteFile to pipe failed");
+        ::OutputDebugStringW(L"client: WriteFile to pipe failed");
         return result;
     }
 
-    DebugLine(L"client: fun in ReadFile");
+    ::OutputDebugStringW(L"client: fun in ReadFile");
     PinReplyMessage reply;
     ::ZeroMemory(&reply, sizeof(reply));
     DWORD cbRead = 0;
@@ -124,7 +126,7 @@ PinExchangeResult CPinPipeClient::Exchange(LPCWSTR pstrPin, int nLength)
         if (::GetLastError() == ERROR_MORE_DATA)
             DiscardRestOfMessage();
         else
-            DebugLine(L"ReadFile to pipe failed");
+            ::OutputDebugStringW(L"ReadFile to pipe failed");
     }
     result.bStatus = reply.PinReplyStatus;
     result.bReason = reply.PinRefusalReason;

@@ -269,6 +269,9 @@ TEST_F(FuzzParsers, DrawingSurvivesMutatedDescriptionsAndMarkup)
     const std::wstring folder = SkinLibTest::MakeTempFolder(L"fuzz_images");
     ASSERT_TRUE(SkinLibTest::WriteBytes(folder + L"btn.png", SkinLibTest::MakeSolidPng(20, 20, 0x80FF0000)));
     ASSERT_TRUE(SkinLibTest::WriteBytes(folder + L"img.png", SkinLibTest::MakeSolidPng(16, 4, 0xFF00FF00)));
+    ASSERT_TRUE(SkinLibTest::WriteBytes(folder + L"child_self.xml",
+        "<Window><TabLayout selectedid=\"1\"><Leaf/><ChildLayout xmlfile=\"child_self.xml\"/>"
+        "<Include source=\"inc_b.xml\"/></TabLayout></Window>"));
     CPaintManagerUI::SetResourcePath(folder.c_str());
     static const char* const kSeeds[] = {
         "file='btn.png' source='0,0,20,20' corner='4,4,4,4' dest='1,2,30,40' fade='128' mask='#FFFF00FF'",
@@ -315,6 +318,9 @@ TEST_F(FuzzParsers, ControlSurvivesMutatedAttributeLists)
 {
     const std::wstring folder = SkinLibTest::MakeTempFolder(L"fuzz_attributes");
     ASSERT_TRUE(SkinLibTest::WriteBytes(folder + L"btn.png", SkinLibTest::MakeSolidPng(8, 8, 0x80FF0000)));
+    ASSERT_TRUE(SkinLibTest::WriteBytes(folder + L"child_self.xml",
+        "<Window><TabLayout selectedid=\"1\"><Leaf/><ChildLayout xmlfile=\"child_self.xml\"/>"
+        "<Include source=\"inc_b.xml\"/></TabLayout></Window>"));
     CPaintManagerUI::SetResourcePath(folder.c_str());
     static const char* const kSeeds[] = {
         "pos=\"-100,10,-10,40\" float=\"true\" relativepos=\"10,20,30,40\" padding=\"1,2,3,4\"",
@@ -373,6 +379,9 @@ TEST_F(FuzzParsers, BuilderSurvivesMutatedSkinsWithoutLeakingControls)
     ASSERT_TRUE(SkinLibTest::WriteBytes(folder + L"inc_b.xml",
         "<Window><Image name=\"img.png\"/><Box><Leaf/><Include source=\"INC_A.xml\" count=\"2\"/></Box>"
         "<OneBox><Leaf/><Leaf/></OneBox></Window>"));
+    ASSERT_TRUE(SkinLibTest::WriteBytes(folder + L"child_self.xml",
+        "<Window><TabLayout selectedid=\"1\"><Leaf/><ChildLayout xmlfile=\"child_self.xml\"/>"
+        "<Include source=\"inc_b.xml\"/></TabLayout></Window>"));
     CPaintManagerUI::SetResourcePath(folder.c_str());
     static const char* const kSeeds[] = {
         "<Window size=\"300,200\" caption=\"0,0,0,30\" sizebox=\"4,4,4,4\" roundcorner=\"6,6\" mininfo=\"100,100\" "
@@ -391,6 +400,11 @@ TEST_F(FuzzParsers, BuilderSurvivesMutatedSkinsWithoutLeakingControls)
         "<Include source=\"inc_a.xml\"/></Window>",
         "<Dialog size=\"10,10\"><Control pos=\"1,2,3,4\" float=\"true\"><Leaf/></Control>"
         "<Box><Box><OneBox><Leaf/><Include source=\"&lt;W&gt;&lt;Leaf/&gt;&lt;/W&gt;\" count=\"2\"/></OneBox></Box></Box></Dialog>",
+        "<Window><TileLayout itemsize=\"30,0\" columns=\"0\" vscrollbar=\"true\"><Option group=\"g\" selected=\"true\"/>"
+        "<CheckBox selected=\"true\" height=\"9\"/><Progress min=\"5\" max=\"5\" value=\"9\" hor=\"false\"/>"
+        "<Slider thumbsize=\"40,-3\" step=\"7\"/><TabLayout selectedid=\"2\"><Leaf/><Option group=\"g\" "
+        "selected=\"true\"/><ChildLayout xmlfile=\"child_self.xml\"><Leaf/></ChildLayout></TabLayout>"
+        "<ChildLayout xmlfile=\"inc_a.xml\"/></TileLayout></Window>",
     };
     CPaintManagerUI hostManager;
     SkinLibTest::CHostWindow wnd(hostManager, 200, 120, NULL, false);
@@ -400,7 +414,9 @@ TEST_F(FuzzParsers, BuilderSurvivesMutatedSkinsWithoutLeakingControls)
     // Renaming every element of one name keeps the document well formed, so that most cases
     // reach the builder with a different tree; byte mutations then break it in half the cases.
     static const char* const kElements[] = { "Window", "Box", "OneBox", "Leaf", "Control", "Include", "Font",
-                                             "Image", "Default", "Unknown", "VerticalLayout", "Label", "Button" };
+                                             "Image", "Default", "Unknown", "VerticalLayout", "Label", "Button",
+                                             "Option", "CheckBox", "Progress", "Slider", "TileLayout",
+                                             "TabLayout", "ChildLayout" };
     const size_t nElements = sizeof(kElements) / sizeof(kElements[0]);
     auto renameElements = [](std::string& xml, const std::string& from, const std::string& to) {
         for (const char* pstrOpen : { "<", "</" }) {

@@ -405,9 +405,14 @@ CControlUI* CContainerUI::FindControl(FINDCONTROLPROC Proc, void* pData, UINT uF
 // ---------------------------------------------------------------------------
 // Placement
 
+RECT CContainerUI::GetInsetArea() const
+{
+    return Deflated(m_rcItem, m_rcInset);
+}
+
 RECT CContainerUI::GetClientArea() const
 {
-    RECT rc = Deflated(m_rcItem, m_rcInset);
+    RECT rc = GetInsetArea();
     if (IsVerticalBarShown()) rc.right = ClampToInt(static_cast<long long>(rc.right) - m_pVerticalScrollBar->GetFixedWidth());
     if (IsHorizontalBarShown()) {
         rc.bottom = ClampToInt(static_cast<long long>(rc.bottom) - m_pHorizontalScrollBar->GetFixedHeight());
@@ -429,7 +434,7 @@ void CContainerUI::SetPos(RECT rc)
 {
     CControlUI::SetPos(rc);
     if (m_items.IsEmpty()) return;
-    const RECT rcInner = Deflated(m_rcItem, m_rcInset);
+    const RECT rcInner = GetInsetArea();
     for (int i = 0; i < m_items.GetSize(); i++) {
         CControlUI* pControl = GetItemAt(i);
         if (!pControl->IsVisible()) continue;

@@ -97,6 +97,8 @@ public:
     CSkinString GetSubControlUserData(const wchar_t* pstrSubControlName);
 
 protected:
+    // The item rectangle less the inset.
+    RECT GetInsetArea() const;
     // The item rectangle less the inset and the visible bars: where children show.
     RECT GetClientArea() const;
     bool IsVerticalBarShown() const;

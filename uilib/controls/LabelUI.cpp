@@ -300,10 +300,10 @@ void CLabelUI::SetStateImage(CSkinString& sImage, const wchar_t* pStrImage)
     Invalidate();
 }
 
-bool CLabelUI::DrawImageOnce(HDC hDC, CSkinString& sImage)
+bool CLabelUI::DrawImageOnce(HDC hDC, CSkinString& sImage, const wchar_t* pStrModify)
 {
     if (sImage.IsEmpty()) return false;
-    if (DrawImage(hDC, sImage)) return true;
+    if (DrawImage(hDC, sImage, pStrModify)) return true;
     sImage.Empty();
     return false;
 }

@@ -95,8 +95,9 @@ protected:
     void DrawLabelText(HDC hDC, RECT rc, DWORD dwColor, UINT uStyle);
     // Stores an image description of a state and repaints.
     void SetStateImage(CSkinString& sImage, const wchar_t* pStrImage);
-    // Draws an image description; one that fails is emptied, so it is tried once.
-    bool DrawImageOnce(HDC hDC, CSkinString& sImage);
+    // Draws an image description, with a modifier such as "dest='...'" when
+    // given; one that fails is emptied, so it is tried once.
+    bool DrawImageOnce(HDC hDC, CSkinString& sImage, const wchar_t* pStrModify = NULL);
     // uState with the focused and disabled bits as they are now.
     UINT RefreshPaintState(UINT uState) const;
     // The fixed size, or when no height is fixed, one line of the font plus nExtra.

@@ -10,14 +10,20 @@
 #include <new>
 
 #include "controls/ButtonUI.h"
+#include "controls/ChildLayoutUI.h"
 #include "controls/ContainerUI.h"
 #include "controls/ControlUI.h"
 #include "controls/EditUI.h"
 #include "controls/HorizontalLayoutUI.h"
 #include "controls/IContainerUI.h"
 #include "controls/LabelUI.h"
+#include "controls/OptionUI.h"
+#include "controls/ProgressUI.h"
 #include "controls/ScrollBarUI.h"
+#include "controls/SliderUI.h"
+#include "controls/TabLayoutUI.h"
 #include "controls/TextUI.h"
+#include "controls/TileLayoutUI.h"
 #include "controls/VerticalLayoutUI.h"
 #include "core/AttributeValue.h"
 #include "core/SkinFile.h"
@@ -49,6 +55,13 @@ const ElementClass kElementClasses[] = {
     { L"Text", MakeControl<CTextUI> },
     { L"Button", MakeControl<CButtonUI> },
     { L"Edit", MakeControl<CEditUI> },
+    { L"Option", MakeControl<COptionUI> },
+    { L"CheckBox", MakeControl<CCheckBoxUI> },
+    { L"Progress", MakeControl<CProgressUI> },
+    { L"Slider", MakeControl<CSliderUI> },
+    { L"TileLayout", MakeControl<CTileLayoutUI> },
+    { L"TabLayout", MakeControl<CTabLayoutUI> },
+    { L"ChildLayout", MakeControl<CChildLayoutUI> },
 };
 
 bool Is(const wchar_t* pstrName, const wchar_t* pstrWord)

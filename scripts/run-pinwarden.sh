@@ -4,7 +4,7 @@
 # with one wrong PIN and then the right one, then "-setpin" with a refusal and
 # the message box, then success. Screenshots land in $SHOTS; each service log
 # is printed with the PIN's bytes masked.
-#   BUILD_DIR=... SHOTS=... bash scripts/run_pinwarden.sh
+#   BUILD_DIR=... SHOTS=... bash scripts/run-pinwarden.sh
 set -euo pipefail
 program=$BUILD_DIR/UI/Pinwarden_QZ/Pinwarden_QZ.exe
 service=$BUILD_DIR/tests/keyservice.exe
