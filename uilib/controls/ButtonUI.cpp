@@ -95,16 +95,8 @@ void CButtonUI::DoEvent(tagTEventUI& event)
         }
         return;
     case SKIN_EVT_MOUSEENTER:
-        if (IsEnabled()) {
-            m_uButtonState |= CTLSTATE_HOT;
-            Invalidate();
-        }
-        break;
     case SKIN_EVT_MOUSELEAVE:
-        if (IsEnabled()) {
-            m_uButtonState &= ~CTLSTATE_HOT;
-            Invalidate();
-        }
+        FollowMouseHot(event, m_uButtonState);
         break;
     case SKIN_EVT_SETCURSOR:
         ::SetCursor(::LoadCursorW(NULL, IDC_HAND));

@@ -220,16 +220,8 @@ void CEditUI::DoEvent(tagTEventUI& event)
     case SKIN_EVT_CONTEXTMENU:
         return;
     case SKIN_EVT_MOUSELEAVE:
-        if (IsEnabled()) {
-            m_uButtonState &= ~CTLSTATE_HOT;
-            Invalidate();
-        }
-        return;
     case SKIN_EVT_MOUSEENTER:
-        if (IsEnabled()) {
-            m_uButtonState |= CTLSTATE_HOT;
-            Invalidate();
-        }
+        FollowMouseHot(event, m_uButtonState);
         return;
     case SKIN_EVT_BUTTONDOWN:
     case SKIN_EVT_RBUTTONDOWN:

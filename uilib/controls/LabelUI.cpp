@@ -2,7 +2,8 @@
 //   - construction with this instance's GDI+ start-up, destruction with its shut-down
 //   - text accessors for both modes, events, the size estimate
 //   - skin attributes
-//   - plain and mark-up painting, and the helpers derived controls paint with
+//   - plain and mark-up painting, and the helpers derived controls share: state
+//     images, the paint state and the hot bit
 //   - effect mode: its settings and its GDI+ painting
 #include "controls/LabelUI.h"
 
@@ -312,6 +313,15 @@ UINT CLabelUI::RefreshPaintState(UINT uState) const
 {
     uState = IsFocused() ? uState | CTLSTATE_FOCUSED : uState & ~CTLSTATE_FOCUSED;
     return IsEnabled() ? uState & ~CTLSTATE_DISABLED : uState | CTLSTATE_DISABLED;
+}
+
+bool CLabelUI::FollowMouseHot(const tagTEventUI& event, UINT& uState)
+{
+    if (!IsEnabled()) return false;
+    if (event.nEventType == SKIN_EVT_MOUSEENTER) uState |= CTLSTATE_HOT;
+    else uState &= ~CTLSTATE_HOT;
+    Invalidate();
+    return true;
 }
 
 // ---------------------------------------------------------------------------

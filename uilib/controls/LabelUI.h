@@ -100,6 +100,10 @@ protected:
     bool DrawImageOnce(HDC hDC, CSkinString& sImage, const wchar_t* pStrModify = NULL);
     // uState with the focused and disabled bits as they are now.
     UINT RefreshPaintState(UINT uState) const;
+    // The hot bit of uState follows the mouse into and out of an enabled
+    // control (a mouse-enter or mouse-leave event); false, and nothing
+    // changed, while the control is disabled.
+    bool FollowMouseHot(const tagTEventUI& event, UINT& uState);
     // The fixed size, or when no height is fixed, one line of the font plus nExtra.
     SIZE EstimateLineSize(SIZE szAvailable, int nExtra);
 
