@@ -254,7 +254,7 @@ bool CLabelUI::IsShowHtml() const
 void CLabelUI::PaintText(HDC hDC)
 {
     UseDefaultTextColors();
-    const RECT rcText = GetTextRect();
+    RECT rcText = GetTextRect();
     if (m_bEnabledEffect) {
         PaintEffectText(hDC, rcText);
         return;
@@ -284,7 +284,7 @@ RECT CLabelUI::GetTextRect() const
                 ClampToInt(static_cast<long long>(m_rcItem.bottom) - m_rcTextPadding.bottom)};
 }
 
-void CLabelUI::DrawLabelText(HDC hDC, RECT rc, DWORD dwColor, UINT uStyle)
+void CLabelUI::DrawLabelText(HDC hDC, RECT& rc, DWORD dwColor, UINT uStyle)
 {
     if (m_bShowHtml) {
         int nLinks = 0;

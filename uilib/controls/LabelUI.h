@@ -91,8 +91,9 @@ protected:
     void UseDefaultTextColors();
     DWORD GetStateTextColor() const;
     RECT GetTextRect() const;
-    // Mark-up or plain text, without link records.
-    void DrawLabelText(HDC hDC, RECT rc, DWORD dwColor, UINT uStyle);
+    // Mark-up or plain text, without link records; with DT_CALCRECT in uStyle
+    // nothing is drawn and rc comes back as the text's extent.
+    void DrawLabelText(HDC hDC, RECT& rc, DWORD dwColor, UINT uStyle);
     // Stores an image description of a state and repaints.
     void SetStateImage(CSkinString& sImage, const wchar_t* pStrImage);
     // Draws an image description, with a modifier such as "dest='...'" when
