@@ -8,6 +8,8 @@
 #include <memory>
 #include <new>
 
+#include "core/RenderEngine.h"
+
 namespace SkinLib {
 
 namespace {
@@ -16,11 +18,6 @@ namespace {
 const UINT kReflectedCommand = UIMSG_REFLECT_OFFSET + WM_COMMAND;
 const UINT kReflectedCtlColorEdit = UIMSG_REFLECT_OFFSET + WM_CTLCOLOREDIT;
 const UINT kReflectedCtlColorStatic = UIMSG_REFLECT_OFFSET + WM_CTLCOLORSTATIC;
-
-COLORREF ToColorRef(DWORD dwColor)
-{
-    return RGB(static_cast<BYTE>(dwColor >> 16), static_cast<BYTE>(dwColor >> 8), static_cast<BYTE>(dwColor));
-}
 
 } // namespace
 

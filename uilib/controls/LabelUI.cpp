@@ -17,15 +17,11 @@ namespace SkinLib {
 
 namespace {
 
-BYTE RedOf(DWORD dwColor) { return static_cast<BYTE>(dwColor >> 16); }
-BYTE GreenOf(DWORD dwColor) { return static_cast<BYTE>(dwColor >> 8); }
-BYTE BlueOf(DWORD dwColor) { return static_cast<BYTE>(dwColor); }
-
 // Effect colours take their alpha from a transparency setting, of which only
 // the low byte counts.
 Gdiplus::Color EffectColor(int nTrans, DWORD dwColor)
 {
-    return Gdiplus::Color(static_cast<BYTE>(nTrans), RedOf(dwColor), GreenOf(dwColor), BlueOf(dwColor));
+    return Gdiplus::Color(static_cast<BYTE>(nTrans), Channel(dwColor, 16), Channel(dwColor, 8), Channel(dwColor, 0));
 }
 
 } // namespace
