@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "core/ResourceZip.h"
+#include "core/SkinRect.h"
 #include "core/SkinString.h"
 #include "core/StdPtrArray.h"
 #include "core/StdStringPtrMap.h"
@@ -423,7 +424,7 @@ private:
     UINT m_uFocusRequests;                // counts SetFocus calls, to see a nested one
     CControlGuard* m_pControlGuards;      // the innermost guard of the dispatch's stack, chained outwards
     int m_nInvalidateBatches;             // open CInvalidateBatch scopes
-    RECT m_rcBatchInvalid;                // what they have collected so far
+    CSkinRect m_rcBatchInvalid;           // what they have collected so far
 
     static HINSTANCE m_hInstance;
     static HINSTANCE m_hResourceInstance;
