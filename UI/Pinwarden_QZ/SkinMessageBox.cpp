@@ -4,6 +4,7 @@
 
 #include "controls/LabelUI.h"
 #include "controls/TextUI.h"
+#include "core/GdiScope.h"
 
 using namespace SkinLib;
 
@@ -22,17 +23,6 @@ const int kButtonWidth = 90;
 const int kButtonHeight = 28;
 const int kButtonStep = 108;  // a button and the gap to its neighbour
 const int kButtonMargin = 18;
-
-class CSelectFont
-{
-public:
-    CSelectFont(HDC hDC, HFONT hFont) : m_hDC(hDC), m_hOld(::SelectObject(hDC, hFont)) {}
-    ~CSelectFont() { ::SelectObject(m_hDC, m_hOld); }
-
-private:
-    HDC m_hDC;
-    HGDIOBJ m_hOld;
-};
 
 } // namespace
 
@@ -127,7 +117,7 @@ void CSkinMessageBox::InitWindow()
 void CSkinMessageBox::MeasureText(int& nWidth, int& nRows, int& nLineHeight)
 {
     HDC hDC = m_PaintManager.GetPaintDC();
-    CSelectFont font(hDC, m_PaintManager.GetFont(0));
+    CSelectScope font(hDC, m_PaintManager.GetFont(0));
     SIZE szText = {};
     ::GetTextExtentPoint32W(hDC, m_sText, m_sText.GetLength(), &szText);
     nLineHeight = szText.cy;

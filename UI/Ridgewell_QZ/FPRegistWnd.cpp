@@ -16,6 +16,7 @@ namespace {
 // Whether the next blink tick shows red; one for the process, as there is one window.
 bool g_bBlinkRed = false;
 
+const int kSkinArchiveId = 109;
 const DWORD kErrorTextColor = 0xFFCD0000;
 
 } // namespace
@@ -57,7 +58,7 @@ UILIB_RESOURCETYPE CFPRegistWnd::GetResourceType() const
 
 LPCWSTR CFPRegistWnd::GetResourceID() const
 {
-    return MAKEINTRESOURCEW(109);
+    return MAKEINTRESOURCEW(kSkinArchiveId);
 }
 
 void CFPRegistWnd::InitWindow()

@@ -12,6 +12,7 @@
 #include <vector>
 
 #include "ControlWindow.h"
+#include "PoisonedDelete.h"
 #include "controls/ButtonUI.h"
 #include "core/RenderEngine.h"
 
@@ -20,23 +21,13 @@ using namespace SkinLibTest;
 
 namespace {
 
-class CEditProbeUI : public CEditUI
+// Poisoned when deleted: a native window still reaching for its deleted
+// owner would fall over.
+class CEditProbeUI : public CPoisonedOnDelete<CEditUI>
 {
 public:
     UINT State() const { return m_uButtonState; }
     RECT TextRect() const { return GetTextRect(); }
-    // Memory poisoned and kept when deleted: a native window still reaching
-    // for its deleted owner would read the poison and fall over.
-    static void operator delete(void* p, size_t n)
-    {
-        ::memset(p, 0xDD, n);
-        Graveyard().push_back(p);
-    }
-    static std::vector<void*>& Graveyard()
-    {
-        static std::vector<void*> s_aGraves;
-        return s_aGraves;
-    }
 };
 
 // Calls back on every notification of one type.
@@ -101,8 +92,7 @@ struct Edit : ControlWindowTest
     void TearDown() override
     {
         ControlWindowTest::TearDown();
-        for (void* p : CEditProbeUI::Graveyard()) ::operator delete(p);
-        CEditProbeUI::Graveyard().clear();
+        CEditProbeUI::FreeGraveyard();
     }
     // The native edit window shown over the control, if there is one.
     HWND Popup() const

@@ -10,6 +10,7 @@
 #include <string>
 #include <vector>
 
+#include "PoisonedDelete.h"
 #include "TestControls.h"
 #include "controls/ControlUI.h"
 
@@ -42,22 +43,11 @@ std::vector<tagTEventUI> EventsOf(const CProbeUI* p, int nType)
     return aFound;
 }
 
-// A probe whose memory is poisoned and kept when it is deleted: any later
-// call through it jumps through a wrecked table and brings the test down.
-class CMortalProbeUI : public CProbeUI
+// A probe that event hooks may delete; any later call through it falls over.
+class CMortalProbeUI : public CPoisonedOnDelete<CProbeUI>
 {
 public:
-    using CProbeUI::CProbeUI;
-    static void operator delete(void* p, size_t n)
-    {
-        ::memset(p, 0xDD, n);
-        Graveyard().push_back(p);
-    }
-    static std::vector<void*>& Graveyard()
-    {
-        static std::vector<void*> s_aGraves;
-        return s_aGraves;
-    }
+    using CPoisonedOnDelete::CPoisonedOnDelete;
 
     // Runs before the event is recorded; returning true means the hook deleted the probe.
     std::function<bool(CMortalProbeUI*, tagTEventUI&)> onEvent;
@@ -107,8 +97,7 @@ struct Input : ::testing::Test, CManagedTree
     {
         ::SetKeyboardState(m_abKeys);
         PumpMessages();
-        for (void* p : CMortalProbeUI::Graveyard()) ::operator delete(p);
-        CMortalProbeUI::Graveyard().clear();
+        CMortalProbeUI::FreeGraveyard();
     }
     LRESULT Send(UINT uMsg, WPARAM wParam = 0, LPARAM lParam = 0) { return ::SendMessageW(wnd, uMsg, wParam, lParam); }
     void Post(UINT uMsg, WPARAM wParam = 0, LPARAM lParam = 0) { ::PostMessageW(wnd, uMsg, wParam, lParam); }

@@ -95,16 +95,8 @@ void CButtonUI::DoEvent(tagTEventUI& event)
         }
         return;
     case SKIN_EVT_MOUSEENTER:
-        if (IsEnabled()) {
-            m_uButtonState |= CTLSTATE_HOT;
-            Invalidate();
-        }
-        break;
     case SKIN_EVT_MOUSELEAVE:
-        if (IsEnabled()) {
-            m_uButtonState &= ~CTLSTATE_HOT;
-            Invalidate();
-        }
+        FollowMouseHot(event, m_uButtonState);
         break;
     case SKIN_EVT_SETCURSOR:
         ::SetCursor(::LoadCursorW(NULL, IDC_HAND));
@@ -212,7 +204,8 @@ void CButtonUI::PaintText(HDC hDC)
     if ((m_uButtonState & CTLSTATE_PUSHED) != 0 && m_dwPushedTextColor != 0) dwColor = m_dwPushedTextColor;
     else if ((m_uButtonState & CTLSTATE_HOT) != 0 && m_dwHotTextColor != 0) dwColor = m_dwHotTextColor;
     else if ((m_uButtonState & CTLSTATE_FOCUSED) != 0 && m_dwFocusedTextColor != 0) dwColor = m_dwFocusedTextColor;
-    DrawLabelText(hDC, GetTextRect(), dwColor, m_uTextStyle);
+    RECT rcText = GetTextRect();
+    DrawLabelText(hDC, rcText, dwColor, m_uTextStyle);
 }
 
 } // namespace SkinLib

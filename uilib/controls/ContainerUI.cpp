@@ -690,11 +690,7 @@ CScrollBarUI* CContainerUI::GetHorizontalScrollBar() const
 
 void CContainerUI::DoEvent(tagTEventUI& event)
 {
-    if (!IsMouseEnabled() && event.nEventType >= SKIN_EVT_MOUSEMOVE && event.nEventType <= SKIN_EVT_SCROLLWHEEL) {
-        if (m_pParent != NULL) m_pParent->DoEvent(event);
-        else CControlUI::DoEvent(event);
-        return;
-    }
+    if (PassOnMouseEvent(event)) return;
     if (event.nEventType == SKIN_EVT_SETFOCUS || event.nEventType == SKIN_EVT_KILLFOCUS) {
         m_bFocused = event.nEventType == SKIN_EVT_SETFOCUS;
         return;

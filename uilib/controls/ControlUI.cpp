@@ -560,6 +560,16 @@ void CControlUI::DoEvent(tagTEventUI& event)
     if (m_pParent != NULL) m_pParent->DoEvent(event);
 }
 
+bool CControlUI::PassOnMouseEvent(tagTEventUI& event)
+{
+    if (IsMouseEnabled() || event.nEventType < SKIN_EVT_MOUSEMOVE || event.nEventType > SKIN_EVT_SCROLLWHEEL) {
+        return false;
+    }
+    if (m_pParent != NULL) m_pParent->DoEvent(event);
+    else CControlUI::DoEvent(event);
+    return true;
+}
+
 SIZE CControlUI::EstimateSize(SIZE szAvailable)
 {
     return SIZE{m_nFixedWidth, m_nFixedHeight};

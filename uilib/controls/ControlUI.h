@@ -221,6 +221,9 @@ public:
     CEventSource OnNotify;
 
 protected:
+    // A control that takes no mouse input hands mouse events to its parent;
+    // true when the event was such a one.
+    bool PassOnMouseEvent(tagTEventUI& event);
     bool ClipToAncestors(RECT& rc) const;
     void NeedPlacementUpdate();
 

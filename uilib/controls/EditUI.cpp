@@ -159,14 +159,17 @@ void CEditUI::SetPos(RECT rc)
 void CEditUI::SetVisible(bool bVisible)
 {
     CLabelUI::SetVisible(bVisible);
-    if (IsVisible() || m_pWindow == NULL) return;
-    if (m_pManager != NULL) m_pManager->SetFocus(NULL);
-    CloseWindow();
+    CloseWindowWhenHidden();
 }
 
 void CEditUI::SetInternVisible(bool bVisible)
 {
     CLabelUI::SetInternVisible(bVisible);
+    CloseWindowWhenHidden();
+}
+
+void CEditUI::CloseWindowWhenHidden()
+{
     if (IsVisible() || m_pWindow == NULL) return;
     if (m_pManager != NULL) m_pManager->SetFocus(NULL);
     CloseWindow();
@@ -217,16 +220,8 @@ void CEditUI::DoEvent(tagTEventUI& event)
     case SKIN_EVT_CONTEXTMENU:
         return;
     case SKIN_EVT_MOUSELEAVE:
-        if (IsEnabled()) {
-            m_uButtonState &= ~CTLSTATE_HOT;
-            Invalidate();
-        }
-        return;
     case SKIN_EVT_MOUSEENTER:
-        if (IsEnabled()) {
-            m_uButtonState |= CTLSTATE_HOT;
-            Invalidate();
-        }
+        FollowMouseHot(event, m_uButtonState);
         return;
     case SKIN_EVT_BUTTONDOWN:
     case SKIN_EVT_RBUTTONDOWN:

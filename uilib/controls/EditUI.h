@@ -83,6 +83,8 @@ private:
     void FocusWindow();
     // Takes the native window away from this control at once; it goes on its own.
     void CloseWindow();
+    // A hidden edit gives up the focus and its native window.
+    void CloseWindowWhenHidden();
     // Whether the native window should have the keyboard focus now.
     bool WantsWindowFocus() const;
     void WatchFocus(bool bWatch);

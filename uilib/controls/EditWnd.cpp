@@ -8,21 +8,16 @@
 #include <memory>
 #include <new>
 
+#include "core/RenderEngine.h"
+
 namespace SkinLib {
 
 namespace {
 
-// Notifications a native child sends its parent come back to it from the
-// paint manager under these numbers.
-const UINT kReflectBase = 0x2000;
-const UINT kReflectedCommand = kReflectBase + WM_COMMAND;
-const UINT kReflectedCtlColorEdit = kReflectBase + WM_CTLCOLOREDIT;
-const UINT kReflectedCtlColorStatic = kReflectBase + WM_CTLCOLORSTATIC;
-
-COLORREF ToColorRef(DWORD dwColor)
-{
-    return RGB(static_cast<BYTE>(dwColor >> 16), static_cast<BYTE>(dwColor >> 8), static_cast<BYTE>(dwColor));
-}
+// What this window sends its parent comes back to it from the paint manager.
+const UINT kReflectedCommand = UIMSG_REFLECT_OFFSET + WM_COMMAND;
+const UINT kReflectedCtlColorEdit = UIMSG_REFLECT_OFFSET + WM_CTLCOLOREDIT;
+const UINT kReflectedCtlColorStatic = UIMSG_REFLECT_OFFSET + WM_CTLCOLORSTATIC;
 
 } // namespace
 

@@ -2,7 +2,8 @@
 //   - construction with this instance's GDI+ start-up, destruction with its shut-down
 //   - text accessors for both modes, events, the size estimate
 //   - skin attributes
-//   - plain and mark-up painting, and the helpers derived controls paint with
+//   - plain and mark-up painting, and the helpers derived controls share: state
+//     images, the paint state and the hot bit
 //   - effect mode: its settings and its GDI+ painting
 #include "controls/LabelUI.h"
 
@@ -16,15 +17,11 @@ namespace SkinLib {
 
 namespace {
 
-BYTE RedOf(DWORD dwColor) { return static_cast<BYTE>(dwColor >> 16); }
-BYTE GreenOf(DWORD dwColor) { return static_cast<BYTE>(dwColor >> 8); }
-BYTE BlueOf(DWORD dwColor) { return static_cast<BYTE>(dwColor); }
-
 // Effect colours take their alpha from a transparency setting, of which only
 // the low byte counts.
 Gdiplus::Color EffectColor(int nTrans, DWORD dwColor)
 {
-    return Gdiplus::Color(static_cast<BYTE>(nTrans), RedOf(dwColor), GreenOf(dwColor), BlueOf(dwColor));
+    return Gdiplus::Color(static_cast<BYTE>(nTrans), Channel(dwColor, 16), Channel(dwColor, 8), Channel(dwColor, 0));
 }
 
 } // namespace
@@ -97,16 +94,6 @@ void CLabelUI::DoEvent(tagTEventUI& event)
         return;
     }
     CControlUI::DoEvent(event);
-}
-
-bool CLabelUI::PassOnMouseEvent(tagTEventUI& event)
-{
-    if (IsMouseEnabled() || event.nEventType < SKIN_EVT_MOUSEMOVE || event.nEventType > SKIN_EVT_SCROLLWHEEL) {
-        return false;
-    }
-    if (m_pParent != NULL) m_pParent->DoEvent(event);
-    else CLabelUI::DoEvent(event);
-    return true;
 }
 
 SIZE CLabelUI::EstimateSize(SIZE szAvailable)
@@ -263,7 +250,7 @@ bool CLabelUI::IsShowHtml() const
 void CLabelUI::PaintText(HDC hDC)
 {
     UseDefaultTextColors();
-    const RECT rcText = GetTextRect();
+    RECT rcText = GetTextRect();
     if (m_bEnabledEffect) {
         PaintEffectText(hDC, rcText);
         return;
@@ -293,7 +280,7 @@ RECT CLabelUI::GetTextRect() const
                 ClampToInt(static_cast<long long>(m_rcItem.bottom) - m_rcTextPadding.bottom)};
 }
 
-void CLabelUI::DrawLabelText(HDC hDC, RECT rc, DWORD dwColor, UINT uStyle)
+void CLabelUI::DrawLabelText(HDC hDC, RECT& rc, DWORD dwColor, UINT uStyle)
 {
     if (m_bShowHtml) {
         int nLinks = 0;
@@ -322,6 +309,15 @@ UINT CLabelUI::RefreshPaintState(UINT uState) const
 {
     uState = IsFocused() ? uState | CTLSTATE_FOCUSED : uState & ~CTLSTATE_FOCUSED;
     return IsEnabled() ? uState & ~CTLSTATE_DISABLED : uState | CTLSTATE_DISABLED;
+}
+
+bool CLabelUI::FollowMouseHot(const tagTEventUI& event, UINT& uState)
+{
+    if (!IsEnabled()) return false;
+    if (event.nEventType == SKIN_EVT_MOUSEENTER) uState |= CTLSTATE_HOT;
+    else uState &= ~CTLSTATE_HOT;
+    Invalidate();
+    return true;
 }
 
 // ---------------------------------------------------------------------------

@@ -91,11 +91,9 @@ protected:
     void UseDefaultTextColors();
     DWORD GetStateTextColor() const;
     RECT GetTextRect() const;
-    // Mark-up or plain text, without link records.
-    void DrawLabelText(HDC hDC, RECT rc, DWORD dwColor, UINT uStyle);
-    // A control that takes no mouse input hands mouse events to its parent;
-    // true when the event was such a one.
-    bool PassOnMouseEvent(tagTEventUI& event);
+    // Mark-up or plain text, without link records; with DT_CALCRECT in uStyle
+    // nothing is drawn and rc comes back as the text's extent.
+    void DrawLabelText(HDC hDC, RECT& rc, DWORD dwColor, UINT uStyle);
     // Stores an image description of a state and repaints.
     void SetStateImage(CSkinString& sImage, const wchar_t* pStrImage);
     // Draws an image description, with a modifier such as "dest='...'" when
@@ -103,6 +101,10 @@ protected:
     bool DrawImageOnce(HDC hDC, CSkinString& sImage, const wchar_t* pStrModify = NULL);
     // uState with the focused and disabled bits as they are now.
     UINT RefreshPaintState(UINT uState) const;
+    // The hot bit of uState follows the mouse into and out of an enabled
+    // control (a mouse-enter or mouse-leave event); false, and nothing
+    // changed, while the control is disabled.
+    bool FollowMouseHot(const tagTEventUI& event, UINT& uState);
     // The fixed size, or when no height is fixed, one line of the font plus nExtra.
     SIZE EstimateLineSize(SIZE szAvailable, int nExtra);
 

@@ -204,10 +204,8 @@ void CLineLayoutUI::DoEvent(tagTEventUI& event)
     }
     case SKIN_EVT_BUTTONUP:
         if (!IsDragging()) break;
-        m_uSepState &= ~CTLSTATE_CAPTURED;
-        m_rcItem = m_rcNewPos;
-        if (!m_bImmMode && m_pManager != NULL) m_pManager->RemovePostPaint(this);
-        NeedParentUpdate();
+        // The manager has given the mouse back before the release reaches a control.
+        EndDrag();
         return;
     case SKIN_EVT_MOUSEMOVE:
         if (!IsDragging()) break;
@@ -283,7 +281,9 @@ void CLineLayoutUI::DragTo(POINT pt)
     m_pManager->Invalidate(rcDirty);
 }
 
-// A drag that will not see its button-up ends as the release would end it.
+// The release ends a drag here, and so does whatever means that none will come
+// (hiding, the mouse taken by another window); those may still hold the mouse
+// and give it back.
 void CLineLayoutUI::EndDrag()
 {
     m_uSepState &= ~CTLSTATE_CAPTURED;

@@ -194,7 +194,8 @@ void COptionUI::PaintText(HDC hDC)
     // focused colours do not apply to a selected option.
     DWORD dwColor = GetStateTextColor();
     if (IsEnabled() && m_dwSelectedTextColor != 0) dwColor = m_dwSelectedTextColor;
-    DrawLabelText(hDC, GetTextRect(), dwColor, m_uTextStyle);
+    RECT rcText = GetTextRect();
+    DrawLabelText(hDC, rcText, dwColor, m_uTextStyle);
 }
 
 // ---------------------------------------------------------------------------

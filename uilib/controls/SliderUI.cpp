@@ -142,10 +142,7 @@ void CSliderUI::DoEvent(tagTEventUI& event)
     }
     case SKIN_EVT_MOUSEENTER:
     case SKIN_EVT_MOUSELEAVE:
-        if (!IsEnabled()) break;
-        if (event.nEventType == SKIN_EVT_MOUSEENTER) m_uButtonState |= CTLSTATE_HOT;
-        else m_uButtonState &= ~CTLSTATE_HOT;
-        Invalidate();
+        if (!FollowMouseHot(event, m_uButtonState)) break;
         return;
     default:
         break;

@@ -1,3 +1,8 @@
+// CTextUI, the multi-line label with links:
+//   - identity and flags
+//   - links: hit testing, the hand cursor, hover and "link"
+//   - the size estimate: the wrapped text's height
+//   - painting, which records where the links lie
 #include "controls/TextUI.h"
 
 #include <wchar.h>
@@ -92,16 +97,7 @@ SIZE CTextUI::EstimateSize(SIZE szAvailable)
     if (m_pManager == NULL || m_pManager->GetPaintDC() == NULL) return CLabelUI::EstimateSize(szAvailable);
     const int cxRoom = m_nFixedWidth > szAvailable.cx ? m_nFixedWidth : szAvailable.cx;
     RECT rcText = {m_rcTextPadding.left, 0, ClampToInt(static_cast<long long>(cxRoom) - m_rcTextPadding.right), 9999};
-    const UINT uStyle = m_uTextStyle | DT_CALCRECT;
-    if (m_bShowHtml) {
-        int nLinks = 0;
-        CRenderEngine::DrawHtmlText(m_pManager->GetPaintDC(), m_pManager, rcText, m_sText, m_dwTextColor, NULL, NULL,
-                                    nLinks, uStyle);
-    }
-    else {
-        CRenderEngine::DrawTextW(m_pManager->GetPaintDC(), m_pManager, rcText, m_sText, m_dwTextColor, m_iFont,
-                                 uStyle);
-    }
+    DrawLabelText(m_pManager->GetPaintDC(), rcText, m_dwTextColor, m_uTextStyle | DT_CALCRECT);
     SIZE sz = {ClampToInt(static_cast<long long>(rcText.right) - rcText.left + m_rcTextPadding.left +
                           m_rcTextPadding.right),
                ClampToInt(static_cast<long long>(rcText.bottom) - rcText.top + m_rcTextPadding.top +

@@ -1,3 +1,9 @@
+// CMarkup and CMarkupNode, the skin XML parser:
+//   - the character classes the parser's loops test
+//   - nodes: parent, sibling and child links, names, values, attributes
+//   - loading: inline text, memory in UTF-8, UTF-16 or the ANSI code page, files
+//   - errors and their location
+//   - parsing: the element table, elements, attributes, text and entities
 #include "core/Markup.h"
 #include "core/SkinFile.h"
 #include <algorithm>

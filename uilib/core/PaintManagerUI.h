@@ -4,6 +4,7 @@
 #include <commctrl.h>
 
 #include "core/ResourceZip.h"
+#include "core/SkinRect.h"
 #include "core/SkinString.h"
 #include "core/StdPtrArray.h"
 #include "core/StdStringPtrMap.h"
@@ -41,6 +42,9 @@ enum SKIN_EVENT_KIND
 
 // Posted by a manager to its own window to delete controls removed from the tree.
 enum { UIMSG_DELAYED_CLEANUP = WM_APP + 1 };
+// Native child windows get their WM_NOTIFY, WM_COMMAND and WM_CTLCOLOR...
+// notifications back from the manager as the message plus this.
+enum { UIMSG_REFLECT_OFFSET = 0x2000 };
 
 // One UI event for one control. Make it zero-filled, then fill what the kind needs.
 struct tagTEventUI
@@ -336,6 +340,8 @@ private:
     bool OnSize();
     static bool ForwardToChild(HWND hWndChild, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes);
     CControlUI* ControlAt(POINT pt) const;
+    // The focused control loses the focus to pNewFocus ("killfocus" and its event).
+    void DropFocus(CControlUI* pNewFocus);
     void ShowToolTip(CControlUI* pControl);
     void HideToolTip();
     void OnPaint();
@@ -418,7 +424,7 @@ private:
     UINT m_uFocusRequests;                // counts SetFocus calls, to see a nested one
     CControlGuard* m_pControlGuards;      // the innermost guard of the dispatch's stack, chained outwards
     int m_nInvalidateBatches;             // open CInvalidateBatch scopes
-    RECT m_rcBatchInvalid;                // what they have collected so far
+    CSkinRect m_rcBatchInvalid;           // what they have collected so far
 
     static HINSTANCE m_hInstance;
     static HINSTANCE m_hResourceInstance;

@@ -28,8 +28,6 @@ struct FINDTABINFO
 
 // Hover delay when no tooltip window tells its own.
 const DWORD kDefaultHoverTime = 400;
-// Native child windows get their notifications back as the message plus this.
-const UINT kReflectOffset = 0x2000;
 // Far outside any control: where a press ends when the window closes under it.
 const POINT kNowhere = {-1, -1};
 
@@ -70,12 +68,7 @@ void CPaintManagerUI::SetFocus(CControlUI* pControl)
     // The control may be deleted by a handler of the old focus.
     CControlGuard target(this, pControl);
     if (m_pFocus != NULL) {
-        // Cleared before anyone hears of it: a handler that asks for the focus
-        // again finds a manager without one.
-        CControlGuard oldFocus(this, m_pFocus);
-        m_pFocus = NULL;
-        SendEvent(oldFocus, MakeEvent(SKIN_EVT_KILLFOCUS, pControl));
-        if (oldFocus != NULL) SendNotify(oldFocus, L"killfocus");
+        DropFocus(pControl);
         // A later request, made while this one was under way, has decided.
         if (uRequest != m_uFocusRequests) return;
     }
@@ -92,12 +85,7 @@ void CPaintManagerUI::SetFocusNeeded(CControlUI* pControl)
     if (pControl == NULL) return;
     ++m_uFocusRequests;
     CControlGuard target(this, pControl);
-    if (m_pFocus != NULL) {
-        CControlGuard oldFocus(this, m_pFocus);
-        m_pFocus = NULL;
-        SendEvent(oldFocus, MakeEvent(SKIN_EVT_KILLFOCUS, pControl));
-        if (oldFocus != NULL) SendNotify(oldFocus, L"killfocus");
-    }
+    if (m_pFocus != NULL) DropFocus(pControl);
     if (target == NULL || m_pRoot == NULL) return;
     // Parked on the tab stop before the control, so that the Tab step of the
     // next paint lands on the control itself.
@@ -105,6 +93,16 @@ void CPaintManagerUI::SetFocusNeeded(CControlUI* pControl)
     m_pFocus = m_pRoot->FindControl(__FindControlFromTab, &info, FINDFLAG_VISIBLE | FINDFLAG_ENABLED | FINDFLAG_MEFIRST);
     m_bFocusNeeded = true;
     m_pRoot->NeedUpdate();
+}
+
+// The focus is cleared before anyone hears of it: a handler that asks for the
+// focus again finds a manager without one.
+void CPaintManagerUI::DropFocus(CControlUI* pNewFocus)
+{
+    CControlGuard oldFocus(this, m_pFocus);
+    m_pFocus = NULL;
+    SendEvent(oldFocus, MakeEvent(SKIN_EVT_KILLFOCUS, pNewFocus));
+    if (oldFocus != NULL) SendNotify(oldFocus, L"killfocus");
 }
 
 bool CPaintManagerUI::SetNextTabControl(bool bForward)
@@ -227,7 +225,7 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
 
 bool CPaintManagerUI::ForwardToChild(HWND hWndChild, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)
 {
-    lRes = ::SendMessageW(hWndChild, uMsg + kReflectOffset, wParam, lParam);
+    lRes = ::SendMessageW(hWndChild, uMsg + UIMSG_REFLECT_OFFSET, wParam, lParam);
     return true;
 }
 

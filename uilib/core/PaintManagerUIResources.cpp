@@ -77,6 +77,19 @@ void MeasureFont(HDC hDcPaint, tagTFontInfo* pFontInfo)
     ::GetTextMetricsW(screenDC, &pFontInfo->tmMetrics);
 }
 
+// What the record says of the font it holds; the metrics are measured later.
+void DescribeFont(tagTFontInfo* pFontInfo, HFONT hFont, const wchar_t* pStrFontName, int nSize, bool bBold,
+                  bool bUnderline, bool bItalic)
+{
+    pFontInfo->hGdiFont = hFont;
+    pFontInfo->sFaceName = pStrFontName != NULL ? pStrFontName : L"";
+    pFontInfo->nPixelSize = nSize;
+    pFontInfo->bIsBold = bBold;
+    pFontInfo->bIsUnderline = bUnderline;
+    pFontInfo->bIsItalic = bItalic;
+    pFontInfo->tmMetrics = TEXTMETRICW();
+}
+
 void MeasureIfNeeded(HDC hDcPaint, tagTFontInfo* pFontInfo)
 {
     if (pFontInfo->tmMetrics.tmHeight == 0) MeasureFont(hDcPaint, pFontInfo);
@@ -131,13 +144,7 @@ void CPaintManagerUI::SetDefaultFont(const wchar_t* pStrFontName, int nSize, boo
     HFONT hFont = MakeFont(pStrFontName, nSize, bBold, bUnderline, bItalic);
     if (hFont == NULL) return;
     ::DeleteObject(m_DefaultFontInfo.hGdiFont);
-    m_DefaultFontInfo.hGdiFont = hFont;
-    m_DefaultFontInfo.sFaceName = pStrFontName != NULL ? pStrFontName : L"";
-    m_DefaultFontInfo.nPixelSize = nSize;
-    m_DefaultFontInfo.bIsBold = bBold;
-    m_DefaultFontInfo.bIsUnderline = bUnderline;
-    m_DefaultFontInfo.bIsItalic = bItalic;
-    m_DefaultFontInfo.tmMetrics = TEXTMETRICW();
+    DescribeFont(&m_DefaultFontInfo, hFont, pStrFontName, nSize, bBold, bUnderline, bItalic);
     if (m_hDcPaint != NULL) MeasureFont(m_hDcPaint, &m_DefaultFontInfo);
 }
 
@@ -162,12 +169,7 @@ HFONT CPaintManagerUI::AddFontAt(int index, const wchar_t* pStrFontName, int nSi
         ::DeleteObject(hFont);
         return NULL;
     }
-    pFontInfo->hGdiFont = hFont;
-    pFontInfo->sFaceName = pStrFontName != NULL ? pStrFontName : L"";
-    pFontInfo->nPixelSize = nSize;
-    pFontInfo->bIsBold = bBold;
-    pFontInfo->bIsUnderline = bUnderline;
-    pFontInfo->bIsItalic = bItalic;
+    DescribeFont(pFontInfo, hFont, pStrFontName, nSize, bBold, bUnderline, bItalic);
     if (m_hDcPaint != NULL) MeasureFont(m_hDcPaint, pFontInfo);
     if (!m_aCustomFonts.InsertAt(index, pFontInfo)) {
         DeleteFontInfo(pFontInfo);

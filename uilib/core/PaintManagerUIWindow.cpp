@@ -349,15 +349,9 @@ void CPaintManagerUI::Invalidate(const RECT& rcItem)
     }
     // Joined here rather than with UnionRect: a batch takes one area per moved control.
     if (rcItem.left >= rcItem.right || rcItem.top >= rcItem.bottom) return;
-    RECT& rc = m_rcBatchInvalid;
-    if (rc.left >= rc.right || rc.top >= rc.bottom) {
-        rc = rcItem;
-        return;
-    }
-    if (rcItem.left < rc.left) rc.left = rcItem.left;
-    if (rcItem.top < rc.top) rc.top = rcItem.top;
-    if (rcItem.right > rc.right) rc.right = rcItem.right;
-    if (rcItem.bottom > rc.bottom) rc.bottom = rcItem.bottom;
+    CSkinRect& rc = m_rcBatchInvalid;
+    if (rc.left >= rc.right || rc.top >= rc.bottom) rc = rcItem;
+    else rc.Join(rcItem);
 }
 
 CInvalidateBatch::CInvalidateBatch(CPaintManagerUI* pManager) : m_pManager(pManager)

@@ -10,6 +10,18 @@ namespace SkinLib {
 
 class CControlUI;
 
+// One byte of a 0xAARRGGBB colour: 24 alpha, 16 red, 8 green, 0 blue.
+inline BYTE Channel(DWORD dwColor, int nShift)
+{
+    return static_cast<BYTE>(dwColor >> nShift);
+}
+
+// GDI takes the red, green and blue bytes of a 0xAARRGGBB colour.
+inline COLORREF ToColorRef(DWORD dwColor)
+{
+    return RGB(Channel(dwColor, 16), Channel(dwColor, 8), Channel(dwColor, 0));
+}
+
 // The library's drawing functions. Colours are 0xAARRGGBB; GDI gets their red,
 // green and blue bytes, and only DrawColor, DrawGradient and AdjustColor look
 // at alpha.

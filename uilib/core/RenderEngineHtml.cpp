@@ -5,7 +5,6 @@
 #include "core/RenderClip.h"
 #include "core/RenderEngineInternal.h"
 
-#include <algorithm>
 #include <cwchar>
 #include <vector>
 

@@ -5,6 +5,7 @@
 //   image descriptions
 #include "core/RenderEngine.h"
 
+#include "core/AttributeValue.h"
 #include "core/GdiScope.h"
 #include "core/RenderEngineInternal.h"
 #include "core/SkinFile.h"
@@ -250,19 +251,6 @@ struct ImageDescription
     bool bMissBeforeType = false;
 };
 
-// "l,t,r,b": each number follows one separator character. A list that runs short leaves the
-// rest 0 and never steps over the terminator.
-RECT ParseRect(const wchar_t* p)
-{
-    LONG aValues[4] = {};
-    for (int i = 0; i < 4 && *p != L'\0'; i++) {
-        wchar_t* pEnd = NULL;
-        aValues[i] = ::wcstol(p, &pEnd, 10);
-        p = *pEnd != L'\0' ? pEnd + 1 : pEnd;
-    }
-    return RECT{ aValues[0], aValues[1], aValues[2], aValues[3] };
-}
-
 const wchar_t* PendingName(const ImageDescription& desc)
 {
     return desc.bNamed ? desc.sName.GetData() : desc.pstrBareName;
@@ -333,27 +321,25 @@ void ApplyPair(ImageDescription& desc, const wchar_t* pstrKey, size_t cchKey, co
         desc.sResType = sValue;
         nImages++;
     } else if (KeyIs(pstrKey, cchKey, L"dest")) {
-        const RECT rc = ParseRect(sValue);
+        const RECT rc = ParseRectValue(sValue);
         desc.rcDest.left = desc.rcItem.left + rc.left;
         desc.rcDest.top = desc.rcItem.top + rc.top;
         desc.rcDest.right = std::min(desc.rcItem.left + rc.right, desc.rcItem.right);
         desc.rcDest.bottom = std::min(desc.rcItem.top + rc.bottom, desc.rcItem.bottom);
     } else if (KeyIs(pstrKey, cchKey, L"source")) {
-        desc.rcSource = ParseRect(sValue);
+        desc.rcSource = ParseRectValue(sValue);
     } else if (KeyIs(pstrKey, cchKey, L"corner")) {
-        desc.rcCorner = ParseRect(sValue);
+        desc.rcCorner = ParseRectValue(sValue);
     } else if (KeyIs(pstrKey, cchKey, L"mask")) {
-        const wchar_t* p = sValue;
-        if (*p == L'#') p++;
-        desc.dwMask = ::wcstoul(p, NULL, 16);
+        desc.dwMask = ParseColorValue(sValue);
     } else if (KeyIs(pstrKey, cchKey, L"fade")) {
-        desc.uFade = BYTE(::wcstol(sValue, NULL, 10));
+        desc.uFade = BYTE(ParseIntValue(sValue));
     } else if (KeyIs(pstrKey, cchKey, L"hole")) {
-        desc.bHole = sValue == L"true";
+        desc.bHole = ParseBoolValue(sValue);
     } else if (KeyIs(pstrKey, cchKey, L"xtiled")) {
-        desc.bTiledX = sValue == L"true";
+        desc.bTiledX = ParseBoolValue(sValue);
     } else if (KeyIs(pstrKey, cchKey, L"ytiled")) {
-        desc.bTiledY = sValue == L"true";
+        desc.bTiledY = ParseBoolValue(sValue);
     }
 }
 

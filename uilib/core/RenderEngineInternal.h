@@ -1,6 +1,5 @@
 #pragma once
 // What the render engine's source files share and nobody else uses:
-//   Channel, ToColorRef   bytes of a 0xAARRGGBB colour, and GDI's form of it
 //   CreateDib32           the 32-bit DIB sections skins and blends draw from
 //   FindAlphaBlend, FindGradientFill  msimg32 entry points, looked up by one rule
 //   ReadImagePair, KeyIs  the key='value' pairs of image descriptions and mark-up image tags
@@ -10,17 +9,6 @@
 #include <cwchar>
 
 namespace SkinLib {
-
-inline BYTE Channel(DWORD dwColor, int nShift)
-{
-    return static_cast<BYTE>(dwColor >> nShift);
-}
-
-// GDI takes the red, green and blue bytes of a 0xAARRGGBB colour.
-inline COLORREF ToColorRef(DWORD dwColor)
-{
-    return RGB(Channel(dwColor, 16), Channel(dwColor, 8), Channel(dwColor, 0));
-}
 
 // A 32-bit DIB section: top-down, the form every skin bitmap and blend buffer
 // takes, unless a caller asks for the classic bottom-up rows.

@@ -1,3 +1,10 @@
+// CSkinString:
+//   - storage: the inline buffer, the heap block beyond it, ANSI conversion
+//   - construction, access, emptying (plain and secure)
+//   - assignment and appending, safe for texts taken from the string itself
+//   - operators, comparison and case
+//   - substrings, search and replacement
+//   - formatting
 #include "core/SkinString.h"
 
 #include <windows.h>

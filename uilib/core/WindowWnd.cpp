@@ -1,3 +1,9 @@
+// CWindowWnd, the thin wrapper over one Win32 window:
+//   - window class registration and superclassing
+//   - creation and subclassing
+//   - showing, the modal loop and closing
+//   - placement: centring, icon, client size
+//   - the window procedures: binding the object at WM_NCCREATE, letting go at WM_NCDESTROY
 #include "core/WindowWnd.h"
 
 #include "core/PaintManagerUI.h"

@@ -1,3 +1,9 @@
+// ZipReader, one open skin archive over the unzip layer:
+//   - little-endian fields, times and attributes of the central directory
+//   - archive names: UTF-16 to the ANSI code page, backslashes to "/"
+//   - opening, the entries and finding one by name
+//   - an entry's description
+//   - reading the current member, unzipping to memory or to files
 #include "core/ZipReader.h"
 #include <zlib.h>
 #include <algorithm>

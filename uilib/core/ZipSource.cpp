@@ -1,3 +1,7 @@
+// ZipSource, the bytes of an archive for the unzip layer:
+//   - opening a memory block, a file or a duplicated handle
+//   - position, seeking and reading, through two buffered windows on disk files
+//   - the unzip layer's file-access callbacks
 #include "core/ZipSource.h"
 #include "core/ResourceZip.h"
 #include <algorithm>
