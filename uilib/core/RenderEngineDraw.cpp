@@ -17,6 +17,17 @@ namespace SkinLib {
 
 namespace {
 
+// The one-pixel bitmap translucent fills blend from, kept for the process as
+// the image DC is: making and deleting one per fill cost every paint of a
+// translucent background. Drawing happens on the UI thread alone.
+HBITMAP PixelBitmap(DWORD** ppPixel)
+{
+    static DWORD* s_pPixel = NULL;
+    static const HBITMAP s_hPixel = CreateDib32(1, 1, &s_pPixel);
+    *ppPixel = s_pPixel;
+    return s_hPixel;
+}
+
 void FillOpaque(HDC hDC, const RECT& rc, DWORD dwColor)
 {
     ::SetBkColor(hDC, ToColorRef(dwColor));
@@ -161,14 +172,15 @@ void CRenderEngine::DrawColor(HDC hDC, const RECT& rc, DWORD color)
         return;
     }
     DWORD* pPixel = NULL;
-    HBITMAP hBitmap = CreateDib32(1, 1, &pPixel);
+    HBITMAP hBitmap = PixelBitmap(&pPixel);
     if (hBitmap == NULL) return;
+    // The previous fill may still be queued to read the pixel.
+    ::GdiFlush();
     // Premultiplied like every skin bitmap: the blend adds the source colour
     // whole, so a raw colour would come out too bright (or wrap).
     auto premultiplied = [&](int nShift) { return Channel(color, nShift) * dwAlpha / 255 << nShift; };
     *pPixel = (dwAlpha << 24) | premultiplied(16) | premultiplied(8) | premultiplied(0);
     DrawImage(hDC, hBitmap, rc, rc, RECT{0, 0, 1, 1}, RECT{0, 0, 0, 0}, true, 255);
-    ::DeleteObject(hBitmap);
 }
 
 void CRenderEngine::DrawGradient(HDC hDC, const RECT& rc, DWORD dwFirst, DWORD dwSecond, bool bVertical, int nSteps)
