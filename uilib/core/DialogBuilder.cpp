@@ -1,5 +1,4 @@
 // CDialogBuilder:
-//   - the element names of the skin vocabulary and the controls they make
 //   - loading a document (resource, inline text, skin file)
 //   - the document-level elements: Image, Font, Default and the Window attributes
 //   - controls from elements, and Include
@@ -7,62 +6,15 @@
 
 #include <wchar.h>
 
-#include <new>
-
-#include "controls/ButtonUI.h"
-#include "controls/ChildLayoutUI.h"
-#include "controls/ContainerUI.h"
 #include "controls/ControlUI.h"
-#include "controls/EditUI.h"
-#include "controls/HorizontalLayoutUI.h"
 #include "controls/IContainerUI.h"
-#include "controls/LabelUI.h"
-#include "controls/OptionUI.h"
-#include "controls/ProgressUI.h"
-#include "controls/ScrollBarUI.h"
-#include "controls/SliderUI.h"
-#include "controls/TabLayoutUI.h"
-#include "controls/TextUI.h"
-#include "controls/TileLayoutUI.h"
-#include "controls/VerticalLayoutUI.h"
 #include "core/AttributeValue.h"
 #include "core/SkinFile.h"
+#include "SkinElements.h"
 
 namespace SkinLib {
 
 namespace {
-
-template <class T>
-CControlUI* MakeControl()
-{
-    return new (std::nothrow) T;
-}
-
-struct ElementClass
-{
-    const wchar_t* pstrName;
-    CControlUI* (*pfnCreate)();
-};
-
-// Names are matched exactly and case-sensitively. One line per control class.
-const ElementClass kElementClasses[] = {
-    { L"Control", MakeControl<CControlUI> },
-    { L"Container", MakeControl<CContainerUI> },
-    { L"ScrollBar", MakeControl<CScrollBarUI> },
-    { L"VerticalLayout", MakeControl<CVerticalLayoutUI> },
-    { L"HorizontalLayout", MakeControl<CHorizontalLayoutUI> },
-    { L"Label", MakeControl<CLabelUI> },
-    { L"Text", MakeControl<CTextUI> },
-    { L"Button", MakeControl<CButtonUI> },
-    { L"Edit", MakeControl<CEditUI> },
-    { L"Option", MakeControl<COptionUI> },
-    { L"CheckBox", MakeControl<CCheckBoxUI> },
-    { L"Progress", MakeControl<CProgressUI> },
-    { L"Slider", MakeControl<CSliderUI> },
-    { L"TileLayout", MakeControl<CTileLayoutUI> },
-    { L"TabLayout", MakeControl<CTabLayoutUI> },
-    { L"ChildLayout", MakeControl<CChildLayoutUI> },
-};
 
 bool Is(const wchar_t* pstrName, const wchar_t* pstrWord)
 {
@@ -241,9 +193,7 @@ void CDialogBuilder::ApplyResources(CMarkupNode& root, CPaintManagerUI* pManager
 
 CControlUI* CDialogBuilder::CreateNamedControl(const wchar_t* pstrClass) const
 {
-    for (const ElementClass& element : kElementClasses) {
-        if (Is(pstrClass, element.pstrName)) return element.pfnCreate();
-    }
+    if (CControlUI* pControl = CreateSkinElement(pstrClass)) return pControl;
     const CStdPtrArray* pPlugins = CPaintManagerUI::GetPlugins();
     for (int i = 0; i < pPlugins->GetSize(); i++) {
         LPCREATECONTROL pfnCreate = reinterpret_cast<LPCREATECONTROL>(pPlugins->GetAt(i));

@@ -1,0 +1,69 @@
+#include "SkinElements.h"
+
+#include <wchar.h>
+
+#include <new>
+
+#include "controls/ButtonUI.h"
+#include "controls/ChildLayoutUI.h"
+#include "controls/ContainerUI.h"
+#include "controls/ControlUI.h"
+#include "controls/EditUI.h"
+#include "controls/HorizontalLayoutUI.h"
+#include "controls/LabelUI.h"
+#include "controls/OptionUI.h"
+#include "controls/ProgressUI.h"
+#include "controls/ScrollBarUI.h"
+#include "controls/SliderUI.h"
+#include "controls/TabLayoutUI.h"
+#include "controls/TextUI.h"
+#include "controls/TileLayoutUI.h"
+#include "controls/VerticalLayoutUI.h"
+
+namespace SkinLib {
+
+namespace {
+
+template <class T>
+CControlUI* MakeControl()
+{
+    return new (std::nothrow) T;
+}
+
+struct ElementClass
+{
+    const wchar_t* pstrName;
+    CControlUI* (*pfnCreate)();
+};
+
+// One line per control class.
+const ElementClass kElementClasses[] = {
+    { L"Control", MakeControl<CControlUI> },
+    { L"Container", MakeControl<CContainerUI> },
+    { L"ScrollBar", MakeControl<CScrollBarUI> },
+    { L"VerticalLayout", MakeControl<CVerticalLayoutUI> },
+    { L"HorizontalLayout", MakeControl<CHorizontalLayoutUI> },
+    { L"Label", MakeControl<CLabelUI> },
+    { L"Text", MakeControl<CTextUI> },
+    { L"Button", MakeControl<CButtonUI> },
+    { L"Edit", MakeControl<CEditUI> },
+    { L"Option", MakeControl<COptionUI> },
+    { L"CheckBox", MakeControl<CCheckBoxUI> },
+    { L"Progress", MakeControl<CProgressUI> },
+    { L"Slider", MakeControl<CSliderUI> },
+    { L"TileLayout", MakeControl<CTileLayoutUI> },
+    { L"TabLayout", MakeControl<CTabLayoutUI> },
+    { L"ChildLayout", MakeControl<CChildLayoutUI> },
+};
+
+} // namespace
+
+CControlUI* CreateSkinElement(const wchar_t* pstrName)
+{
+    for (const ElementClass& element : kElementClasses) {
+        if (::wcscmp(pstrName, element.pstrName) == 0) return element.pfnCreate();
+    }
+    return NULL;
+}
+
+} // namespace SkinLib
