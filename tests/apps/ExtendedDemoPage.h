@@ -1,0 +1,25 @@
+#pragma once
+// One page of the extended controls demo (extended_demo.cpp): a tab of its
+// own whose controls come from a skin file of the demo's archive, loaded into
+// the tab by a child layout. Each page lives in a source file of its own and
+// is listed once in the demo's page table.
+#include "../core/ZipWriter.h"
+#include "core/PaintManagerUI.h"
+
+namespace ExtendedDemo {
+
+struct Page
+{
+    const wchar_t* pstrName;  // the tab's text, and the word that opens the demo on this page
+    const char* pstrFile;     // the page's skin file in the archive
+    const char* pstrSkin;     // that file's text: a Window element around the page's controls
+    // Adds the images the page's skin names; may be null.
+    void (*pfnAddFiles)(SkinLibTest::ZipWriter& zip);
+    // Runs once the page's controls exist, before the window shows; may be null.
+    void (*pfnInit)(SkinLib::CPaintManagerUI& pm);
+    // Runs a moment after the page is shown: posts the input of a user, so
+    // that the screenshot shows hot, pressed, selected or open states; may be null.
+    void (*pfnActLikeAUser)(SkinLib::CPaintManagerUI& pm);
+};
+
+} // namespace ExtendedDemo
