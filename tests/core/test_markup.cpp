@@ -204,6 +204,14 @@ TEST(Markup, EntitiesAndWhitespace)
     xml.SetPreserveWhitespace(false);
     ASSERT_TRUE(xml.Load(pstrSpaced));
     EXPECT_EQ(Dump(xml.GetRoot()), L"a{t=p q}[x y\t z\n w]");
+
+    // Text beyond ASCII, a combining mark and spaces, moved down after an entity.
+    const wchar_t* pstrMixed = L"<a v=\"&quot;\u4E2D \u0301  \u6587&apos;\">&amp;\u4E2D  \u6587</a>";
+    ASSERT_TRUE(xml.Load(pstrMixed));
+    EXPECT_EQ(Dump(xml.GetRoot()), L"a{v=\"\u4E2D \u0301 \u6587'}[&\u4E2D \u6587]");
+    xml.SetPreserveWhitespace(true);
+    ASSERT_TRUE(xml.Load(pstrMixed));
+    EXPECT_EQ(Dump(xml.GetRoot()), L"a{v=\"\u4E2D \u0301  \u6587'}[&\u4E2D  \u6587]");
 }
 
 // Names take "_", ":" and what the system calls letters and digits, of any script: the same

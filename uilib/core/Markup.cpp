@@ -27,8 +27,9 @@ bool IsWhitespace(wchar_t ch)
 enum : BYTE
 {
     kNameUnit = 1,     // "_", ":", letters and digits
-    kContentStop = 2,  // ends a run of plain element text: the terminator, "&", " " and "<"
-    kValueStop = 4,    // ends a run of plain attribute value: the terminator, "&", " " and '"'
+    kContentStop = 2,  // ends a run of plain element text: the terminator, "&" and "<"
+    kValueStop = 4,    // ends a run of plain attribute value: the terminator, "&" and '"'
+    kSpaceStop = 8,    // a space, which ends a run when whitespace is not preserved
 };
 
 struct AsciiClasses
@@ -40,9 +41,9 @@ struct AsciiClasses
         for (int ch = 0; ch < 0x80; ++ch) {
             bool bName = ch == '_' || ch == ':' || (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') ||
                          (ch >= '0' && ch <= '9');
-            bool bStop = ch == 0 || ch == '&' || ch == ' ';
+            bool bStop = ch == 0 || ch == '&';
             aClass[ch] = BYTE((bName ? kNameUnit : 0) | (bStop || ch == '<' ? kContentStop : 0) |
-                              (bStop || ch == '"' ? kValueStop : 0));
+                              (bStop || ch == '"' ? kValueStop : 0) | (ch == ' ' ? kSpaceStop : 0));
         }
     }
 };
@@ -52,6 +53,23 @@ constexpr AsciiClasses kAscii;
 bool IsAscii(wchar_t ch)
 {
     return ch < 0x80;
+}
+
+// Every unit beyond ASCII is plain text: however the system groups a character with its
+// combining marks, the in-place copy moves the same units to the same places.
+bool IsStop(wchar_t ch, BYTE bStop)
+{
+    return IsAscii(ch) && (kAscii.aClass[ch] & bStop) != 0;
+}
+
+// Stops at the first unit that differs, so it never reads past the text's terminator.
+bool StartsWith(const wchar_t* pstrText, const wchar_t* pstrPrefix)
+{
+    while (*pstrPrefix != L'\0' && *pstrText == *pstrPrefix) {
+        ++pstrText;
+        ++pstrPrefix;
+    }
+    return *pstrPrefix == L'\0';
 }
 
 bool IsNameUnit(wchar_t ch)
@@ -480,48 +498,52 @@ bool CMarkup::_ParseAttributes(wchar_t*& pstrText)
     }
 }
 
-// Copies text in place up to cEnd ("<" or the double quote), replacing entities. Runs of plain
-// ASCII are scanned in one loop and stay where they are until an entity has been replaced; from
-// then on each run moves down in one piece. What the copy saved is filled with spaces, so a
-// later walk over the tag steps over it as whitespace.
+// Copies text in place up to cEnd ("<" or the double quote), replacing entities. Plain text
+// is only scanned until the first entity has been replaced; from then on every unit moves down
+// as it is scanned. What the copy saved is filled with spaces, so a later walk over the tag
+// steps over it as whitespace.
 void CMarkup::_ParseData(wchar_t*& pstrText, wchar_t*& pstrDest, wchar_t cEnd)
 {
-    const BYTE bStop = cEnd == L'"' ? kValueStop : kContentStop;
+    const BYTE bStop = BYTE((cEnd == L'"' ? kValueStop : kContentStop) | (m_bPreserveWhitespace ? 0 : kSpaceStop));
+    wchar_t* pstrSrc = pstrText;
+    wchar_t* pstrOut = pstrDest;
     for (;;) {
-        wchar_t* pstrRun = pstrText;
-        while (IsAscii(*pstrText) && (kAscii.aClass[*pstrText] & bStop) == 0) ++pstrText;
-        if (pstrDest != pstrRun) ::wmemmove(pstrDest, pstrRun, pstrText - pstrRun);
-        pstrDest += pstrText - pstrRun;
-        if (*pstrText == L'\0' || *pstrText == cEnd) break;
-        if (*pstrText == L'&') {
-            while (*pstrText == L'&') _ParseMetaChar(++pstrText, pstrDest);
+        if (pstrOut == pstrSrc) {
+            while (!IsStop(*pstrSrc, bStop)) ++pstrSrc;
+            pstrOut = pstrSrc;
+        }
+        else {
+            while (!IsStop(*pstrSrc, bStop)) *pstrOut++ = *pstrSrc++;
+        }
+        if (*pstrSrc == L'\0' || *pstrSrc == cEnd) break;
+        if (*pstrSrc == L'&') {
+            *pstrOut++ = _DecodeEntity(pstrSrc);
             continue;
         }
-        if (*pstrText == L' ') {
-            *pstrDest++ = *pstrText++;
-            if (!m_bPreserveWhitespace) _SkipWhitespace(pstrText);
-            continue;
-        }
-        // Beyond ASCII a character is copied whole, with its combining marks.
-        const wchar_t* pstrNext = ::CharNextW(pstrText);
-        while (pstrText < pstrNext) *pstrDest++ = *pstrText++;
+        // A space that starts a run of whitespace to drop.
+        *pstrOut++ = *pstrSrc++;
+        _SkipWhitespace(pstrSrc);
     }
-    for (wchar_t* pstrFill = pstrDest; pstrFill < pstrText; ++pstrFill) *pstrFill = L' ';
+    for (wchar_t* pstrFill = pstrOut; pstrFill < pstrSrc; ++pstrFill) *pstrFill = L' ';
+    pstrText = pstrSrc;
+    pstrDest = pstrOut;
 }
 
-void CMarkup::_ParseMetaChar(wchar_t*& pstrText, wchar_t*& pstrDest)
+// The character an entity reference at pstrText ("&...") stands for, with pstrText moved past
+// the reference; an "&" that starts none of the five stands for itself.
+wchar_t CMarkup::_DecodeEntity(wchar_t*& pstrText)
 {
     static const struct { const wchar_t* pstrName; size_t cchName; wchar_t ch; } kEntities[] = {
         { L"amp;", 4, L'&' }, { L"lt;", 3, L'<' }, { L"gt;", 3, L'>' }, { L"quot;", 5, L'"' }, { L"apos;", 5, L'\'' },
     };
+    ++pstrText;
     for (const auto& entity : kEntities) {
-        if (::wcsncmp(pstrText, entity.pstrName, entity.cchName) == 0) {
-            *pstrDest++ = entity.ch;
+        if (StartsWith(pstrText, entity.pstrName)) {
             pstrText += entity.cchName;
-            return;
+            return entity.ch;
         }
     }
-    *pstrDest++ = L'&';
+    return L'&';
 }
 
 } // namespace SkinLib
