@@ -1,5 +1,5 @@
 // CMarkup and CMarkupNode, the skin XML parser:
-//   - the character classes the parser's loops test
+//   - the character classes the parser's loops test; the UTF-8 decoder
 //   - nodes: parent, sibling and child links, names, values, attributes
 //   - loading: inline text, memory in UTF-8, UTF-16 or the ANSI code page, files
 //   - errors and their location
@@ -7,6 +7,8 @@
 #include "core/Markup.h"
 #include "core/SkinFile.h"
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <cwchar>
 #include <new>
 
@@ -75,6 +77,59 @@ bool StartsWith(const wchar_t* pstrText, const wchar_t* pstrPrefix)
 bool IsNameUnit(wchar_t ch)
 {
     return IsAscii(ch) ? (kAscii.aClass[ch] & kNameUnit) != 0 : ::IsCharAlphaNumericW(ch) != FALSE;
+}
+
+// Decodes well-formed UTF-8 into pstrOut, which has room for as many units as there are bytes,
+// and returns the number of units; ASCII goes eight bytes at a time. On well-formed text the
+// result is the system's conversion, which steps through every byte and would be the larger
+// part of a load. Ill-formed text gets -1: which replacement characters it gets is the
+// system's to decide.
+int DecodeUtf8(const BYTE* pByte, size_t cbSize, wchar_t* pstrOut)
+{
+    const BYTE* const pEnd = pByte + cbSize;
+    wchar_t* pOut = pstrOut;
+    while (pByte < pEnd) {
+        uint64_t u8Bytes;
+        if (pEnd - pByte >= 8 && (::memcpy(&u8Bytes, pByte, 8), u8Bytes & 0x8080808080808080ull) == 0) {
+            for (int i = 0; i < 8; ++i) pOut[i] = pByte[i];
+            pByte += 8;
+            pOut += 8;
+            continue;
+        }
+        const BYTE bLead = *pByte;
+        if (bLead < 0x80) {
+            *pOut++ = bLead;
+            ++pByte;
+            continue;
+        }
+        // The number of bytes that follow the lead, and the range of the first of them that
+        // keeps out overlong forms, surrogates and code points beyond U+10FFFF.
+        int nFollow;
+        BYTE bLow = 0x80, bHigh = 0xBF;
+        if (bLead >= 0xC2 && bLead <= 0xDF) nFollow = 1;
+        else if (bLead >= 0xE0 && bLead <= 0xEF) nFollow = 2;
+        else if (bLead >= 0xF0 && bLead <= 0xF4) nFollow = 3;
+        else return -1;
+        if (bLead == 0xE0) bLow = 0xA0;
+        else if (bLead == 0xED) bHigh = 0x9F;
+        else if (bLead == 0xF0) bLow = 0x90;
+        else if (bLead == 0xF4) bHigh = 0x8F;
+        if (pEnd - pByte <= nFollow || pByte[1] < bLow || pByte[1] > bHigh) return -1;
+        UINT uCode = bLead & (0x7F >> (nFollow + 1));
+        for (int i = 1; i <= nFollow; ++i) {
+            if ((pByte[i] & 0xC0) != 0x80) return -1;
+            uCode = (uCode << 6) | (pByte[i] & 0x3F);
+        }
+        pByte += nFollow + 1;
+        if (uCode < 0x10000) {
+            *pOut++ = wchar_t(uCode);
+        }
+        else {
+            *pOut++ = wchar_t(0xD800 + ((uCode - 0x10000) >> 10));
+            *pOut++ = wchar_t(0xDC00 + ((uCode - 0x10000) & 0x3FF));
+        }
+    }
+    return int(pOut - pstrOut);
 }
 
 } // namespace
@@ -288,9 +343,12 @@ bool CMarkup::_LoadConverted(UINT nCodePage, const BYTE* pByte, DWORD dwSize)
     // Neither code page makes more UTF-16 units than it is given bytes, so the text is converted
     // in one pass into room for as many units as there are bytes.
     if (!_AllocateText(dwSize)) return false;
-    int cchText = dwSize == 0 ? 0 : ::MultiByteToWideChar(nCodePage, 0, reinterpret_cast<const char*>(pByte),
+    int cchText = nCodePage == CP_UTF8 ? DecodeUtf8(pByte, dwSize, m_pstrXML.get()) : -1;
+    if (cchText < 0) {
+        cchText = dwSize == 0 ? 0 : ::MultiByteToWideChar(nCodePage, 0, reinterpret_cast<const char*>(pByte),
                                                           int(dwSize), m_pstrXML.get(), int(dwSize));
-    if (dwSize != 0 && cchText == 0) return _Failed(L"Could not read file");
+        if (dwSize != 0 && cchText == 0) return _Failed(L"Could not read file");
+    }
     m_pstrXML[cchText] = L'\0';
     return true;
 }
