@@ -71,8 +71,9 @@ def rewrite(text):
             open_elements[-1] = True
             out.append('</%s>' % name(m.group('endname')))
         elif m.group('start'):
-            attrs = ''.join(' %s="%s"' % (name(a), (v if q is None else q.replace('"', '&quot;')))
-                            for a, v, q in ATTRIBUTE.findall(m.group('attrs')))
+            attrs = ''.join(' %s="%s"' % (name(a.group(1)), a.group(2) if a.group(3) is None else
+                                          a.group(3).replace('"', '&quot;'))
+                            for a in ATTRIBUTE.finditer(m.group('attrs')))
             if m.group('empty'):
                 open_elements[-1] = True
                 out.append('<%s%s/>' % (name(m.group('name')), attrs))
