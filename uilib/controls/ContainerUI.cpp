@@ -434,12 +434,16 @@ void CContainerUI::SetPos(RECT rc)
 {
     CControlUI::SetPos(rc);
     if (m_items.IsEmpty()) return;
-    const RECT rcInner = GetInsetArea();
+    PlaceItems(GetInsetArea());
+}
+
+void CContainerUI::PlaceItems(const RECT& rcArea)
+{
     for (int i = 0; i < m_items.GetSize(); i++) {
         CControlUI* pControl = GetItemAt(i);
         if (!pControl->IsVisible()) continue;
         if (pControl->IsFloat()) SetFloatPos(i);
-        else pControl->SetPos(rcInner);
+        else pControl->SetPos(rcArea);
     }
 }
 
@@ -756,40 +760,46 @@ void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint)
     CRenderClip outerClip;
     CRenderClip::GenerateClip(hDC, rcOuter, outerClip);
     CControlUI::DoPaint(hDC, rcPaint);
+    PaintItems(hDC, rcPaint);
+    PaintScrollBars(hDC, rcPaint);
+}
 
-    if (!m_items.IsEmpty()) {
-        const RECT rcClient = GetClientArea();
-        RECT rcInner;
-        if (::IntersectRect(&rcInner, &rcPaint, &rcClient)) {
-            CRenderClip innerClip;
-            CRenderClip::GenerateClip(hDC, rcInner, innerClip);
-            for (int i = 0; i < m_items.GetSize(); i++) {
-                CControlUI* pControl = GetItemAt(i);
-                if (!pControl->IsVisible() || !Meets(rcPaint, pControl->GetPos())) continue;
-                if (pControl->IsFloat()) {
-                    // Floating children may lie in the inset margin: they
-                    // paint under the container's own clip.
-                    if (!Meets(m_rcItem, pControl->GetPos())) continue;
-                    CRenderClip::UseOldClipBegin(hDC, innerClip);
-                    pControl->DoPaint(hDC, rcPaint);
-                    CRenderClip::UseOldClipEnd(hDC, innerClip);
-                }
-                else if (Meets(rcClient, pControl->GetPos())) {
-                    pControl->DoPaint(hDC, rcPaint);
-                }
+void CContainerUI::PaintItems(HDC hDC, const RECT& rcPaint)
+{
+    if (m_items.IsEmpty()) return;
+    const RECT rcClient = GetClientArea();
+    RECT rcInner;
+    if (::IntersectRect(&rcInner, &rcPaint, &rcClient)) {
+        CRenderClip innerClip;
+        CRenderClip::GenerateClip(hDC, rcInner, innerClip);
+        for (int i = 0; i < m_items.GetSize(); i++) {
+            CControlUI* pControl = GetItemAt(i);
+            if (!pControl->IsVisible() || !Meets(rcPaint, pControl->GetPos())) continue;
+            if (pControl->IsFloat()) {
+                // Floating children may lie in the inset margin: they
+                // paint under the container's own clip.
+                if (!Meets(m_rcItem, pControl->GetPos())) continue;
+                CRenderClip::UseOldClipBegin(hDC, innerClip);
+                pControl->DoPaint(hDC, rcPaint);
+                CRenderClip::UseOldClipEnd(hDC, innerClip);
+            }
+            else if (Meets(rcClient, pControl->GetPos())) {
+                pControl->DoPaint(hDC, rcPaint);
             }
         }
-        else {
-            for (int i = 0; i < m_items.GetSize(); i++) {
-                CControlUI* pControl = GetItemAt(i);
-                if (pControl->IsVisible() && pControl->IsFloat() && Meets(rcPaint, pControl->GetPos()) &&
-                    Meets(m_rcItem, pControl->GetPos())) {
-                    pControl->DoPaint(hDC, rcPaint);
-                }
-            }
+        return;
+    }
+    for (int i = 0; i < m_items.GetSize(); i++) {
+        CControlUI* pControl = GetItemAt(i);
+        if (pControl->IsVisible() && pControl->IsFloat() && Meets(rcPaint, pControl->GetPos()) &&
+            Meets(m_rcItem, pControl->GetPos())) {
+            pControl->DoPaint(hDC, rcPaint);
         }
     }
+}
 
+void CContainerUI::PaintScrollBars(HDC hDC, const RECT& rcPaint)
+{
     for (CScrollBarUI* pBar : {m_pVerticalScrollBar.get(), m_pHorizontalScrollBar.get()}) {
         if (pBar != NULL && pBar->IsVisible() && Meets(rcPaint, pBar->GetPos())) pBar->DoPaint(hDC, rcPaint);
     }
