@@ -8,8 +8,6 @@
 
 #include <stdlib.h>
 
-#include <climits>
-
 #include <new>
 
 #include "controls/ScrollBarUI.h"
@@ -214,21 +212,23 @@ BOOL CTxtWinHost::TxEnableScrollBar(INT fuSBFlags, INT fuArrowflags)
     return TRUE;
 }
 
-void CTxtWinHost::RangeBar(CScrollBarUI* pBar, long long nSpan)
+void CTxtWinHost::RangeVerticalBar(long long nSpan)
 {
+    CScrollBarUI* pBar = m_pControl->GetVerticalScrollBar();
     if (pBar == NULL) return;
     ShowBar(pBar, nSpan > 0);
-    if (nSpan > 0) pBar->SetScrollRange(nSpan > INT_MAX ? INT_MAX : static_cast<int>(nSpan));
+    if (nSpan > 0) pBar->SetScrollRange(ClampToInt(nSpan));
 }
 
 BOOL CTxtWinHost::TxSetScrollRange(INT fnBar, LONG nMinPos, INT nMaxPos, BOOL /*fRedraw*/)
 {
     const long long nExtent = static_cast<long long>(nMaxPos) - nMinPos;
     if (fnBar == SB_VERT) {
-        RangeBar(m_pControl->GetVerticalScrollBar(), nExtent - (m_rcClient.bottom - m_rcClient.top));
+        RangeVerticalBar(nExtent - (m_rcClient.bottom - m_rcClient.top));
     }
-    else if (fnBar == SB_HORZ) {
-        RangeBar(m_pControl->GetHorizontalScrollBar(), nExtent - (m_rcClient.right - m_rcClient.left));
+    else if (fnBar == SB_HORZ &&
+             m_pControl->ProcessHorizontalScrollBar(ClampToInt(nExtent), m_rcClient.right - m_rcClient.left)) {
+        m_pControl->NeedUpdate();
     }
     return TRUE;
 }

@@ -104,8 +104,8 @@ private:
     HWND PaintWindow() const;
     // A scroll bar's visibility; the control lays out again around a change.
     void ShowBar(CScrollBarUI* pBar, bool bShow);
-    // A bar's range from the text services' extent less the visible length.
-    void RangeBar(CScrollBarUI* pBar, long long nSpan);
+    // The vertical bar for a text nSpan pixels taller than the client area.
+    void RangeVerticalBar(long long nSpan);
 
     CRichEditUI* m_pControl;  // not owned
     ULONG m_cRefs;
