@@ -49,6 +49,18 @@ public:
     std::vector<UINT> aMessages;
 };
 
+// Every WM_NOTIFY the window's manager sees.
+class CNotifyWatch : public IMessageFilterUI
+{
+public:
+    LRESULT MessageHandler(UINT uMsg, WPARAM, LPARAM lParam, bool&) override
+    {
+        if (uMsg == WM_NOTIFY) aCodes.push_back(reinterpret_cast<const NMHDR*>(lParam)->code);
+        return 0;
+    }
+    std::vector<UINT> aCodes;
+};
+
 struct RichEdit : ControlWindowTest
 {
     void SetUp() override
@@ -344,11 +356,14 @@ TEST_F(RichEdit, SetCursorLooksWhereTheCursorIs)
     EXPECT_FALSE(p->Received(WM_SETCURSOR));
 }
 
-TEST_F(RichEdit, ScrollBarFollowsTheTextAndScrollsIt)
+TEST_F(RichEdit, ScrollBarsFollowTheTextAndScrollIt)
 {
     CRichEditProbeUI* p = Make();
     p->SetAttribute(L"vscrollbar", L"true");
-    Attach({p}, 300, 100);
+    CRichEditProbeUI* pWide = Make(L"a line that goes on past the right edge of the control");
+    pWide->SetAttribute(L"hscrollbar", L"true");
+    pWide->SetAttribute(L"autohscroll", L"true");
+    Attach({p, pWide}, 200, 100);
     for (int i = 0; i < 30; i++) p->AppendText(L"line\r");
     RepaintNow(wnd);
     CScrollBarUI* pBar = p->GetVerticalScrollBar();
@@ -366,6 +381,57 @@ TEST_F(RichEdit, ScrollBarFollowsTheTextAndScrollsIt)
     p->LineDown();
     EXPECT_GT(pBar->GetScrollPos(), 0);
     EXPECT_EQ(5, p->CharFromPos(ptTopLeft));
+
+    CScrollBarUI* pWideBar = pWide->GetHorizontalScrollBar();
+    EXPECT_TRUE(pWideBar->IsVisible());
+    EXPECT_GT(pWideBar->GetScrollRange(), 0);
+    pWide->SetText(L"short");
+    RepaintNow(wnd);
+    EXPECT_FALSE(pWideBar->IsVisible());
+}
+
+TEST_F(RichEdit, ClickFocusesAtTheCharacterWheelScrollsAndCtrlWheelZooms)
+{
+    CRichEditProbeUI* p = Make(L"one\rtwo\rthree\rfour\rfive\rsix\rseven\reight\rnine\rten");
+    p->SetAttribute(L"vscrollbar", L"true");
+    Attach({new CControlUI, p}, 150, 60);
+    RepaintNow(wnd);
+    const CPoint ptTwo = p->PosFromChar(5);
+    Send(WM_LBUTTONDOWN, MK_LBUTTON, At(ptTwo.x + 1, ptTwo.y + 3));
+    Send(WM_LBUTTONUP, 0, At(ptTwo.x + 1, ptTwo.y + 3));
+    EXPECT_EQ(p, pm.GetFocus());
+    long nStart = 0, nEnd = 0;
+    p->GetSel(nStart, nEnd);
+    EXPECT_EQ(5, nStart);
+    EXPECT_EQ(5, nEnd);
+
+    CScrollBarUI* pBar = p->GetVerticalScrollBar();
+    ASSERT_TRUE(pBar->IsVisible());
+    // Wheel messages carry screen points; the window sits at the screen's origin.
+    const POINT ptCentre = Centre(p);
+    Send(WM_MOUSEWHEEL, MAKEWPARAM(0, -WHEEL_DELTA), At(ptCentre.x, ptCentre.y));
+    const int nScrolled = pBar->GetScrollPos();
+    EXPECT_GT(nScrolled, 0);
+    SetCtrlDown(true);
+    Send(WM_MOUSEWHEEL, MAKEWPARAM(MK_CONTROL, WHEEL_DELTA), At(ptCentre.x, ptCentre.y));
+    int nNum = 0, nDen = 0;
+    p->GetZoom(nNum, nDen);
+    EXPECT_GT(nNum, nDen);
+    EXPECT_EQ(nScrolled, pBar->GetScrollPos());
+}
+
+TEST_F(RichEdit, SelectionChangeReachesTheWindowAsARichEditWindowWouldSendIt)
+{
+    CRichEditProbeUI* p = Make(L"abc");
+    Attach({p}, 150, 60);
+    CNotifyWatch watch;
+    pm.AddMessageFilter(&watch);
+    p->SetSel(1, 2);
+    EXPECT_TRUE(watch.aCodes.empty());
+    p->SetEventMask(ENM_SELCHANGE);
+    p->SetSel(0, 3);
+    pm.RemoveMessageFilter(&watch);
+    EXPECT_EQ(std::vector<UINT>{EN_SELCHANGE}, watch.aCodes);
 }
 
 TEST_F(RichEdit, ControlLeavingTheWindowTakesItsFilterAlong)
