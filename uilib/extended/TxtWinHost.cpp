@@ -286,7 +286,8 @@ void CTxtWinHost::TxKillTimer(UINT idTimer)
 void CTxtWinHost::TxScrollWindowEx(INT /*dx*/, INT /*dy*/, LPCRECT /*lprcScroll*/, LPCRECT /*lprcClip*/,
                                    HRGN /*hrgnUpdate*/, LPRECT /*lprcUpdate*/, UINT /*fuScroll*/)
 {
-    // The control paints the scrolled text again as a whole.
+    // Nothing is moved in the off-screen bitmap: the view change that
+    // follows paints the control again as a whole.
 }
 
 void CTxtWinHost::TxSetCapture(BOOL fCapture)
@@ -463,6 +464,9 @@ ITextServices* CTxtWinHost::GetTextServices() const
 
 void CTxtWinHost::SetClientRect(const RECT& rc)
 {
+    // Every layout places the control again; text services lay out their
+    // whole text again for a change.
+    if (::EqualRect(&rc, &m_rcClient)) return;
     m_rcClient = rc;
     const HDC hDC = TxGetDC();
     m_sizelExtent.cx = MulDiv(rc.right - rc.left, kHimetricPerInch, PixelsPerInch(hDC, LOGPIXELSX));
