@@ -190,6 +190,11 @@ TEST_F(RichEdit, KeysTypeIntoTheFocusedEditOnlyAndUndoTakesThemBack)
     p->SetReadOnly(false);
     Keys("E");
     EXPECT_STREQ(L"ab\rce", p->GetText());
+
+    // Alt+F4 and the system menu stay the window's.
+    LRESULT lRes = 0;
+    EXPECT_FALSE(pm.MessageHandler(WM_SYSKEYDOWN, VK_F4, 0x20000001, lRes));
+    EXPECT_FALSE(pm.MessageHandler(WM_SYSCHAR, L' ', 0x20000001, lRes));
 }
 
 TEST_F(RichEdit, EnterThatIsNotWantedBecomesReturn)

@@ -26,6 +26,12 @@ bool IsKeyMessage(UINT uMsg)
     return uMsg >= WM_KEYDOWN && uMsg <= WM_SYSDEADCHAR;
 }
 
+// WM_SYSKEYDOWN to WM_SYSDEADCHAR: keys with Alt, and F10.
+bool IsSystemKeyMessage(UINT uMsg)
+{
+    return uMsg >= WM_SYSKEYDOWN && uMsg <= WM_SYSDEADCHAR;
+}
+
 // The notifications a rich edit window sends its parent.
 bool IsWindowNotification(DWORD iNotify)
 {
@@ -136,7 +142,10 @@ LRESULT CRichEditUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, boo
 
     LRESULT lResult = 0;
     if (TxSendMessage(uMsg, wParam, lParam, &lResult) == S_OK) bHandled = bWasHandled;
-    else if (IsKeyMessage(uMsg) || uMsg == WM_IME_CHAR || (bMouse && m_pHost->IsCaptured())) bHandled = true;
+    // System keys the editor leaves stay the window's: Alt+F4 closes it,
+    // Alt+Space opens its menu.
+    else if ((IsKeyMessage(uMsg) && !IsSystemKeyMessage(uMsg)) || uMsg == WM_IME_CHAR) bHandled = true;
+    else if (bMouse && m_pHost->IsCaptured()) bHandled = true;
     return lResult;
 }
 
