@@ -80,17 +80,6 @@ struct RichEdit : ControlWindowTest
         p->SetText(pstrText);
         return p;
     }
-    // The modal loop's road: the managers' pre-translation, then translation
-    // (a key's character) and dispatch.
-    void PumpThroughManager()
-    {
-        MSG msg;
-        while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-            if (CPaintManagerUI::TranslateMessage(&msg)) continue;
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-    }
     void Key(UINT vk)
     {
         const UINT uScan = ::MapVirtualKeyW(vk, MAPVK_VK_TO_VSC);

@@ -562,16 +562,22 @@ SIZE CContainerUI::GetScrollRange() const
                 IsVerticalBarShown() ? m_pVerticalScrollBar->GetScrollRange() : 0};
 }
 
-void CContainerUI::SetScrollPos(SIZE szPos)
+SIZE CContainerUI::MoveScrollBars(SIZE szPos)
 {
-    // The bars clamp; the content moves by what they really moved.
     auto moveBar = [](CScrollBarUI* pBar, int nPos) {
         const int nOld = pBar->GetScrollPos();
         pBar->SetScrollPos(nPos);
-        return static_cast<long long>(pBar->GetScrollPos()) - nOld;
+        return pBar->GetScrollPos() - nOld;
     };
-    const long long dy = IsVerticalBarShown() ? moveBar(m_pVerticalScrollBar.get(), szPos.cy) : 0;
-    const long long dx = IsHorizontalBarShown() ? moveBar(m_pHorizontalScrollBar.get(), szPos.cx) : 0;
+    return SIZE{IsHorizontalBarShown() ? moveBar(m_pHorizontalScrollBar.get(), szPos.cx) : 0,
+                IsVerticalBarShown() ? moveBar(m_pVerticalScrollBar.get(), szPos.cy) : 0};
+}
+
+void CContainerUI::SetScrollPos(SIZE szPos)
+{
+    // The bars clamp; the content moves by what they really moved.
+    const SIZE szMoved = MoveScrollBars(szPos);
+    const long long dx = szMoved.cx, dy = szMoved.cy;
     if (dx == 0 && dy == 0) return;
 
     // Every child moves: their areas reach the window as one.

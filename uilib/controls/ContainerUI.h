@@ -118,6 +118,8 @@ protected:
     // clipped to the item rectangle.
     void PaintItems(HDC hDC, const RECT& rcPaint);
     void PaintScrollBars(HDC hDC, const RECT& rcPaint);
+    // Sets the visible bars' positions; how far each really moved (they clamp).
+    SIZE MoveScrollBars(SIZE szPos);
 
     CStdPtrArray m_items;  // CControlUI*, owned while auto destroy is on
     RECT m_rcInset;

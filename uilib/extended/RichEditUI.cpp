@@ -316,21 +316,15 @@ void CRichEditUI::ScrollEditor(UINT uMsg, WORD wRequest)
 
 void CRichEditUI::SetScrollPos(SIZE szPos)
 {
-    auto moveBar = [](CScrollBarUI* pBar, int nPos) {
-        const int nOld = pBar->GetScrollPos();
-        pBar->SetScrollPos(nPos);
-        return static_cast<long long>(pBar->GetScrollPos()) - nOld;
-    };
-    const long long dy = IsVerticalBarShown() ? moveBar(m_pVerticalScrollBar.get(), szPos.cy) : 0;
-    const long long dx = IsHorizontalBarShown() ? moveBar(m_pHorizontalScrollBar.get(), szPos.cx) : 0;
-    if (dy != 0) {
+    const SIZE szMoved = MoveScrollBars(szPos);
+    if (szMoved.cy != 0) {
         CScrollBarUI* pBar = m_pVerticalScrollBar.get();
         SendToEditor(WM_VSCROLL, MAKEWPARAM(SB_THUMBPOSITION, pBar->GetScrollPos()), 0);
         // Plain text may stop short of a position near the end; the bar
         // keeps the one asked for.
-        if (!m_bRich && dy > 0 && pBar->GetScrollPos() <= szPos.cy) pBar->SetScrollPos(szPos.cy);
+        if (!m_bRich && szMoved.cy > 0 && pBar->GetScrollPos() <= szPos.cy) pBar->SetScrollPos(szPos.cy);
     }
-    if (dx != 0) {
+    if (szMoved.cx != 0) {
         SendToEditor(WM_HSCROLL, MAKEWPARAM(SB_THUMBPOSITION, m_pHorizontalScrollBar->GetScrollPos()), 0);
     }
 }
