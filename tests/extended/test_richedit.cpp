@@ -456,6 +456,10 @@ TEST_F(RichEdit, StyleAttributesAddTheirBits)
     const LONG lStyle = edit.GetWinStyle();
     EXPECT_EQ(ES_RIGHT | ES_READONLY, lStyle & (ES_RIGHT | ES_CENTER | ES_READONLY | ES_MULTILINE | ES_PASSWORD));
     EXPECT_TRUE(edit.IsReadOnly());
+    // Before the text services are made too.
+    CRichEditUI before;
+    before.SetReadOnly(true);
+    EXPECT_EQ(ES_READONLY, before.GetWinStyle() & ES_READONLY);
     EXPECT_NE(nullptr, edit.GetInterface(L"RichEdit"));
     EXPECT_EQ(3u, edit.GetControlFlags());
 }

@@ -27,7 +27,7 @@ const int kDefaultLimitText = 32767;
 CRichEditUI::CRichEditUI()
     : m_pHost(NULL), m_bVScrollBarFixing(false), m_bWantTab(true), m_bWantReturn(true), m_bWantCtrlReturn(true),
       m_bRich(true), m_bReadOnly(false), m_bWordWrap(false), m_dwTextColor(0), m_iFont(-1),
-      m_iLimitText(kDefaultLimitText), m_lTwhStyle(ES_MULTILINE), m_bInited(false), m_fAccumulateDBC(false)
+      m_iLimitText(kDefaultLimitText), m_lTwhStyle(ES_MULTILINE), m_bInited(false), m_bAccumulateDBC(false)
 {
 }
 
@@ -99,8 +99,8 @@ bool CRichEditUI::IsWantCtrlReturn() const { return m_bWantCtrlReturn; }
 void CRichEditUI::SetWantCtrlReturn(bool bWantCtrlReturn) { m_bWantCtrlReturn = bWantCtrlReturn; }
 LONG CRichEditUI::GetWinStyle() const { return m_lTwhStyle; }
 void CRichEditUI::SetWinStyle(LONG lStyle) { m_lTwhStyle = lStyle; }
-bool CRichEditUI::IsAccumulateDBCMode() const { return m_fAccumulateDBC; }
-void CRichEditUI::SetAccumulateDBCMode(bool bDBCMode) { m_fAccumulateDBC = bDBCMode; }
+bool CRichEditUI::IsAccumulateDBCMode() const { return m_bAccumulateDBC; }
+void CRichEditUI::SetAccumulateDBCMode(bool bDBCMode) { m_bAccumulateDBC = bDBCMode; }
 bool CRichEditUI::IsRich() const { return m_bRich; }
 bool CRichEditUI::IsReadOnly() const { return m_bReadOnly; }
 bool CRichEditUI::GetWordWrap() const { return m_bWordWrap; }

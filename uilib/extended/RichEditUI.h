@@ -82,7 +82,7 @@ public:
     // without one and answer 0 or an empty text.
     long GetTextLength(DWORD dwFlags = GTL_DEFAULT) const;
     bool GetModify() const;
-    void SetModify(bool bModified = true) const;
+    void SetModify(bool bModified = true);
     void GetSel(CHARRANGE& cr) const;
     void GetSel(long& nStartChar, long& nEndChar) const;
     int SetSel(CHARRANGE& cr);
@@ -184,7 +184,7 @@ protected:
     int m_iLimitText;
     LONG m_lTwhStyle;
     bool m_bInited;
-    bool m_fAccumulateDBC;
+    bool m_bAccumulateDBC;
 };
 
 } // namespace SkinLib

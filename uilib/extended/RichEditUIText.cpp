@@ -78,7 +78,7 @@ bool CRichEditUI::GetModify() const
     return SendToEditor(EM_GETMODIFY) != 0;
 }
 
-void CRichEditUI::SetModify(bool bModified) const
+void CRichEditUI::SetModify(bool bModified)
 {
     SendToEditor(EM_SETMODIFY, bModified);
 }

@@ -204,9 +204,12 @@ BOOL CTxtWinHost::TxEnableScrollBar(INT fuSBFlags, INT fuArrowflags)
     const bool bShow = fuArrowflags != ESB_DISABLE_BOTH;
     const bool bVertical = fuSBFlags == SB_VERT || fuSBFlags == SB_BOTH;
     const bool bHorizontal = fuSBFlags == SB_HORZ || fuSBFlags == SB_BOTH;
-    if (!bVertical && !bHorizontal) return TRUE;
-    m_pControl->EnableScrollBar(bVertical || m_pControl->GetVerticalScrollBar() != NULL,
-                                bHorizontal || m_pControl->GetHorizontalScrollBar() != NULL);
+    const bool bHasVertical = m_pControl->GetVerticalScrollBar() != NULL;
+    const bool bHasHorizontal = m_pControl->GetHorizontalScrollBar() != NULL;
+    // Only a missing bar is made: making bars lays the control out again.
+    if ((bVertical && !bHasVertical) || (bHorizontal && !bHasHorizontal)) {
+        m_pControl->EnableScrollBar(bVertical || bHasVertical, bHorizontal || bHasHorizontal);
+    }
     if (bVertical) ShowBar(m_pControl->GetVerticalScrollBar(), bShow);
     if (bHorizontal) ShowBar(m_pControl->GetHorizontalScrollBar(), bShow);
     return TRUE;
