@@ -250,6 +250,9 @@ TEST_F(ActiveXTest, MouseReachesTheObjectOnItsDiscOrWhileItHoldsTheCaptureAndKey
     EXPECT_FALSE(Delivered(WM_KEYDOWN, 'A', 0));
     pControl->SetMouseEnabled(false);
     EXPECT_FALSE(Delivered(WM_LBUTTONDOWN, MK_LBUTTON, At(ptDisc.x, ptDisc.y)));
+    pControl->SetMouseEnabled(true);
+    pControl->SetVisible(false);
+    EXPECT_FALSE(Delivered(WM_LBUTTONDOWN, MK_LBUTTON, At(ptDisc.x, ptDisc.y)));
 }
 
 // The wheel carries a screen point, WM_SETCURSOR none: both are hit where the pointer is.
@@ -311,6 +314,13 @@ TEST_F(ActiveXTest, ReactivatedAndRecreatedObjectsAreReleasedToABalanceOfZero)
     EXPECT_EQ(pInPlace->GetWindowContext(&pFrame, &pDoc, &rcPos, &rcClip, NULL), E_POINTER);
     OLEINPLACEFRAMEINFO info = {sizeof(info)};
     ASSERT_EQ(pInPlace->GetWindowContext(&pFrame, &pDoc, &rcPos, &rcClip, &info), S_OK);
+    HDC hDC = NULL;
+    ASSERT_EQ(pInPlace->GetDC(NULL, OLEDC_NODRAW, &hDC), S_OK);
+    IOleControlSite* pControlSite = NULL;
+    ASSERT_EQ(pSite->QueryInterface(IID_IOleControlSite, reinterpret_cast<void**>(&pControlSite)), S_OK);
+    IDispatch* pDispatch = NULL;
+    ASSERT_EQ(pControlSite->GetExtendedControl(&pDispatch), S_OK);
+    pDispatch->Release();
     IEnumUnknown* pEnum = NULL;
     IOleContainer* pContainer = NULL;
     ASSERT_EQ(pSite->GetContainer(&pContainer), S_OK);
@@ -336,6 +346,12 @@ TEST_F(ActiveXTest, ReactivatedAndRecreatedObjectsAreReleasedToABalanceOfZero)
     EXPECT_EQ(pInPlace->OnInPlaceActivateEx(NULL, ACTIVATE_WINDOWLESS), E_UNEXPECTED);
     EXPECT_EQ(pInPlace->SetFocus(TRUE), E_UNEXPECTED);
     EXPECT_EQ(pFrame->GetWindow(&hWnd), E_UNEXPECTED);
+    EXPECT_EQ(pControlSite->GetExtendedControl(&pDispatch), E_UNEXPECTED);
+    HDC hOtherDC = NULL;
+    EXPECT_EQ(pInPlace->GetDC(NULL, 0, &hOtherDC), E_UNEXPECTED);
+    // A DC handed out before goes back to its window all the same.
+    EXPECT_EQ(pInPlace->ReleaseDC(hDC), S_OK);
+    pControlSite->Release();
     pFrame->Release();
     pInPlace->Release();
     pSite->Release();
