@@ -45,7 +45,8 @@ public:
         AddAcceleratorHook(this);
         return bCreated;
     }
-    LRESULT TranslateAcceleratorW(MSG*) override { return 1; }
+    LRESULT TranslateAcceleratorW(MSG*) override { return ++nTranslated, 1; }
+    int nTranslated = 0;
 };
 
 struct CComScope
@@ -337,6 +338,9 @@ TEST_F(ActiveXTest, ReactivatedAndRecreatedObjectsAreReleasedToABalanceOfZero)
     pControl->SetDelayCreate(false);
     EXPECT_TRUE(pControl->CreateControl(ActiveXDouble::kClsidText));
     EXPECT_EQ(Double().GetCounts().nLiveObjects, 1);
+    MSG msg = {wnd, WM_KEYDOWN, 'A', 0};
+    pm.TranslateAcceleratorW(&msg);
+    EXPECT_EQ(pControl->nTranslated, 1);
     pControl->SetManager(NULL, pRoot, false);
     pControl->ReleaseControl();
     EXPECT_FALSE(pm.RemoveMessageFilter(pControl));
