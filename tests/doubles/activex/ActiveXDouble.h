@@ -9,6 +9,7 @@
 //   ActiveXDouble_ClearLog()
 //   ActiveXDouble_Note(line)              a line of the caller's own, in order
 //   ActiveXDouble_GetCounts(&counts)      what is alive and held right now
+//   ActiveXDouble_Paint(hdc, &rect)       the control's drawing, for a window of the caller's
 //
 // Log lines: the object's own methods by name, the host's answers with
 // "site." or "frame." before the method; "->" is followed by the HRESULT:
@@ -78,6 +79,7 @@ public:
         Bind(m_pfnClearLog, "ActiveXDouble_ClearLog");
         Bind(m_pfnNote, "ActiveXDouble_Note");
         Bind(m_pfnGetCounts, "ActiveXDouble_GetCounts");
+        Bind(m_pfnPaint, "ActiveXDouble_Paint");
         Bind(m_pfnRegister, "DllRegisterServer");
         Bind(m_pfnGetClassObject, "DllGetClassObject");
     }
@@ -99,6 +101,7 @@ public:
         m_pfnGetCounts(&counts);
         return counts;
     }
+    void Paint(HDC hDC, const RECT& rc) { m_pfnPaint(hDC, &rc); }
     HRESULT Register() { return m_pfnRegister(); }
     HRESULT GetClassObject(REFIID riid, void** ppv) { return m_pfnGetClassObject(kClsid, riid, ppv); }
 
@@ -115,6 +118,7 @@ private:
     void (*m_pfnClearLog)() = nullptr;
     void (*m_pfnNote)(const wchar_t*) = nullptr;
     void (*m_pfnGetCounts)(Counts*) = nullptr;
+    void (*m_pfnPaint)(HDC, const RECT*) = nullptr;
     HRESULT(STDAPICALLTYPE* m_pfnRegister)() = nullptr;
     HRESULT(STDAPICALLTYPE* m_pfnGetClassObject)(REFCLSID, REFIID, void**) = nullptr;
 };

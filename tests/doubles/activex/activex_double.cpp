@@ -898,4 +898,9 @@ void ActiveXDouble_GetCounts(Counts* pCounts)
     if (pCounts != NULL) *pCounts = g_counts;
 }
 
+void ActiveXDouble_Paint(HDC hDC, const RECT* prc)
+{
+    if (hDC != NULL && prc != NULL) PaintFace(hDC, *prc, 0);
+}
+
 } // extern "C"
