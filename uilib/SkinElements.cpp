@@ -19,6 +19,7 @@
 #include "controls/TextUI.h"
 #include "controls/TileLayoutUI.h"
 #include "controls/VerticalLayoutUI.h"
+#include "extended/DateTimeUI.h"
 
 namespace SkinLib {
 
@@ -54,6 +55,7 @@ const ElementClass kElementClasses[] = {
     { L"TileLayout", MakeControl<CTileLayoutUI> },
     { L"TabLayout", MakeControl<CTabLayoutUI> },
     { L"ChildLayout", MakeControl<CChildLayoutUI> },
+    { L"DateTime", MakeControl<CDateTimeUI> },
 };
 
 } // namespace

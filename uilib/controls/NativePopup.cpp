@@ -77,7 +77,8 @@ bool CNativePopup::WantsFocus() const
     // Only while the keyboard focus stays inside this window: another window's
     // focus is its own.
     const HWND hWndFocus = ::GetFocus();
-    return hWndFocus == pManager->GetPaintWindow() || (m_pWindow != NULL && hWndFocus == m_pWindow->GetHWND());
+    return hWndFocus == pManager->GetPaintWindow()
+           || (m_pWindow != NULL && (hWndFocus == m_pWindow->GetHWND() || m_pWindow->IsDropDown(hWndFocus)));
 }
 
 void CNativePopup::FollowOwner()
@@ -106,6 +107,9 @@ bool CNativePopup::DoEvent(const tagTEventUI& event)
         return false;
     case SKIN_EVT_KILLFOCUS:
         WatchFocus(false);
+        // The window hears nothing of it while a part it dropped down has the
+        // keyboard focus.
+        if (m_pWindow != NULL) m_pWindow->PostMessageW(WM_CLOSE);
         if (m_owner.IsEnabled()) m_owner.Invalidate();
         return false;
     default:
@@ -138,13 +142,19 @@ void CNativePopup::WatchFocus(bool bWatch)
     else m_bWatchingFocus = !pManager->RemoveMessageFilter(this);
 }
 
-LRESULT CNativePopup::MessageHandler(UINT uMsg, WPARAM /*wParam*/, LPARAM /*lParam*/, bool& /*bHandled*/)
+LRESULT CNativePopup::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM /*lParam*/, bool& /*bHandled*/)
 {
+    if (uMsg != WM_SETFOCUS || !WantsFocus()) return 0;
     // The paint window takes the keyboard focus when it is activated, which
     // closes the native window; while the owner holds the focus, it opens
     // again, so that input goes on without a click.
-    if (uMsg != WM_SETFOCUS || m_pWindow != NULL || !WantsFocus()) return 0;
-    if (Open()) m_pWindow->OnReopened();
+    if (m_pWindow == NULL) {
+        if (Open()) m_pWindow->OnReopened();
+    }
+    // A drop-down that closes hands the focus to the top-level window.
+    else if (m_pWindow->IsDropDown(reinterpret_cast<HWND>(wParam))) {
+        ::SetFocus(m_pWindow->GetHWND());
+    }
     return 0;
 }
 
@@ -187,6 +197,11 @@ void CNativePopupWnd::Dismiss()
     PostMessageW(WM_CLOSE);
 }
 
+bool CNativePopupWnd::IsDropDown(HWND /*hWnd*/) const
+{
+    return false;
+}
+
 void CNativePopupWnd::OnReopened()
 {
 }
@@ -209,7 +224,8 @@ LRESULT CNativePopupWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
         // come back to where this window belongs: activation takes the focus
         // from it for a moment.
         if (!m_bDismissed && m_pPopup->WantsFocus()) {
-            if (::GetFocus() != m_hWnd) ::SetFocus(m_hWnd);
+            const HWND hWndFocus = ::GetFocus();
+            if (hWndFocus != m_hWnd && !IsDropDown(hWndFocus)) ::SetFocus(m_hWnd);
             return 0;
         }
         OnClosing();

@@ -55,7 +55,8 @@ private:
     friend class CNativePopupWnd;
 
     // Keeps the window when the paint window takes the keyboard focus back
-    // while the owner holds the manager's focus, as activation does.
+    // while the owner holds the manager's focus, as activation does or a
+    // drop-down that closes.
     LRESULT MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
     void WatchFocus(bool bWatch);
 
@@ -77,6 +78,9 @@ public:
     void Abandon();
     // The window's rectangle in the paint window for the owner as it is now.
     virtual RECT ComputeRect() const = 0;
+    // Whether hWnd is a part this window dropped down, which takes the
+    // keyboard focus from it without ending it.
+    virtual bool IsDropDown(HWND hWnd) const;
 
     LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
 
