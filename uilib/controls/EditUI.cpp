@@ -79,7 +79,7 @@ void CEditUI::SetText(const wchar_t* pstrText)
     CSkinString sNew(pstrText);
     sText.SecureEmpty();
     sText = sNew;
-    if (m_Popup.GetHWND() != NULL) ::SetWindowTextW(m_Popup.GetHWND(), sNew);
+    if (m_Popup.GetWindow() != NULL) static_cast<CEditWnd*>(m_Popup.GetWindow())->ReplaceText(sNew);
     sNew.SecureEmpty();
     Invalidate();
 }

@@ -2,6 +2,7 @@
 //   - opening over the owner's text area
 //   - messages: reflected notifications and colours, Enter, clipboard
 //     refusal for masked text
+//   - what a masked text leaves in the native edit
 #include "controls/EditWnd.h"
 
 #include <memory>
@@ -17,11 +18,13 @@ namespace {
 const UINT kReflectedCommand = UIMSG_REFLECT_OFFSET + WM_COMMAND;
 const UINT kReflectedCtlColorEdit = UIMSG_REFLECT_OFFSET + WM_CTLCOLOREDIT;
 const UINT kReflectedCtlColorStatic = UIMSG_REFLECT_OFFSET + WM_CTLCOLORSTATIC;
+const wchar_t kFiller = L'*';
 
 } // namespace
 
 CEditWnd::CEditWnd(CNativePopup& popup)
-    : CNativePopupWnd(popup), m_hBkBrush(NULL), m_bInTextChange(false), m_pbGone(NULL)
+    : CNativePopupWnd(popup), m_hBkBrush(NULL), m_bInTextChange(false), m_bWiping(false), m_cchMost(0),
+      m_pbGone(NULL)
 {
 }
 
@@ -73,6 +76,7 @@ bool CEditWnd::Open()
     if (pOwner->IsPasswordMode()) SendMessageW(EM_SETPASSWORDCHAR, pOwner->GetPasswordChar());
     CSkinString sText = pOwner->GetText();
     ::SetWindowTextW(m_hWnd, sText);
+    m_cchMost = sText.GetLength();
     sText.SecureEmpty();
     SendMessageW(EM_SETMODIFY, FALSE);
     SendMessageW(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
@@ -111,6 +115,10 @@ LRESULT CEditWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
         // A masked text never reaches the clipboard.
         if (IsMasked()) return 0;
         break;
+    case WM_DESTROY:
+        // The native edit frees its buffers as they are.
+        if (IsMasked()) WipeMaskedText(true);
+        break;
     default:
         break;
     }
@@ -125,8 +133,9 @@ bool CEditWnd::IsMasked()
 LRESULT CEditWnd::HandleTextChange()
 {
     CEditUI* pOwner = Owner();
-    if (!m_bInit || pOwner == NULL) return 0;
+    if (!m_bInit || m_bWiping || pOwner == NULL) return 0;
     const int cch = ::GetWindowTextLengthW(m_hWnd);
+    if (cch > m_cchMost) m_cchMost = cch;
     std::unique_ptr<wchar_t[]> pText(new (std::nothrow) wchar_t[cch + 1]);
     if (pText == nullptr) return 0;
     ::GetWindowTextW(m_hWnd, pText.get(), cch + 1);
@@ -134,6 +143,8 @@ LRESULT CEditWnd::HandleTextChange()
     sText.SecureEmpty();
     sText = pText.get();
     ::SecureZeroMemory(pText.get(), (cch + 1) * sizeof(wchar_t));
+    // A password entry needs no undo, and what it deleted stays nowhere.
+    if (IsMasked()) WipeMaskedText(false);
 
     // A handler that sets the text again hears nothing of its own change, so
     // it cannot set off an endless round.
@@ -147,6 +158,46 @@ LRESULT CEditWnd::HandleTextChange()
     m_pbGone = NULL;
     m_bInTextChange = false;
     return 0;
+}
+
+void CEditWnd::ReplaceText(const wchar_t* pstrText)
+{
+    if (IsMasked()) WipeMaskedText(true);
+    ::SetWindowTextW(m_hWnd, pstrText);
+}
+
+void CEditWnd::WipeMaskedText(bool bText)
+{
+    m_bWiping = true;
+    DWORD dwStart = 0, dwEnd = 0;
+    SendMessageW(EM_GETSEL, reinterpret_cast<WPARAM>(&dwStart), reinterpret_cast<LPARAM>(&dwEnd));
+    const int cch = ::GetWindowTextLengthW(m_hWnd);
+    // One character at a time: the edit copies what a replacement deletes
+    // into memory it frees as it is.
+    const wchar_t szFiller[] = {kFiller, L'\0'};
+    for (int i = 0; bText && i < cch; i++) {
+        SendMessageW(EM_SETSEL, i, i + 1);
+        SendMessageW(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(szFiller));
+    }
+    // Filler as long as any text the window held, typed after the text and
+    // deleted again, lies over the stale end of the text buffer and, being
+    // the last deletion, over the whole undo buffer.
+    const int cchFill = cch > m_cchMost ? cch : m_cchMost;
+    std::unique_ptr<wchar_t[]> pFill(new (std::nothrow) wchar_t[cchFill + 1]);
+    if (pFill != nullptr && cchFill > 0) {
+        for (int i = 0; i < cchFill; i++) pFill[i] = kFiller;
+        pFill[cchFill] = L'\0';
+        const LRESULT nLimit = SendMessageW(EM_GETLIMITTEXT);
+        SendMessageW(EM_SETLIMITTEXT, cch + cchFill);
+        SendMessageW(EM_SETSEL, cch, cch);
+        SendMessageW(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(pFill.get()));
+        SendMessageW(EM_SETSEL, cch, cch + cchFill);
+        SendMessageW(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L""));
+        SendMessageW(EM_SETLIMITTEXT, static_cast<WPARAM>(nLimit));
+    }
+    SendMessageW(EM_EMPTYUNDOBUFFER);
+    SendMessageW(EM_SETSEL, dwStart, dwEnd);
+    m_bWiping = false;
 }
 
 LRESULT CEditWnd::HandleCtlColor(HDC hDC)

@@ -15,6 +15,9 @@ public:
 
     // The owner's text area, one line of its font high and vertically centred.
     RECT ComputeRect() const override;
+    // A masked text is overwritten where the native edit keeps it before the
+    // new one takes its place.
+    void ReplaceText(const wchar_t* pstrText);
 
     LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override;
 
@@ -29,9 +32,16 @@ private:
     LRESULT HandleTextChange();
     LRESULT HandleCtlColor(HDC hDC);
     bool IsMasked();
+    // Overwrites with filler what the native edit keeps of a masked text
+    // beside the text itself (its undo buffer, the stale end of its text
+    // buffer) and, with bText, the text itself, character by character in
+    // place; then empties the undo buffer.
+    void WipeMaskedText(bool bText);
 
     HBRUSH m_hBkBrush;  // owned
     bool m_bInTextChange;
+    bool m_bWiping;     // the changes the wiping makes are not the user's
+    int m_cchMost;      // the longest text the window has held
     bool* m_pbGone;     // set when the object goes while a notification runs
 };
 
