@@ -1,7 +1,8 @@
 // The date-time control in a real window: its picker opened by the focus over
 // the whole control with the date loaded, the date taken back when the focus
-// leaves, the keys that empty or keep the text, and the picker's life around
-// a control that goes or a window that cannot be made.
+// leaves (also after a day picked in the drop-down calendar), the keys that
+// empty or keep the text, and the picker's life around a control that goes,
+// hides or is disabled, or a window that cannot be made.
 #include "extended/DateTimeUI.h"
 
 #include <gtest/gtest.h>
@@ -25,20 +26,19 @@ public:
     bool HasPopup() const { return m_Popup.GetWindow() != NULL; }
 };
 
-SYSTEMTIME Date(WORD wYear, WORD wMonth, WORD wDay)
-{
-    SYSTEMTIME st = {};
-    st.wYear = wYear;
-    st.wMonth = wMonth;
-    st.wDay = wDay;
-    return st;
-}
+SYSTEMTIME Date(WORD wYear, WORD wMonth, WORD wDay) { return SYSTEMTIME{wYear, wMonth, 0, wDay, 0, 0, 0, 0}; }
 
 std::wstring DateText(const SYSTEMTIME& st)
 {
     wchar_t sz[32];
     ::swprintf(sz, 32, L"%4d-%02d-%02d", st.wYear, st.wMonth, st.wDay);
     return sz;
+}
+
+void PostKey(HWND hWnd, UINT vk)
+{
+    ::PostMessageW(hWnd, WM_KEYDOWN, vk, 1);
+    ::PostMessageW(hWnd, WM_KEYUP, vk, 1 | 0xC0000000);
 }
 
 struct DateTime : ControlWindowTest
@@ -49,7 +49,6 @@ struct DateTime : ControlWindowTest
         Attach({pDate, pOther}, 150, 30);
         pm.SetFocus(NULL);
         PumpMessages();
-        log.Clear();
     }
     void TearDown() override
     {
@@ -62,13 +61,17 @@ struct DateTime : ControlWindowTest
         HWND hWnd = ::FindWindowExW(wnd, NULL, L"DateTimeWnd", NULL);
         return hWnd != NULL && ::IsWindowVisible(hWnd) ? hWnd : NULL;
     }
-    // Any picker, shown or on its way out.
-    HWND AnyPicker() const { return ::FindWindowExW(wnd, NULL, L"DateTimeWnd", NULL); }
     HWND Open()
     {
         pDate->SetFocus();
         PumpMessages();
         return Picker();
+    }
+    void Click(CControlUI* pControl)
+    {
+        const POINT pt = Centre(pControl);
+        Send(WM_LBUTTONDOWN, MK_LBUTTON, At(pt.x, pt.y));
+        Send(WM_LBUTTONUP, 0, At(pt.x, pt.y));
     }
     static SYSTEMTIME PickerDate(HWND hPicker)
     {
@@ -85,16 +88,14 @@ struct DateTime : ControlWindowTest
     CButtonUI* pOther = new CButtonUI;
 };
 
-// A point of the calendar that a click would pick the day on, or {-1, -1}.
+// A point of the calendar where a click picks the day, or {-1, -1}.
 POINT DayInCalendar(HWND hCalendar, WORD wDay)
 {
     RECT rc = {};
     ::GetClientRect(hCalendar, &rc);
     for (LONG y = rc.top; y < rc.bottom; y += 3) {
         for (LONG x = rc.left; x < rc.right; x += 3) {
-            MCHITTESTINFO hit = {};
-            hit.cbSize = sizeof(hit);
-            hit.pt = POINT{x, y};
+            MCHITTESTINFO hit = {sizeof(hit), POINT{x, y}};
             ::SendMessageW(hCalendar, MCM_HITTEST, 0, reinterpret_cast<LPARAM>(&hit));
             if (hit.uHit == MCHT_CALENDARDATE && hit.st.wDay == wDay) return hit.pt;
         }
@@ -102,26 +103,20 @@ POINT DayInCalendar(HWND hCalendar, WORD wDay)
     return POINT{-1, -1};
 }
 
-void PostKey(HWND hWnd, UINT vk)
-{
-    ::PostMessageW(hWnd, WM_KEYDOWN, vk, 1);
-    ::PostMessageW(hWnd, WM_KEYUP, vk, 1 | 0xC0000000);
-}
-
-TEST_F(DateTime, ShowsTodayAndOpensThePickerOverItselfWithItsDate)
+TEST_F(DateTime, OpensOverItselfWithItsDateAndTakesThePickedDateBack)
 {
     SYSTEMTIME stBefore = {}, stAfter = {};
     ::GetLocalTime(&stBefore);
     CDateTimeUI fresh;
     ::GetLocalTime(&stAfter);
-    const std::wstring sText = fresh.GetText().GetData();
-    EXPECT_TRUE(sText == DateText(stBefore) || sText == DateText(stAfter)) << sText;
+    const std::wstring sToday = fresh.GetText().GetData();
+    EXPECT_TRUE(sToday == DateText(stBefore) || sToday == DateText(stAfter)) << sToday;
 
-    const std::wstring sOld = pDate->GetText().GetData();
+    // The text follows a new date only when a picker closes.
     const SYSTEMTIME st = Date(2021, 3, 4);
     pDate->SetTime(&st);
-    EXPECT_EQ(pDate->GetText().GetData(), sOld);
-    const HWND hPicker = Open();
+    EXPECT_NE(pDate->GetText(), L"2021-03-04");
+    HWND hPicker = Open();
     ASSERT_NE(hPicker, nullptr);
     EXPECT_EQ(::GetFocus(), hPicker);
     RECT rcPicker = {};
@@ -129,26 +124,16 @@ TEST_F(DateTime, ShowsTodayAndOpensThePickerOverItselfWithItsDate)
     ::MapWindowPoints(HWND_DESKTOP, wnd, reinterpret_cast<POINT*>(&rcPicker), 2);
     EXPECT_TRUE(::EqualRect(&rcPicker, &pDate->GetPos()));
     EXPECT_EQ(DateText(PickerDate(hPicker)), L"2021-03-04");
-    // Its own text is shown again once the picker is gone.
-    EXPECT_EQ(pDate->GetText().GetData(), sOld);
-}
-
-TEST_F(DateTime, TheFocusLeavingTakesThePickersDateBack)
-{
-    HWND hPicker = Open();
-    ASSERT_NE(hPicker, nullptr);
     Pick(hPicker, Date(2022, 5, 6));
     pOther->SetFocus();
     PumpMessages();
-    EXPECT_EQ(AnyPicker(), nullptr);
+    EXPECT_FALSE(::IsWindow(hPicker));
     EXPECT_EQ(pDate->GetText(), L"2022-05-06");
     EXPECT_EQ(DateText(pDate->GetTime()), L"2022-05-06");
 
-    // A day picked in the drop-down calendar: the calendar takes the focus
-    // for a while, and the picker stays.
-    const POINT pt = Centre(pDate);
-    Send(WM_LBUTTONDOWN, MK_LBUTTON, At(pt.x, pt.y));
-    Send(WM_LBUTTONUP, 0, At(pt.x, pt.y));
+    // The drop-down calendar takes the keyboard focus for a while; the picker
+    // stays, and has the focus again once a day is picked.
+    Click(pDate);
     hPicker = Picker();
     ASSERT_NE(hPicker, nullptr);
     RECT rc = {};
@@ -169,7 +154,7 @@ TEST_F(DateTime, TheFocusLeavingTakesThePickersDateBack)
     EXPECT_EQ(::GetFocus(), hPicker);
     pm.SetFocus(NULL);
     PumpMessages();
-    EXPECT_EQ(AnyPicker(), nullptr);
+    EXPECT_FALSE(::IsWindow(hPicker));
     EXPECT_EQ(pDate->GetText(), L"2022-05-17");
 }
 
@@ -177,38 +162,26 @@ TEST_F(DateTime, EscapeKeepsEverythingAndDeleteEmptiesTheText)
 {
     const SYSTEMTIME st = Date(2020, 1, 2);
     pDate->SetTime(&st);
-    HWND hPicker = Open();
-    ASSERT_NE(hPicker, nullptr);
-    const std::wstring sOld = pDate->GetText().GetData();
-    Pick(hPicker, Date(2023, 7, 8));
-    PostKey(hPicker, VK_ESCAPE);
-    PumpMessages();
-    EXPECT_EQ(AnyPicker(), nullptr);
-    EXPECT_EQ(pDate->GetText().GetData(), sOld);
-    EXPECT_EQ(DateText(pDate->GetTime()), L"2020-01-02");
-    // The focus that leaves later reads nothing back.
-    pOther->SetFocus();
-    PumpMessages();
-    EXPECT_EQ(pDate->GetText().GetData(), sOld);
-
-    for (UINT vk : {VK_DELETE, VK_BACK}) {
-        pDate->SetText(L"x");
-        hPicker = Open();
+    const CSkinString sOld = pDate->GetText();
+    for (UINT vk : {VK_ESCAPE, VK_DELETE, VK_BACK}) {
+        pDate->SetText(sOld);
+        const HWND hPicker = Open();
         ASSERT_NE(hPicker, nullptr);
+        Pick(hPicker, Date(2023, 7, 8));
         PostKey(hPicker, vk);
         PumpMessages();
-        EXPECT_EQ(AnyPicker(), nullptr);
-        EXPECT_EQ(pDate->GetText(), L"");
+        EXPECT_FALSE(::IsWindow(hPicker));
+        EXPECT_EQ(pDate->GetText(), vk == VK_ESCAPE ? sOld : CSkinString());
         EXPECT_EQ(DateText(pDate->GetTime()), L"2020-01-02");
+        // The focus that leaves later reads nothing back.
         pOther->SetFocus();
         PumpMessages();
-        EXPECT_EQ(pDate->GetText(), L"");
+        EXPECT_EQ(pDate->GetText(), vk == VK_ESCAPE ? sOld : CSkinString());
     }
-
     // An empty control opens on the local date and takes it back.
     SYSTEMTIME stToday = {};
     ::GetLocalTime(&stToday);
-    hPicker = Open();
+    const HWND hPicker = Open();
     ASSERT_NE(hPicker, nullptr);
     EXPECT_EQ(DateText(PickerDate(hPicker)), DateText(stToday));
     pOther->SetFocus();
@@ -224,7 +197,6 @@ TEST_F(DateTime, DeletedWithItsPickerOpenThePickerForgetsIt)
     delete pDate;
     EXPECT_FALSE(::IsWindowVisible(hPicker));
     PostKey(hPicker, VK_DELETE);
-    PostKey(hPicker, VK_ESCAPE);
     ::PostMessageW(hPicker, WM_KILLFOCUS, 0, 0);
     PumpMessages();
     EXPECT_FALSE(::IsWindow(hPicker));
@@ -261,33 +233,26 @@ TEST_F(DateTime, APickerThatCannotBeMadeLeavesTheControlAsItWas)
     }
     EXPECT_EQ(pDate->GetText(), L"as it was");
     // The next press opens it, the focus being there already.
-    const POINT pt = Centre(pDate);
-    Send(WM_LBUTTONDOWN, MK_LBUTTON, At(pt.x, pt.y));
-    Send(WM_LBUTTONUP, 0, At(pt.x, pt.y));
+    Click(pDate);
     EXPECT_NE(Picker(), nullptr);
 }
 
 TEST_F(DateTime, HidingOrDisablingEndsThePickerAndADisabledControlOpensNone)
 {
-    HWND hPicker = Open();
+    const HWND hPicker = Open();
     ASSERT_NE(hPicker, nullptr);
     Pick(hPicker, Date(2024, 2, 29));
     pDate->SetVisible(false);
     EXPECT_EQ(Picker(), nullptr);
     EXPECT_EQ(pDate->GetText(), L"2024-02-29");
-    PumpMessages();
-    EXPECT_FALSE(::IsWindow(hPicker));
 
     pDate->SetVisible(true);
     ASSERT_NE(Open(), nullptr);
     pDate->SetEnabled(false);
     EXPECT_EQ(Picker(), nullptr);
+    Click(pDate);
     PumpMessages();
-    pDate->SetFocus();
-    const POINT pt = Centre(pDate);
-    Send(WM_LBUTTONDOWN, MK_LBUTTON, At(pt.x, pt.y));
-    PumpMessages();
-    EXPECT_EQ(AnyPicker(), nullptr);
+    EXPECT_EQ(::FindWindowExW(wnd, NULL, L"DateTimeWnd", NULL), nullptr);
 }
 
 } // namespace
