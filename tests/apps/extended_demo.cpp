@@ -24,6 +24,7 @@ using namespace SkinLibTest;
 namespace ExtendedDemo {
 // Each page's source file defines its page; declare it here.
 extern const Page kActiveXPage;
+extern const Page kDateTimePage;
 } // namespace ExtendedDemo
 
 namespace {
@@ -34,6 +35,7 @@ const UINT_PTR kInputTimerId = 2;
 // The pages in the order of their tabs.
 const std::vector<const ExtendedDemo::Page*> kPages = {
     &ExtendedDemo::kActiveXPage,
+    &ExtendedDemo::kDateTimePage,
 };
 
 std::string Narrow(const wchar_t* pstr)

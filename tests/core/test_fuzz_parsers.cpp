@@ -402,7 +402,8 @@ TEST_F(FuzzParsers, BuilderSurvivesMutatedSkinsWithoutLeakingControls)
         "<Dialog size=\"10,10\"><Control pos=\"1,2,3,4\" float=\"true\"><Leaf/></Control>"
         "<Box><Box><OneBox><Leaf/><Include source=\"&lt;W&gt;&lt;Leaf/&gt;&lt;/W&gt;\" count=\"2\"/></OneBox></Box></Box></Dialog>",
         "<Window><TileLayout itemsize=\"30,0\" columns=\"0\" vscrollbar=\"true\"><Option group=\"g\" selected=\"true\"/>"
-        "<CheckBox selected=\"true\" height=\"9\"/><Progress min=\"5\" max=\"5\" value=\"9\" hor=\"false\"/>"
+        "<CheckBox selected=\"true\" height=\"9\"/><DateTime text=\"\" font=\"3\"/>"
+        "<Progress min=\"5\" max=\"5\" value=\"9\" hor=\"false\"/>"
         "<Slider thumbsize=\"40,-3\" step=\"7\"/><TabLayout selectedid=\"2\"><Leaf/><Option group=\"g\" "
         "selected=\"true\"/><ChildLayout xmlfile=\"child_self.xml\"><Leaf/></ChildLayout></TabLayout>"
         "<ChildLayout xmlfile=\"inc_a.xml\"/></TileLayout></Window>",
@@ -426,7 +427,7 @@ TEST_F(FuzzParsers, BuilderSurvivesMutatedSkinsWithoutLeakingControls)
     static const char* const kElements[] = { "Window", "Box", "OneBox", "Leaf", "Control", "Include", "Font",
                                              "Image", "Default", "Unknown", "VerticalLayout", "Label", "Button",
                                              "Option", "CheckBox", "Progress", "Slider", "TileLayout",
-                                             "TabLayout", "ChildLayout", "ActiveX" };
+                                             "TabLayout", "ChildLayout", "DateTime", "ActiveX" };
     const size_t nElements = sizeof(kElements) / sizeof(kElements[0]);
     auto renameElements = [](std::string& xml, const std::string& from, const std::string& to) {
         for (const char* pstrOpen : { "<", "</" }) {
