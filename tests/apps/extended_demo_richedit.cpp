@@ -61,7 +61,7 @@ void ActLikeAUser(CPaintManagerUI& pm)
 namespace ExtendedDemo {
 
 extern const Page kRichEditPage = {
-    L"richedit", "richedit.xml",
+    L"RichEdit", "richedit.xml",
     R"(<?xml version="1.0" encoding="utf-8"?>
 <Window>
   <VerticalLayout childpadding="8">
