@@ -21,6 +21,7 @@
 #include "controls/VerticalLayoutUI.h"
 #include "extended/ActiveXUI.h"
 #include "extended/DateTimeUI.h"
+#include "extended/RichEditUI.h"
 
 namespace SkinLib {
 
@@ -58,6 +59,7 @@ const ElementClass kElementClasses[] = {
     { L"ChildLayout", MakeControl<CChildLayoutUI> },
     { L"ActiveX", MakeControl<CActiveXUI> },
     { L"DateTime", MakeControl<CDateTimeUI> },
+    { L"RichEdit", MakeControl<CRichEditUI> },
 };
 
 } // namespace

@@ -395,7 +395,9 @@ TEST_F(FuzzParsers, BuilderSurvivesMutatedSkinsWithoutLeakingControls)
         "<Include source=\"inc_a.xml\" count=\"2\"/><Unknown><Leaf/><Box><Leaf/></Box></Unknown>"
         "<Leaf><Leaf/><Font name=\"Nested\"/></Leaf><VerticalLayout inset=\"1,1,1,1\"><Label text=\"a\" font=\"1\"/>"
         "<HorizontalLayout height=\"20\"><Button name=\"closebtn\" text=\"x\" width=\"30\"/><Text text=\"&lt;b&gt;t\"/>"
-        "</HorizontalLayout></VerticalLayout></Box><Leaf name=\"second top\"/></Window>",
+        "</HorizontalLayout><RichEdit text=\"a&#13;b\" vscrollbar=\"true\" hscrollbar=\"true\" autohscroll=\"true\" "
+        "password=\"true\" align=\"center right\" font=\"1\" textcolor=\"#FF102030\" inset=\"2,2,2,2\"><Leaf/>"
+        "</RichEdit></VerticalLayout></Box><Leaf name=\"second top\"/></Window>",
         "<Window><Box><Include source=\"&lt;W&gt;&lt;Leaf/&gt;&lt;Include source=&quot;inc_b.xml&quot; "
         "count=&quot;2&quot;/&gt;&lt;/W&gt;\" count=\"2\"/><Include source=\"inc_b.xml\" count=\"300\"/></Box>"
         "<Include source=\"inc_a.xml\"/></Window>",
@@ -427,7 +429,7 @@ TEST_F(FuzzParsers, BuilderSurvivesMutatedSkinsWithoutLeakingControls)
     static const char* const kElements[] = { "Window", "Box", "OneBox", "Leaf", "Control", "Include", "Font",
                                              "Image", "Default", "Unknown", "VerticalLayout", "Label", "Button",
                                              "Option", "CheckBox", "Progress", "Slider", "TileLayout",
-                                             "TabLayout", "ChildLayout", "DateTime", "ActiveX" };
+                                             "TabLayout", "ChildLayout", "DateTime", "ActiveX", "RichEdit" };
     const size_t nElements = sizeof(kElements) / sizeof(kElements[0]);
     auto renameElements = [](std::string& xml, const std::string& from, const std::string& to) {
         for (const char* pstrOpen : { "<", "</" }) {
