@@ -2,7 +2,8 @@
 //   - construction, identity and the child list (ownership, delayed clean-up)
 //   - settings, and visibility, mouse and manager passed on to the children
 //   - searches: selectable items, controls of the subtree by name, hit tests
-//   - placement: the plain layout, floating children, the vertical bar's extra pass
+//   - placement: the plain layout, floating children, the vertical bar's extra
+//     pass, the horizontal bar shown, ranged or hidden for the content's width
 //   - scrolling: positions, ranges, the line, page and end steps, keys and the wheel
 //   - skin attributes
 //   - painting under clipping
@@ -434,12 +435,16 @@ void CContainerUI::SetPos(RECT rc)
 {
     CControlUI::SetPos(rc);
     if (m_items.IsEmpty()) return;
-    const RECT rcInner = GetInsetArea();
+    PlaceItems(GetInsetArea());
+}
+
+void CContainerUI::PlaceItems(const RECT& rcArea)
+{
     for (int i = 0; i < m_items.GetSize(); i++) {
         CControlUI* pControl = GetItemAt(i);
         if (!pControl->IsVisible()) continue;
         if (pControl->IsFloat()) SetFloatPos(i);
-        else pControl->SetPos(rcInner);
+        else pControl->SetPos(rcArea);
     }
 }
 
@@ -521,6 +526,27 @@ void CContainerUI::ProcessScrollBar(RECT rc, int cxRequired, int cyRequired)
     SetPos(m_rcItem);
 }
 
+bool CContainerUI::ProcessHorizontalScrollBar(int cxRequired, int cxClient)
+{
+    CScrollBarUI* pBar = m_pHorizontalScrollBar.get();
+    if (pBar == NULL) return false;
+    const long long nRange = static_cast<long long>(cxRequired) - cxClient;
+    if (nRange > 0) {
+        const bool bShown = !pBar->IsVisible();
+        pBar->SetScrollRange(ClampToInt(nRange));
+        if (bShown) {
+            pBar->SetVisible(true);
+            pBar->SetScrollPos(0);
+        }
+        return bShown;
+    }
+    if (!pBar->IsVisible()) return false;
+    pBar->SetVisible(false);
+    pBar->SetScrollRange(0);
+    pBar->SetScrollPos(0);
+    return true;
+}
+
 // ---------------------------------------------------------------------------
 // Scrolling
 
@@ -536,16 +562,22 @@ SIZE CContainerUI::GetScrollRange() const
                 IsVerticalBarShown() ? m_pVerticalScrollBar->GetScrollRange() : 0};
 }
 
-void CContainerUI::SetScrollPos(SIZE szPos)
+SIZE CContainerUI::MoveScrollBars(SIZE szPos)
 {
-    // The bars clamp; the content moves by what they really moved.
     auto moveBar = [](CScrollBarUI* pBar, int nPos) {
         const int nOld = pBar->GetScrollPos();
         pBar->SetScrollPos(nPos);
-        return static_cast<long long>(pBar->GetScrollPos()) - nOld;
+        return pBar->GetScrollPos() - nOld;
     };
-    const long long dy = IsVerticalBarShown() ? moveBar(m_pVerticalScrollBar.get(), szPos.cy) : 0;
-    const long long dx = IsHorizontalBarShown() ? moveBar(m_pHorizontalScrollBar.get(), szPos.cx) : 0;
+    return SIZE{IsHorizontalBarShown() ? moveBar(m_pHorizontalScrollBar.get(), szPos.cx) : 0,
+                IsVerticalBarShown() ? moveBar(m_pVerticalScrollBar.get(), szPos.cy) : 0};
+}
+
+void CContainerUI::SetScrollPos(SIZE szPos)
+{
+    // The bars clamp; the content moves by what they really moved.
+    const SIZE szMoved = MoveScrollBars(szPos);
+    const long long dx = szMoved.cx, dy = szMoved.cy;
     if (dx == 0 && dy == 0) return;
 
     // Every child moves: their areas reach the window as one.
@@ -756,40 +788,46 @@ void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint)
     CRenderClip outerClip;
     CRenderClip::GenerateClip(hDC, rcOuter, outerClip);
     CControlUI::DoPaint(hDC, rcPaint);
+    PaintItems(hDC, rcPaint);
+    PaintScrollBars(hDC, rcPaint);
+}
 
-    if (!m_items.IsEmpty()) {
-        const RECT rcClient = GetClientArea();
-        RECT rcInner;
-        if (::IntersectRect(&rcInner, &rcPaint, &rcClient)) {
-            CRenderClip innerClip;
-            CRenderClip::GenerateClip(hDC, rcInner, innerClip);
-            for (int i = 0; i < m_items.GetSize(); i++) {
-                CControlUI* pControl = GetItemAt(i);
-                if (!pControl->IsVisible() || !Meets(rcPaint, pControl->GetPos())) continue;
-                if (pControl->IsFloat()) {
-                    // Floating children may lie in the inset margin: they
-                    // paint under the container's own clip.
-                    if (!Meets(m_rcItem, pControl->GetPos())) continue;
-                    CRenderClip::UseOldClipBegin(hDC, innerClip);
-                    pControl->DoPaint(hDC, rcPaint);
-                    CRenderClip::UseOldClipEnd(hDC, innerClip);
-                }
-                else if (Meets(rcClient, pControl->GetPos())) {
-                    pControl->DoPaint(hDC, rcPaint);
-                }
+void CContainerUI::PaintItems(HDC hDC, const RECT& rcPaint)
+{
+    if (m_items.IsEmpty()) return;
+    const RECT rcClient = GetClientArea();
+    RECT rcInner;
+    if (::IntersectRect(&rcInner, &rcPaint, &rcClient)) {
+        CRenderClip innerClip;
+        CRenderClip::GenerateClip(hDC, rcInner, innerClip);
+        for (int i = 0; i < m_items.GetSize(); i++) {
+            CControlUI* pControl = GetItemAt(i);
+            if (!pControl->IsVisible() || !Meets(rcPaint, pControl->GetPos())) continue;
+            if (pControl->IsFloat()) {
+                // Floating children may lie in the inset margin: they
+                // paint under the container's own clip.
+                if (!Meets(m_rcItem, pControl->GetPos())) continue;
+                CRenderClip::UseOldClipBegin(hDC, innerClip);
+                pControl->DoPaint(hDC, rcPaint);
+                CRenderClip::UseOldClipEnd(hDC, innerClip);
+            }
+            else if (Meets(rcClient, pControl->GetPos())) {
+                pControl->DoPaint(hDC, rcPaint);
             }
         }
-        else {
-            for (int i = 0; i < m_items.GetSize(); i++) {
-                CControlUI* pControl = GetItemAt(i);
-                if (pControl->IsVisible() && pControl->IsFloat() && Meets(rcPaint, pControl->GetPos()) &&
-                    Meets(m_rcItem, pControl->GetPos())) {
-                    pControl->DoPaint(hDC, rcPaint);
-                }
-            }
+        return;
+    }
+    for (int i = 0; i < m_items.GetSize(); i++) {
+        CControlUI* pControl = GetItemAt(i);
+        if (pControl->IsVisible() && pControl->IsFloat() && Meets(rcPaint, pControl->GetPos()) &&
+            Meets(m_rcItem, pControl->GetPos())) {
+            pControl->DoPaint(hDC, rcPaint);
         }
     }
+}
 
+void CContainerUI::PaintScrollBars(HDC hDC, const RECT& rcPaint)
+{
     for (CScrollBarUI* pBar : {m_pVerticalScrollBar.get(), m_pHorizontalScrollBar.get()}) {
         if (pBar != NULL && pBar->IsVisible() && Meets(rcPaint, pBar->GetPos())) pBar->DoPaint(hDC, rcPaint);
     }
