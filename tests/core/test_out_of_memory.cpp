@@ -1,6 +1,5 @@
 // Delegates, event sources and string maps when memory runs out: the library allocates with
-// the nothrow operator new, which this program makes fail on demand, and reports the failure
-// instead of throwing.
+// the nothrow operator new, which this program makes fail on demand.
 #include "core/Delegate.h"
 #include "core/EventSource.h"
 #include "core/StdStringPtrMap.h"
@@ -18,25 +17,15 @@ namespace {
 
 bool g_bFailNothrow = false;
 
-void* AllocateNothrow(size_t cb)
-{
-    return g_bFailNothrow ? NULL : malloc(cb == 0 ? 1 : cb);
-}
-
 // Nothrow allocations fail while it is alive.
 struct CNoMemory
 {
     CNoMemory() { g_bFailNothrow = true; }
     ~CNoMemory() { g_bFailNothrow = false; }
-    CNoMemory(const CNoMemory&) = delete;
-    CNoMemory& operator=(const CNoMemory&) = delete;
 };
 
-int g_nCalls = 0;
-
-bool Count(void*)
+bool Pass(void*)
 {
-    g_nCalls++;
     return true;
 }
 
@@ -54,14 +43,12 @@ void* operator new(size_t cb)
     return p;
 }
 void* operator new[](size_t cb) { return operator new(cb); }
-void* operator new(size_t cb, const std::nothrow_t&) noexcept { return AllocateNothrow(cb); }
-void* operator new[](size_t cb, const std::nothrow_t&) noexcept { return AllocateNothrow(cb); }
+void* operator new(size_t cb, const std::nothrow_t&) noexcept { return g_bFailNothrow ? NULL : malloc(cb == 0 ? 1 : cb); }
+void* operator new[](size_t cb, const std::nothrow_t& nt) noexcept { return operator new(cb, nt); }
 void operator delete(void* p) noexcept { free(p); }
 void operator delete[](void* p) noexcept { free(p); }
 void operator delete(void* p, size_t) noexcept { free(p); }
 void operator delete[](void* p, size_t) noexcept { free(p); }
-void operator delete(void* p, const std::nothrow_t&) noexcept { free(p); }
-void operator delete[](void* p, const std::nothrow_t&) noexcept { free(p); }
 
 TEST(OutOfMemory, DelegatesThatCannotBeClonedAreNotAdded)
 {
@@ -71,24 +58,16 @@ TEST(OutOfMemory, DelegatesThatCannotBeClonedAreNotAdded)
     {
         CNoMemory noMemory;
         EXPECT_EQ(nullptr, member.Clone());
-        EXPECT_EQ(nullptr, StaticDelegateFromFunction(Count).Clone());
         source += member;
-        source += Count;
+        source += Pass;
     }
     EXPECT_FALSE(source);
-    g_nCalls = 0;
     EXPECT_TRUE(source(nullptr));
-
-    // With memory again the same delegate is added, once.
-    source += Count;
-    source += Count;
-    EXPECT_TRUE(source(nullptr));
-    EXPECT_EQ(1, g_nCalls);
 }
 
 TEST(OutOfMemory, MapsReportWhatTheyCouldNotStore)
 {
-    int data = 0, other = 0;
+    int data = 0;
     const std::wstring sLongKey(100, L'k');
     CStdStringPtrMap map;
     {
@@ -96,20 +75,13 @@ TEST(OutOfMemory, MapsReportWhatTheyCouldNotStore)
         EXPECT_FALSE(map.Insert(L"key", &data));
         EXPECT_EQ(&data, map.Set(sLongKey.c_str(), &data)) << "data not stored goes back to the caller";
         EXPECT_EQ(0, map.GetSize());
-
-        // A map without memory for its buckets stores nothing at all.
-        CStdStringPtrMap empty;
-        EXPECT_FALSE(empty.Insert(L"key", &data));
-        EXPECT_EQ(&data, empty.Set(L"key", &data));
-        EXPECT_EQ(nullptr, empty.Find(L"key"));
+        // Without memory for its buckets a map stores nothing at all.
         map.Resize(31);
-        EXPECT_FALSE(map.Insert(L"key", &data));
     }
+    EXPECT_FALSE(map.Insert(L"key", &data));
+    EXPECT_EQ(&data, map.Set(L"key", &data));
     EXPECT_EQ(nullptr, map.Find(L"key"));
-    EXPECT_FALSE(map.Insert(L"key", &data)) << "still without buckets";
     map.Resize(31);
-    EXPECT_TRUE(map.Insert(L"key", &data));
-    EXPECT_EQ(nullptr, map.Set(sLongKey.c_str(), &other));
-    EXPECT_EQ(2, map.GetSize());
-    EXPECT_EQ(&other, map.Find(sLongKey.c_str()));
+    EXPECT_EQ(nullptr, map.Set(sLongKey.c_str(), &data));
+    EXPECT_EQ(&data, map.Find(sLongKey.c_str()));
 }
