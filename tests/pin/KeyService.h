@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "TempFiles.h"
+#include "WaitUntil.h"
 
 namespace SkinLibTest {
 
@@ -100,18 +101,13 @@ public:
     }
 
     // Polls the log until it holds nTimes lines equal to line.
-    bool WaitFor(const std::string& line, DWORD dwTimeoutMs = 10000, int nTimes = 1) const
+    bool WaitFor(const std::string& line, int nTimes = 1) const
     {
-        ULONGLONG ullDeadline = ::GetTickCount64() + dwTimeoutMs;
-        while (Count(line) < nTimes) {
-            if (::GetTickCount64() >= ullDeadline) return false;
-            ::Sleep(10);
-        }
-        return true;
+        return WaitUntil([&] { return Count(line) >= nTimes; });
     }
 
     // The exit code, or STILL_ACTIVE when the service is still running.
-    DWORD WaitExit(DWORD dwTimeoutMs = 10000) const
+    DWORD WaitExit(DWORD dwTimeoutMs = kWaitDeadlineMs) const
     {
         DWORD dwExitCode = STILL_ACTIVE;
         ::WaitForSingleObject(m_process.hProcess, dwTimeoutMs);
