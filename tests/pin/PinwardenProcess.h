@@ -43,11 +43,12 @@ public:
         ::DeleteCriticalSection(&m_lock);
     }
 
-    // Starts the program with a command line (without the program's name).
-    bool Start(const std::wstring& arguments)
+    // Starts the program (or a copy of it) with a command line (without the
+    // program's name).
+    bool Start(const std::wstring& arguments, const std::wstring& exe = PinwardenExe())
     {
-        m_exe = PinwardenExe();
-        m_commandLine = L"\"" + m_exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+        m_exe = exe;
+        m_commandLine = L"\"" + exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
         m_hStarted = ::CreateEventW(NULL, TRUE, FALSE, NULL);
         m_hThread = ::CreateThread(NULL, 0, DebuggerThread, this, 0, NULL);
         if (m_hThread == NULL) return false;

@@ -10,10 +10,10 @@
 #include <string>
 #include <vector>
 
+#include "DamagedSkinCopy.h"
 #include "KeyService.h"
 #include "PinPipeClient.h"
 #include "PinwardenProcess.h"
-#include "WindowDriver.h"
 
 using namespace SkinLibTest;
 
@@ -371,6 +371,37 @@ TEST_F(PinwardenTest, ThePinCannotBeCopiedOutOfTheEntry)
     ASSERT_TRUE(m_program.PressEnter());
     ExpectExit0();
     EXPECT_EQ(m_service.Requests(), std::vector<std::string>{Hex(L"2580")});
+}
+
+// An empty skin archive leaves the dialog up without controls: it never gets to
+// the pipe, and the system's close ends the program with 0.
+TEST_F(PinwardenTest, AnEmptySkinArchiveLeavesAnEmptyDialogThatClosesWith0)
+{
+    CDamagedSkinCopy copy(PinwardenExe(), ARCHIVE_EMPTY);
+    ASSERT_FALSE(copy.Path().empty());
+    ASSERT_TRUE(m_program.Start(L"", copy.Path()));
+    HWND hDialog = m_program.WaitDialog();
+    ASSERT_NE(hDialog, (HWND)NULL);
+    ASSERT_TRUE(PressKey(hDialog, VK_RETURN, kEnterDown));
+    ASSERT_TRUE(::PostMessageW(hDialog, WM_CLOSE, 0, 0));
+    ExpectExit0();
+    EXPECT_EQ(m_program.CountDebugLines("client:"), 0);
+}
+
+// An archive that cannot be read yields no dialog: the fatal message, then exit
+// code 1; the pipe is never opened.
+TEST_F(PinwardenTest, ADamagedSkinArchiveEndsWithTheFatalMessageAnd1)
+{
+    for (ArchiveDamage damage : {ARCHIVE_TRUNCATED, ARCHIVE_BAD_DIRECTORY}) {
+        SCOPED_TRACE(damage == ARCHIVE_TRUNCATED ? "truncated" : "bad directory");
+        CDamagedSkinCopy copy(PinwardenExe(), damage);
+        ASSERT_FALSE(copy.Path().empty());
+        CPinwardenProcess program;
+        ASSERT_TRUE(program.Start(L"-setpin", copy.Path()));
+        EXPECT_EQ(AnswerFatalSkinBox(program.ProcessId()), L"加载资源文件失败");
+        EXPECT_EQ(program.WaitExit(), 1u);
+        EXPECT_EQ(program.CountDebugLines("client:"), 0);
+    }
 }
 
 } // namespace

@@ -11,6 +11,7 @@
 #include <set>
 #include <string>
 
+#include "DamagedSkinCopy.h"
 #include "SkinPoints.h"
 #include "UpdateChannel.h"
 #include "WindowDriver.h"
@@ -29,9 +30,9 @@ std::wstring ProgramPath()
 class ProgramTest : public CScenarioTest
 {
 protected:
-    HWND Start(CProgram& program)
+    HWND Start(CProgram& program, const std::wstring& sExe = ProgramPath())
     {
-        if (!program.Start(ProgramPath())) {
+        if (!program.Start(sExe)) {
             ADD_FAILURE() << "Ridgewell_QZ.exe did not start";
             return NULL;
         }
@@ -170,6 +171,38 @@ TEST_F(ProgramTest, ClosingWhileTheEnrollmentWaitsForATouchEndsWithZeroAtOnce)
     ASSERT_TRUE(capture.WaitHeld());
     CloseByButton(program, hWnd);
     EXPECT_TRUE(Calls(L"WinBioEnrollCapture").empty());
+}
+
+// An empty archive leaves the window up without controls: clicks where the buttons
+// would be start nothing, and the system's close ends the program with 0.
+TEST_F(ProgramTest, AnEmptySkinArchiveLeavesAnEmptyWindowThatClosesWithZero)
+{
+    SkinLibTest::CDamagedSkinCopy copy(ProgramPath(), SkinLibTest::ARCHIVE_EMPTY);
+    ASSERT_FALSE(copy.Path().empty());
+    Play(L"unit 5 " + KeyDevice(L"A1"));
+    CProgram program;
+    HWND hWnd = Start(program, copy.Path());
+    ASSERT_NE(nullptr, hWnd);
+    SkinLibTest::PostClick(hWnd, kEnrollButtonPoint);
+    SkinLibTest::PostClick(hWnd, kDeleteButtonPoint);
+    SkinLibTest::PostClick(hWnd, kCloseButtonPoint);
+    ::PostMessageW(hWnd, WM_CLOSE, 0, 0);
+    EXPECT_EQ(0u, program.WaitForExit());
+    EXPECT_TRUE(CallLog().empty());
+}
+
+// An archive that cannot be read yields no window: the fatal message, then exit code 1.
+TEST_F(ProgramTest, ADamagedSkinArchiveEndsWithTheFatalMessageAndOne)
+{
+    for (SkinLibTest::ArchiveDamage damage : {SkinLibTest::ARCHIVE_TRUNCATED, SkinLibTest::ARCHIVE_BAD_DIRECTORY}) {
+        SCOPED_TRACE(damage == SkinLibTest::ARCHIVE_TRUNCATED ? "truncated" : "bad directory");
+        SkinLibTest::CDamagedSkinCopy copy(ProgramPath(), damage);
+        ASSERT_FALSE(copy.Path().empty());
+        CProgram program;
+        ASSERT_TRUE(program.Start(copy.Path()));
+        EXPECT_EQ(L"加载资源文件失败", SkinLibTest::AnswerFatalSkinBox(program.Id()));
+        EXPECT_EQ(1u, program.WaitForExit());
+    }
 }
 
 } // namespace
