@@ -126,16 +126,4 @@ private:
     bool m_bPatched = false;
 };
 
-// The system message box a program shows when its skin yields no window
-// ("SkinLib"): its text once it is up, after which it is answered with OK.
-inline std::wstring AnswerFatalSkinBox(DWORD dwProcessId)
-{
-    HWND hBox = NULL;
-    if (!WaitUntil([&] { return (hBox = FindProgramWindow(dwProcessId, L"SkinLib")) != NULL; })) return L"<no box>";
-    wchar_t szText[64] = L"";
-    ::GetDlgItemTextW(hBox, 0xFFFF, szText, 64);
-    ::PostMessageW(hBox, WM_COMMAND, IDOK, 0);
-    return szText;
-}
-
 } // namespace SkinLibTest

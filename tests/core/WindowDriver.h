@@ -118,6 +118,18 @@ inline bool WaitForOtherThreadsToEnd(DWORD dwProcessId, const std::set<DWORD>& a
     return true;
 }
 
+// The system message box a program shows when its skin yields no window
+// ("SkinLib"): its text once it is up, after which it is answered with OK.
+inline std::wstring AnswerFatalSkinBox(DWORD dwProcessId)
+{
+    HWND hBox = NULL;
+    if (!WaitUntil([&] { return (hBox = FindProgramWindow(dwProcessId, L"SkinLib")) != NULL; })) return L"<no box>";
+    wchar_t szText[64] = L"";
+    ::GetDlgItemTextW(hBox, 0xFFFF, szText, 64);
+    ::PostMessageW(hBox, WM_COMMAND, IDOK, 0);
+    return szText;
+}
+
 // A left click at a point of the window's client area, as the mouse would bring it.
 inline void PostClick(HWND hWnd, POINT pt)
 {
