@@ -24,14 +24,15 @@ start)
   ln -sfn / "$side/dosdevices/z:"
   [ -f "$side/xvfb.pid" ] && kill "$(cat "$side/xvfb.pid")" 2>/dev/null || true
   rm -f "$side/display" "$side/xvfb.pid"
-  # The server picks a free display number and writes it once it is ready.
+  # The server picks a free display number and writes it once it is ready (on
+  # a loaded machine that may take a while).
   setsid -f sh -c 'echo $$ > "$0/xvfb.pid"; exec Xvfb -displayfd 3 -screen 0 1280x1024x24 -nolisten tcp 3>"$0/display"' \
     "$side" </dev/null >/dev/null 2>&1
-  for _ in $(seq 100); do
+  for _ in $(seq 600); do
     [ -s "$side/display" ] && exit 0
     sleep 0.1
   done
-  echo "pin_display: Xvfb did not start" >&2
+  echo "pin_display: Xvfb did not start within 60 s" >&2
   exit 1
   ;;
 run)
