@@ -194,7 +194,10 @@ TEST(UpdateChannel, KeepsEachOfTwoWorkersInOrder)
     HANDLE ahThreads[2] = {};
     ASSERT_TRUE(recorder.m_updates->StartWorker(PostRounds, &ahThreads[0]));
     ASSERT_TRUE(recorder.m_updates->StartWorker(PostRounds, &ahThreads[1]));
-    while (::MsgWaitForMultipleObjects(2, ahThreads, TRUE, 10000, QS_ALLINPUT) == WAIT_OBJECT_0 + 2) recorder.Pump();
+    EXPECT_TRUE(SkinLibTest::WaitUntil([&] {
+        recorder.Pump();
+        return ::WaitForMultipleObjects(2, ahThreads, TRUE, 0) == WAIT_OBJECT_0;
+    }));
     recorder.Pump();
     for (HANDLE h : ahThreads) ::CloseHandle(h);
 
@@ -243,7 +246,7 @@ TEST(UpdateChannel, AWorkerOutlivingTheWindowPostsIntoNothing)
         ASSERT_TRUE(recorder.m_updates->StartWorker(WaitThenPost, &hThread));
     }  // the window is destroyed, the channel closed, the window's reference released
     ::SetEvent(g_hGo);
-    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(hThread, 10000));
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(hThread, SkinLibTest::kWaitDeadlineMs));
     DWORD cDropped = 0;
     ::GetExitCodeThread(hThread, &cDropped);
     ::CloseHandle(hThread);
