@@ -14,4 +14,9 @@ for n in "$SKINLIB_FUZZ_ITERATIONS" "$SKINLIB_FUZZ_SEED"; do
 done
 echo "fuzz: $SKINLIB_FUZZ_ITERATIONS cases per parser from seed $SKINLIB_FUZZ_SEED" \
      "(again: scripts/fuzz.sh $SKINLIB_FUZZ_ITERATIONS $SKINLIB_FUZZ_SEED)"
-on_display wine "$BUILD_DIR/tests/test_fuzz_parsers.exe"
+# A Wine server and display of its own: a test run beside a long fuzz run ends the
+# build prefix's server when it is done, which would end this run with it.
+own=$BUILD_DIR/wineprefix_fuzz
+bash tests/pin/pin_display.sh start "$WINEPREFIX" "$own"
+trap 'bash tests/pin/pin_display.sh stop "$own"' EXIT
+bash tests/pin/pin_display.sh run "$own" "$BUILD_DIR/tests/test_fuzz_parsers.exe"

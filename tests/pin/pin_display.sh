@@ -4,7 +4,8 @@
 # and its entry closes when the window loses the keyboard focus: on the shared
 # display another test's window could be that owner, or take the focus away
 # mid-test. The Wine prefix copies the build folder's registry and shares its
-# drive, so it costs no second set-up.
+# drive, so it costs no second set-up. scripts/fuzz.sh runs its long runs
+# the same way, beside a test run that ends the build prefix's server.
 #   pin_display.sh start MAIN_PREFIX SIDE_PREFIX   prefix and X display
 #   pin_display.sh run SIDE_PREFIX PROGRAM [ARG...] a program under them
 #   pin_display.sh stop SIDE_PREFIX                 ends both
