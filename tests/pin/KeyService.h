@@ -36,6 +36,31 @@ inline std::wstring FileBesideThisProgram(const wchar_t* name)
     return path.substr(0, path.find_last_of(L"\\/") + 1) + name;
 }
 
+// A named event that the service's script waits for ("wait NAME"): the test opens
+// the gate once it has done what the pause is for.
+class CServiceGate
+{
+public:
+    CServiceGate()
+    {
+        static int s_nCount = 0;
+        m_name = L"keyservice_gate_" + std::to_wstring(::GetCurrentProcessId()) + L"_" + std::to_wstring(++s_nCount);
+        m_hEvent = ::CreateEventW(NULL, TRUE, FALSE, m_name.c_str());
+    }
+    ~CServiceGate() { ::CloseHandle(m_hEvent); }
+
+    // The script's step.
+    std::wstring Wait() const { return L"wait " + m_name; }
+    void Open() { ::SetEvent(m_hEvent); }
+
+private:
+    CServiceGate(const CServiceGate&) = delete;
+    CServiceGate& operator=(const CServiceGate&) = delete;
+
+    std::wstring m_name;
+    HANDLE m_hEvent;
+};
+
 class CKeyService
 {
 public:

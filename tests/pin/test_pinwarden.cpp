@@ -47,10 +47,10 @@ bool WaitTextLength(HWND hEntry, LRESULT nLength)
 class PinwardenTest : public ::testing::Test
 {
 protected:
-    void StartService(const std::wstring& script, DWORD dwDelayMs = 0)
+    void StartService(const std::wstring& script)
     {
-        ASSERT_TRUE(m_service.Start(CPinPipeClient::kPipeName, script, dwDelayMs, 40000));
-        if (dwDelayMs == 0) {
+        ASSERT_TRUE(m_service.Start(CPinPipeClient::kPipeName, script, 0, 40000));
+        if (script.compare(0, 6, L"listen") == 0) {
             ASSERT_TRUE(m_service.WaitFor("listening"));
         }
     }
@@ -247,19 +247,23 @@ TEST_F(PinwardenTest, ASecondInstanceExits0AtOnceWithoutAWindow)
     EXPECT_EQ(m_service.Count("connected"), 1);
 }
 
-// The dialog shows once it is connected. (The 20 s the program waits for a service
-// that never comes are the dialogs' test's part, with a shorter wait.)
+// The dialog shows once it is connected: a service whose pipe appears only after
+// the program began to wait for it is reached. (The 20 s the program waits for a
+// service that never comes are the dialogs' test's part, with a shorter wait.)
 TEST_F(PinwardenTest, AServiceStartingLateIsStillReached)
 {
-    const ULONGLONG ullStart = ::GetTickCount64();
-    StartService(L"listen; request; reply 01", 1000);
-    StartProgram(L"");
-    EXPECT_GE(::GetTickCount64() - ullStart, 1000u);
+    CServiceGate pipeUp;
+    StartService(pipeUp.Wait() + L"; listen; request; reply 01");
+    ASSERT_TRUE(m_program.Start(L""));
+    ASSERT_TRUE(m_program.WaitDebugLines("client: fun in WaitNamedPipe"));
+    EXPECT_EQ(m_program.Dialog(), (HWND)NULL) << "the dialog shows once it is connected";
+    pipeUp.Open();
+    ASSERT_NE(m_program.WaitDialog(), (HWND)NULL);
+    ASSERT_NE(m_program.WaitFocusedEntry(), (HWND)NULL);
     Type(L"5555");
     ASSERT_TRUE(m_program.PressEnter());
     ExpectExit0();
     EXPECT_EQ(m_service.Requests(), std::vector<std::string>{Hex(L"5555")});
-    EXPECT_EQ(m_program.CountDebugLines("client: fun in WaitNamedPipe"), 1);
 }
 
 // A service that hangs up instead of answering: the read fails, the next
@@ -312,10 +316,8 @@ TEST_F(PinwardenTest, AnOverlongReplyThenAnAcceptanceEndsTheDialog)
 // only once that input is queued.
 TEST_F(PinwardenTest, InputQueuedDuringTheExchangeAndEnterRepeatsSendNothingMore)
 {
-    const std::wstring answer = L"pinwarden_test_answer_" + std::to_wstring(::GetCurrentProcessId());
-    HANDLE hAnswer = ::CreateEventW(NULL, TRUE, FALSE, answer.c_str());
-    ASSERT_NE(hAnswer, (HANDLE)NULL);
-    StartService(L"listen; request; wait " + answer + L"; reply 00; request; reply 01");
+    CServiceGate answer;
+    StartService(L"listen; request; " + answer.Wait() + L"; reply 00; request; reply 01");
     StartProgram(L"");
     Type(L"9090");
     HWND hDialog = m_program.Dialog();
@@ -326,7 +328,7 @@ TEST_F(PinwardenTest, InputQueuedDuringTheExchangeAndEnterRepeatsSendNothingMore
     ASSERT_TRUE(m_program.PressEnter());
     // Posted as they are: a paint sent to the waiting dialog would wait for the answer.
     PostClick(hDialog, POINT{rc.right / 2, rc.bottom - 87});  // OK
-    ::SetEvent(hAnswer);
+    answer.Open();
     ASSERT_TRUE(m_program.WaitDebugLines(kReplyTaken, 1));
     ASSERT_TRUE(m_program.PressEnter(kEnterDown | kKeyRepeat));
     // A character typed behind the held key is in the entry once the key was taken.
@@ -340,7 +342,6 @@ TEST_F(PinwardenTest, InputQueuedDuringTheExchangeAndEnterRepeatsSendNothingMore
     ASSERT_TRUE(m_program.PressEnter());
     ExpectExit0();
     EXPECT_EQ(m_service.Requests().size(), 2u);
-    ::CloseHandle(hAnswer);
 }
 
 // The entry masks the PIN, and it never reaches the clipboard.
