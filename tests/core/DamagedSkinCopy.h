@@ -8,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "TempFiles.h"
 #include "WindowDriver.h"
 
 namespace SkinLibTest {
@@ -27,9 +28,8 @@ public:
         static int s_nCount = 0;
         Resource archive;
         if (!ReadArchive(sExe, &archive)) return;
-        const std::wstring sCopy = sExe.substr(0, sExe.size() - 4) + L"_damaged_" +
-                                   std::to_wstring(::GetCurrentProcessId()) + L"_" + std::to_wstring(++s_nCount) +
-                                   L".exe";
+        const std::wstring sCopy =
+            sExe.substr(0, sExe.size() - 4) + L"_damaged_" + ProcessMark() + L"_" + std::to_wstring(++s_nCount) + L".exe";
         if (!::CopyFileW(sExe.c_str(), sCopy.c_str(), FALSE)) return;
         m_sPath = sCopy;
         m_bPatched = damage == ARCHIVE_EMPTY ? EmptyResource(sCopy, archive) : ReplaceResource(sCopy, damage, archive);

@@ -19,15 +19,6 @@ inline std::wstring UniquePipeName()
     return L"\\\\.\\pipe\\qzpintest_" + std::to_wstring(::GetCurrentProcessId()) + L"_" + std::to_wstring(++s_nCount);
 }
 
-// Process ids are numbered per Wine server, and tests of two servers may share
-// one temporary folder: names of files there also carry the moment.
-inline std::wstring UniqueStamp()
-{
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return std::to_wstring(now.QuadPart);
-}
-
 inline std::wstring FileBesideThisProgram(const wchar_t* name)
 {
     wchar_t szPath[MAX_PATH] = L"";
@@ -82,8 +73,7 @@ public:
     bool Start(const std::wstring& pipeName, const std::wstring& script, DWORD dwDelayMs = 0, DWORD dwLimitMs = 20000)
     {
         static int s_nCount = 0;
-        m_logPath = MakeTempFolder(L"keyservice") + L"service" + std::to_wstring(++s_nCount) + L"_" + UniqueStamp() +
-                    L".log";
+        m_logPath = MakeTempFolder(L"keyservice") + L"service" + std::to_wstring(++s_nCount) + L".log";
         ::DeleteFileW(m_logPath.c_str());
         std::wstring exe = FileBesideThisProgram(L"keyservice.exe");
         std::wstring commandLine = L"\"" + exe + L"\" --log \"" + m_logPath + L"\" --pipe " + pipeName + L" --delay " +
