@@ -19,6 +19,8 @@
 #include "controls/TextUI.h"
 #include "controls/TileLayoutUI.h"
 #include "controls/VerticalLayoutUI.h"
+#include "extended/ActiveXUI.h"
+#include "extended/DateTimeUI.h"
 
 namespace SkinLib {
 
@@ -54,6 +56,8 @@ const ElementClass kElementClasses[] = {
     { L"TileLayout", MakeControl<CTileLayoutUI> },
     { L"TabLayout", MakeControl<CTabLayoutUI> },
     { L"ChildLayout", MakeControl<CChildLayoutUI> },
+    { L"ActiveX", MakeControl<CActiveXUI> },
+    { L"DateTime", MakeControl<CDateTimeUI> },
 };
 
 } // namespace

@@ -272,6 +272,45 @@ TEST(ContainerPlacement, RelativeFloatingChildrenDoNotDriftOverManyResizes)
     EXPECT_EQ(RectText(pFill->GetPos()), "1,2,97,46");
 }
 
+// The horizontal bar's helper, reachable from a layout of the test's own.
+struct CWideLayout : CContainerUI
+{
+    using CContainerUI::ProcessHorizontalScrollBar;
+};
+
+TEST(ContainerPlacement, TheHorizontalBarComesRangesAndGoesWithTheContentsWidth)
+{
+    CWideLayout box;
+    EXPECT_FALSE(box.ProcessHorizontalScrollBar(300, 200));  // no bar, nothing to show
+    box.EnableScrollBar(false, true);
+    CScrollBarUI* pBar = box.GetHorizontalScrollBar();
+    pBar->SetVisible(false);
+
+    EXPECT_FALSE(box.ProcessHorizontalScrollBar(200, 200));
+    EXPECT_FALSE(pBar->IsVisible());
+    EXPECT_TRUE(box.ProcessHorizontalScrollBar(300, 200));
+    EXPECT_TRUE(pBar->IsVisible());
+    EXPECT_EQ(pBar->GetScrollRange(), 100);
+    EXPECT_EQ(pBar->GetScrollPos(), 0);
+
+    // While it stays, only the range changes; the bar keeps the position within it.
+    pBar->SetScrollPos(60);
+    EXPECT_FALSE(box.ProcessHorizontalScrollBar(280, 200));
+    EXPECT_EQ(pBar->GetScrollRange(), 80);
+    EXPECT_EQ(pBar->GetScrollPos(), 60);
+    EXPECT_FALSE(box.ProcessHorizontalScrollBar(250, 200));
+    EXPECT_EQ(pBar->GetScrollPos(), 50);
+
+    EXPECT_TRUE(box.ProcessHorizontalScrollBar(120, 200));
+    EXPECT_FALSE(pBar->IsVisible());
+    EXPECT_EQ(pBar->GetScrollRange(), 0);
+    EXPECT_EQ(pBar->GetScrollPos(), 0);
+    // Shown again, it starts at the left.
+    EXPECT_TRUE(box.ProcessHorizontalScrollBar(2000000000, -2000000000));
+    EXPECT_EQ(pBar->GetScrollRange(), INT_MAX);
+    EXPECT_EQ(pBar->GetScrollPos(), 0);
+}
+
 TEST(ContainerVisibility, HiddenContainersHideTheirChildrenUntilShown)
 {
     CPaintManagerUI pm;  // outlives the box, which reaps through it

@@ -139,6 +139,66 @@ TEST_F(DialogBuilderTest, UnknownAndMisspeltElementsAreSkippedWithTheirChildren)
               expected);
 }
 
+namespace {
+
+// A container that writes down, at each Add, what it and the child already have.
+class CAddRecorderUI : public CCountedBoxUI
+{
+public:
+    explicit CAddRecorderUI(std::vector<std::string>& log) : m_log(log) {}
+    bool Add(CControlUI* pControl) override
+    {
+        IContainerUI* pChildren = static_cast<IContainerUI*>(pControl->GetInterface(L"IContainer"));
+        char szLine[200];
+        snprintf(szLine, sizeof(szLine), "'%ls' %s gets '%ls' holding %d", GetName().GetData(),
+                 GetParent() != NULL ? "in a parent" : "alone", pControl->GetName().GetData(),
+                 pChildren != NULL ? pChildren->GetCount() : 0);
+        m_log.push_back(szLine);
+        return CCountedBoxUI::Add(pControl);
+    }
+
+private:
+    std::vector<std::string>& m_log;
+};
+
+} // namespace
+
+TEST_F(DialogBuilderTest, ChildrenComeToAddBuiltBeforeTheirParentIsPlacedOrConfigured)
+{
+    struct Factory : IDialogBuilderCallback
+    {
+        CControlUI* CreateControl(const wchar_t* pstrClass) override
+        {
+            if (wcscmp(pstrClass, L"Recorder") == 0) return new CAddRecorderUI(log);
+            return counted.CreateControl(pstrClass);
+        }
+        std::vector<std::string> log;
+        CCountedControlFactory counted;
+    } factory;
+    CPaintManagerUI pm;
+    CDialogBuilder builder;
+    CControlUI* pRoot = builder.Create(
+        L"<Window><Default name=\"Leaf\" value=\"name=&quot;dflt&quot;\"/><Recorder name=\"outer\">"
+        L"<Recorder name=\"inner\"><Leaf name=\"a\"/><Leaf/></Recorder></Recorder></Window>",
+        NULL, &factory, &pm);
+    ASSERT_NE(pRoot, nullptr);
+    // Neither the default list nor the own attributes have come when a child is added.
+    const std::vector<std::string> expected = {
+        "'' alone gets '' holding 0",
+        "'' alone gets '' holding 0",
+        "'' alone gets '' holding 2",
+    };
+    EXPECT_EQ(factory.log, expected);
+    IContainerUI* pOuter = static_cast<IContainerUI*>(pRoot->GetInterface(L"IContainer"));
+    CControlUI* pInner = pOuter->GetItemAt(0);
+    EXPECT_EQ(pRoot->GetName(), L"outer");
+    EXPECT_EQ(pInner->GetName(), L"inner");
+    IContainerUI* pInnerItems = static_cast<IContainerUI*>(pInner->GetInterface(L"IContainer"));
+    EXPECT_EQ(pInnerItems->GetItemAt(0)->GetName(), L"a");
+    EXPECT_EQ(pInnerItems->GetItemAt(1)->GetName(), L"dflt");
+    delete pRoot;
+}
+
 TEST_F(DialogBuilderTest, DefaultListComesBeforeTheElementsOwnAttributes)
 {
     CPaintManagerUI pm;

@@ -2,7 +2,8 @@
 //   - construction, identity and the child list (ownership, delayed clean-up)
 //   - settings, and visibility, mouse and manager passed on to the children
 //   - searches: selectable items, controls of the subtree by name, hit tests
-//   - placement: the plain layout, floating children, the vertical bar's extra pass
+//   - placement: the plain layout, floating children, the vertical bar's extra
+//     pass, the horizontal bar shown, ranged or hidden for the content's width
 //   - scrolling: positions, ranges, the line, page and end steps, keys and the wheel
 //   - skin attributes
 //   - painting under clipping
@@ -519,6 +520,27 @@ void CContainerUI::ProcessScrollBar(RECT rc, int cxRequired, int cyRequired)
         pBar->SetScrollRange(0);
     }
     SetPos(m_rcItem);
+}
+
+bool CContainerUI::ProcessHorizontalScrollBar(int cxRequired, int cxClient)
+{
+    CScrollBarUI* pBar = m_pHorizontalScrollBar.get();
+    if (pBar == NULL) return false;
+    const long long nRange = static_cast<long long>(cxRequired) - cxClient;
+    if (nRange > 0) {
+        const bool bShown = !pBar->IsVisible();
+        pBar->SetScrollRange(ClampToInt(nRange));
+        if (bShown) {
+            pBar->SetVisible(true);
+            pBar->SetScrollPos(0);
+        }
+        return bShown;
+    }
+    if (!pBar->IsVisible()) return false;
+    pBar->SetVisible(false);
+    pBar->SetScrollRange(0);
+    pBar->SetScrollPos(0);
+    return true;
 }
 
 // ---------------------------------------------------------------------------

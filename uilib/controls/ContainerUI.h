@@ -74,6 +74,14 @@ public:
     // and the height their content needs: shows, ranges or hides the vertical
     // bar and lays out again when that changes the area.
     virtual void ProcessScrollBar(RECT rc, int cxRequired, int cyRequired);
+    // For content cxRequired wide in a client area cxClient wide, when the
+    // container has a horizontal bar: a hidden bar is shown with the range the
+    // content needs beyond the area and position 0, a shown one takes the new
+    // range (the bar clamps its position), and once the content fits the bar
+    // is hidden with range and position 0. True when the bar was shown or
+    // hidden: the caller's client area then loses or regains the bar's fixed
+    // height at its bottom. Layouts call it before ProcessScrollBar.
+    bool ProcessHorizontalScrollBar(int cxRequired, int cxClient);
 
     void SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bool bInit = true) override;
     void SetPos(RECT rc) override;

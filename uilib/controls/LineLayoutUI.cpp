@@ -52,51 +52,66 @@ void CLineLayoutUI::SetPos(RECT rc)
         ProcessScrollBar(rcArea, 0, 0);
         return;
     }
-    const LayoutAxis& ax = m_axis;
-    CScrollBarUI* pAlongBar = ax.bHorizontal ? m_pHorizontalScrollBar.get() : m_pVerticalScrollBar.get();
-    CScrollBarUI* pCrossBar = ax.bHorizontal ? m_pVerticalScrollBar.get() : m_pHorizontalScrollBar.get();
-    auto scrolled = [](const CScrollBarUI* pBar) { return pBar != NULL && pBar->IsVisible() ? pBar->GetScrollPos() : 0; };
+    const SIZE szAvailable = GetAvailableSize(rcArea);
+    const int nNeeded = ClampToInt(PlaceLine(rcArea, szAvailable, MeasureLine(szAvailable), false));
+    ProcessScrollBar(rcArea, m_axis.bHorizontal ? nNeeded : 0, m_axis.bHorizontal ? 0 : nNeeded);
+}
 
+SIZE CLineLayoutUI::GetAvailableSize(const RECT& rcArea) const
+{
     // The content is as wide as the area and what the horizontal bar scrolls
     // beside it; the vertical bar follows the content's height instead.
-    SIZE szAvailable = {
-        ClampToInt(static_cast<long long>(rcArea.right) - rcArea.left +
-                   (IsHorizontalBarShown() ? m_pHorizontalScrollBar->GetScrollRange() : 0)),
-        ClampToInt(static_cast<long long>(rcArea.bottom) - rcArea.top)};
-    const long long nAvailable = ax.Along(szAvailable);
-    const long long nAvailableAcross = ax.Across(szAvailable);
+    return SIZE{ClampToInt(static_cast<long long>(rcArea.right) - rcArea.left +
+                           (IsHorizontalBarShown() ? m_pHorizontalScrollBar->GetScrollRange() : 0)),
+                ClampToInt(static_cast<long long>(rcArea.bottom) - rcArea.top)};
+}
 
+CLineLayoutUI::LineMeasure CLineLayoutUI::MeasureLine(SIZE szAvailable) const
+{
+    const LayoutAxis& ax = m_axis;
     // What the sized children, their padding and the gaps take; a size of 0
     // along the axis asks for a share of the rest.
-    long long nFixed = 0;
-    int nStretchers = 0, nLaidOut = 0;
+    LineMeasure m = {};
     for (int i = 0; i < m_items.GetSize(); i++) {
         CControlUI* pControl = GetItemAt(i);
         if (!pControl->IsVisible() || pControl->IsFloat()) continue;
         SIZE sz = pControl->EstimateSize(szAvailable);
         long long n = ax.Along(sz);
-        if (n == 0) ++nStretchers;
+        if (n == 0) ++m.nStretchers;
         else n = LimitSize(ClampToInt(n), ax.MinAlong(*pControl), ax.MaxAlong(*pControl));
         RECT rcPadding = pControl->GetPadding();
-        nFixed += n + ax.Lead(rcPadding) + ax.Trail(rcPadding);
-        ++nLaidOut;
+        m.nFixed += n + ax.Lead(rcPadding) + ax.Trail(rcPadding);
+        const int nAcross = LimitSize(ax.Across(sz) > 0 ? ax.Across(sz) : 0, ax.MinAcross(*pControl),
+                                      ax.MaxAcross(*pControl));
+        if (nAcross >= m.nCrossNeeded) m.nCrossNeeded = nAcross;
+        ++m.nLaidOut;
     }
-    const long long nGaps = nLaidOut > 1 ? static_cast<long long>(nLaidOut - 1) * m_iChildPadding : 0;
-    nFixed += nGaps;
-    long long nExpand = 0;
-    if (nStretchers > 0) {
-        nExpand = (nAvailable - nFixed) / nStretchers;
-        if (nExpand < 0) nExpand = 0;
+    m.nGaps = m.nLaidOut > 1 ? static_cast<long long>(m.nLaidOut - 1) * m_iChildPadding : 0;
+    m.nFixed += m.nGaps;
+    if (m.nStretchers > 0) {
+        m.nExpand = (ax.Along(szAvailable) - m.nFixed) / m.nStretchers;
+        if (m.nExpand < 0) m.nExpand = 0;
     }
+    return m;
+}
+
+long long CLineLayoutUI::PlaceLine(const RECT& rcArea, SIZE szAvailable, const LineMeasure& measure,
+                                   bool bAcrossToContent)
+{
+    const LayoutAxis& ax = m_axis;
+    CScrollBarUI* pAlongBar = ax.bHorizontal ? m_pHorizontalScrollBar.get() : m_pVerticalScrollBar.get();
+    CScrollBarUI* pCrossBar = ax.bHorizontal ? m_pVerticalScrollBar.get() : m_pHorizontalScrollBar.get();
+    auto scrolled = [](const CScrollBarUI* pBar) { return pBar != NULL && pBar->IsVisible() ? pBar->GetScrollPos() : 0; };
+    const long long nAvailableAcross = ax.Across(szAvailable);
 
     long long nPos = ax.Lead(rcArea) - static_cast<long long>(scrolled(pAlongBar));
     const long long nCross = ax.CrossLead(rcArea) - static_cast<long long>(scrolled(pCrossBar));
-    long long nRemaining = nAvailable;
+    long long nRemaining = ax.Along(szAvailable);
     // Still holds the paddings and gaps, which are never taken off: the last
     // stretcher comes out short by them. Skins are laid out with that.
-    long long nFixedLeft = nFixed;
+    long long nFixedLeft = measure.nFixed;
     long long nNeeded = 0;
-    int nStretchersLeft = nStretchers;
+    int nStretchersLeft = measure.nStretchers;
     for (int i = 0; i < m_items.GetSize(); i++) {
         CControlUI* pControl = GetItemAt(i);
         if (!pControl->IsVisible()) continue;
@@ -113,7 +128,7 @@ void CLineLayoutUI::SetPos(RECT rc)
         SIZE sz = pControl->EstimateSize(szRemaining);
         long long n = ax.Along(sz);
         if (n == 0) {
-            n = nExpand;
+            n = measure.nExpand;
             if (--nStretchersLeft == 0) {
                 n = nRemaining - nPadTrail - nFixedLeft;
                 if (n < 0) n = 0;
@@ -124,8 +139,10 @@ void CLineLayoutUI::SetPos(RECT rc)
             n = LimitSize(ClampToInt(n), ax.MinAlong(*pControl), ax.MaxAlong(*pControl));
             nFixedLeft -= n;
         }
-        long long nAcross = ax.FixedAcross(*pControl);
-        if (nAcross == 0) nAcross = nAvailableAcross - nPadCrossLead - nPadCrossTrail;
+        const long long nRoom = nAvailableAcross - nPadCrossLead - nPadCrossTrail;
+        long long nAcross = bAcrossToContent ? (measure.nCrossNeeded > nRoom ? measure.nCrossNeeded : nRoom)
+                                             : ax.FixedAcross(*pControl);
+        if (nAcross == 0) nAcross = nRoom;
         if (nAcross < 0) nAcross = 0;
         nAcross = LimitSize(ClampToInt(nAcross), ax.MinAcross(*pControl), ax.MaxAcross(*pControl));
 
@@ -141,8 +158,7 @@ void CLineLayoutUI::SetPos(RECT rc)
         nNeeded += nPadLead + n + nPadTrail;
         nRemaining -= n + m_iChildPadding + nPadTrail;
     }
-    nNeeded += nGaps;
-    ProcessScrollBar(rcArea, ax.bHorizontal ? ClampToInt(nNeeded) : 0, ax.bHorizontal ? 0 : ClampToInt(nNeeded));
+    return nNeeded + measure.nGaps;
 }
 
 // ---------------------------------------------------------------------------

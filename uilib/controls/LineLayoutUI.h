@@ -59,7 +59,31 @@ public:
     RECT GetThumbRect(bool bUseNew = false) const;
 
 protected:
+    // What the children ask for along the axis, from their estimates against
+    // the available size.
+    struct LineMeasure
+    {
+        long long nFixed;        // sized children, every child's padding, and the gaps
+        long long nGaps;         // child padding between the children laid out
+        long long nExpand;       // the share each stretching child gets
+        int nStretchers;         // children whose estimate along the axis is 0
+        int nLaidOut;            // visible children that do not float
+        long long nCrossNeeded;  // the largest estimate across the axis, within its child's limits
+    };
+
     explicit CLineLayoutUI(bool bHorizontal);
+
+    // The area's size, widened by what the horizontal bar scrolls beside it.
+    SIZE GetAvailableSize(const RECT& rcArea) const;
+    // The first pass: every visible child that does not float is estimated.
+    LineMeasure MeasureLine(SIZE szAvailable) const;
+    // The second pass: the children are placed one after another from the
+    // area's leading edge, moved back by the bars' positions, and floating
+    // ones at their fixed places; returns the extent taken along the axis.
+    // Across the axis a child takes its fixed size, else the room the area
+    // leaves it; with bAcrossToContent every child reaches as far as the
+    // widest estimate or the room, whichever is more, whatever its fixed size.
+    long long PlaceLine(const RECT& rcArea, SIZE szAvailable, const LineMeasure& measure, bool bAcrossToContent);
 
     const LayoutAxis m_axis;
     // Thickness of the strip: positive at the trailing edge, negative at the

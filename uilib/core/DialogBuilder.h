@@ -26,6 +26,15 @@ protected:
 // Turns a skin document into a tree of controls: the document's Window, Font,
 // Image and Default elements go to the paint manager, every other element
 // becomes a control by its name. The caller owns the control returned.
+//
+// Each control is built children first: its child elements become controls
+// and are added to it, through its IContainerUI's Add, while it has neither
+// a parent nor attributes of its own; then it is added to its parent; then
+// it gets the default attribute list of its element name and its own
+// attributes in document order. Containers that route or wire their children
+// on Add (a list sorting header, columns and items apart, a tree linking its
+// nodes) rely on that order: a child comes to Add with its own children
+// already in it, and its own attributes still to come.
 class CDialogBuilder
 {
 public:
