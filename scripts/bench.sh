@@ -4,7 +4,9 @@
 #   scripts/bench.sh [--build-dir DIR] [--no-setup] [bench_name ...]
 # bench_markup measures the skin parser against pugixml, compiled for the target
 # from Debian's source package, which this script fetches into .deps/pugixml
-# (never part of the repository).
+# (never part of the repository), and the XML files found under /usr, which
+# tests/bench/xml_corpus.py rewrites into what the skin parser takes, into
+# xml_corpus beside the benchmark (made once per build folder).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 
@@ -22,6 +24,13 @@ names=("${ARGS[@]}")
 if [ ${#names[@]} -eq 0 ]; then
   for f in tests/bench/bench_*.cpp; do [ -e "$f" ] && names+=("$(basename "$f" .cpp)"); done
 fi
+for n in "${names[@]}"; do
+  if [ "$n" = bench_markup ] && [ ! -d "$BUILD_DIR/tests/xml_corpus" ]; then
+    rm -rf "$BUILD_DIR/tests/xml_corpus.tmp"
+    python3 tests/bench/xml_corpus.py "$BUILD_DIR/tests/xml_corpus.tmp" /usr
+    mv "$BUILD_DIR/tests/xml_corpus.tmp" "$BUILD_DIR/tests/xml_corpus"
+  fi
+done
 # A benchmark exits non-zero when it misses one of its goals; the others still run.
 missed=()
 for n in "${names[@]}"; do

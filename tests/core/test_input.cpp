@@ -6,6 +6,7 @@
 
 #include <string.h>
 
+#include <algorithm>
 #include <functional>
 #include <string>
 #include <vector>
@@ -323,6 +324,20 @@ TEST_F(Input, LastFocusRequestWinsWhenAKillFocusHandlerAsksAgain)
     EXPECT_FALSE(a->IsFocused());
     EXPECT_EQ((std::vector<std::wstring>{L"killfocus", L"setfocus"}), log.aTypes);
     EXPECT_EQ((std::vector<CControlUI*>{a, c}), log.aSenders);
+
+    // Asking for no focus, while the focus is already cleared, wins as well.
+    redirect.pFrom = c;
+    redirect.pTo = NULL;
+    pm.AddNotifier(&redirect);
+    log.Clear();
+    b->aEvents.clear();
+    pm.SetFocus(b);
+    pm.RemoveNotifier(&redirect);
+    EXPECT_EQ(nullptr, pm.GetFocus());
+    EXPECT_FALSE(b->IsFocused());
+    EXPECT_FALSE(c->IsFocused());
+    EXPECT_EQ(std::vector<std::wstring>{L"killfocus"}, log.aTypes);
+    EXPECT_EQ(0, std::count(b->aEvents.begin(), b->aEvents.end(), SKIN_EVT_SETFOCUS));
 
     // A disabled control takes the focus from the focused one and keeps none.
     a->SetEnabled(false);

@@ -204,6 +204,14 @@ TEST(Markup, EntitiesAndWhitespace)
     xml.SetPreserveWhitespace(false);
     ASSERT_TRUE(xml.Load(pstrSpaced));
     EXPECT_EQ(Dump(xml.GetRoot()), L"a{t=p q}[x y\t z\n w]");
+
+    // Text beyond ASCII, a combining mark and spaces, moved down after an entity.
+    const wchar_t* pstrMixed = L"<a v=\"&quot;\u4E2D \u0301  \u6587&apos;\">&amp;\u4E2D  \u6587</a>";
+    ASSERT_TRUE(xml.Load(pstrMixed));
+    EXPECT_EQ(Dump(xml.GetRoot()), L"a{v=\"\u4E2D \u0301 \u6587'}[&\u4E2D \u6587]");
+    xml.SetPreserveWhitespace(true);
+    ASSERT_TRUE(xml.Load(pstrMixed));
+    EXPECT_EQ(Dump(xml.GetRoot()), L"a{v=\"\u4E2D \u0301  \u6587'}[&\u4E2D  \u6587]");
 }
 
 // Names take "_", ":" and what the system calls letters and digits, of any script: the same
@@ -311,6 +319,36 @@ TEST(Markup, LoadsEncodings)
     EXPECT_FALSE(xml.LoadFromMem(little.data() + 2, DWORD(little.size() - 2), SKIN_XML_UTF16));
     EXPECT_FALSE(xml.IsValid());
     EXPECT_FALSE(xml.LoadFromMem(little.data(), 1, SKIN_XML_UTF16));
+}
+
+// UTF-8 reads as the system converts it, well-formed or not: every length of sequence at the
+// edges of its range, and what is ill-formed (overlong forms, surrogates, beyond U+10FFFF,
+// stray or missing continuation bytes), each after ASCII runs of every length up to 17, so
+// that it falls at every place of an eight-byte step.
+TEST(Markup, Utf8ReadsAsTheSystemConvertsIt)
+{
+    const char* const kSequences[] = {
+        "\x7F", "\xC2\x80", "\xDF\xBF", "\xE0\xA0\x80", "\xE4\xB8\xAD", "\xED\x9F\xBF", "\xEE\x80\x80",
+        "\xEF\xBF\xBF", "\xF0\x90\x80\x80", "\xF0\x9F\x98\x80", "\xF4\x8F\xBF\xBF",
+        "\xC0\x80", "\xC1\xBF", "\xE0\x80\x80", "\xE0\x9F\xBF", "\xED\xA0\x80", "\xED\xBF\xBF",
+        "\xF0\x80\x80\x80", "\xF0\x8F\xBF\xBF", "\xF4\x90\x80\x80", "\xF5\x80\x80\x80", "\xFF",
+        "\x80", "\xBF\x80", "\xE4\xB8", "\xE4\xB8x", "\xF0\x9F\x98", "\xC3", "\xE4x\xAD",
+    };
+    for (const char* pstrSequence : kSequences) {
+        for (size_t cchRun = 0; cchRun <= 17; ++cchRun) {
+            // In a value, in content, and cut short at the very end of the text.
+            const std::string text = std::string(cchRun, 'r') + pstrSequence;
+            for (const std::string& bytes : { "<a v=\"" + text + "\">" + text + "</a>", "<a>" + text }) {
+                std::wstring expected(bytes.size(), L'\0');
+                expected.resize(::MultiByteToWideChar(CP_UTF8, 0, bytes.data(), int(bytes.size()), &expected[0],
+                                                      int(expected.size())));
+                CMarkup xml;
+                ASSERT_TRUE(xml.LoadFromMem(reinterpret_cast<const BYTE*>(bytes.data()), DWORD(bytes.size())));
+                CMarkup converted(expected.c_str());
+                EXPECT_EQ(Dump(xml.GetRoot()), Dump(converted.GetRoot())) << bytes;
+            }
+        }
+    }
 }
 
 namespace {

@@ -36,6 +36,12 @@ struct CTracer : INotifyUI, IMessageFilterUI
         if (pAdd != NULL) pManager->AddNotifier(pAdd);
         pAdd = NULL;
         if (bRemoveSelf) pManager->RemoveNotifier(this);
+        if (pRemove != NULL) pManager->RemoveNotifier(pRemove);
+        if (pstrNested != NULL) {
+            const wchar_t* pstrType = pstrNested;
+            pstrNested = NULL;
+            pManager->SendNotify(NULL, pstrType);
+        }
         if (pKillTimersOf != NULL) pManager->KillTimer(pKillTimersOf);
         if (pSetTimerFor != NULL) pManager->SetTimer(pSetTimerFor, 1, 100000);
     }
@@ -44,6 +50,9 @@ struct CTracer : INotifyUI, IMessageFilterUI
         g_aTrace.push_back(sTag + (bHandled ? L":preset" : L""));
         if (pQueueFrom != NULL) pManager->SendNotify(pQueueFrom, L"fromfilter", 0, 0, true);
         if (bRemoveSelf) pManager->RemoveMessageFilter(this);
+        if (bRemoveSelf) pManager->RemovePreMessageFilter(this);
+        if (pRemove != NULL) pManager->RemoveMessageFilter(pRemove);
+        if (pRemove != NULL) pManager->RemovePreMessageFilter(pRemove);
         bHandled = bConsume;
         return lResult;
     }
@@ -54,6 +63,8 @@ struct CTracer : INotifyUI, IMessageFilterUI
     LRESULT lResult = 0;
     CControlUI *pQueueFrom = NULL, *pChainFrom = NULL, *pKillTimersOf = NULL, *pSetTimerFor = NULL;
     INotifyUI* pAdd = NULL;
+    CTracer* pRemove = NULL;
+    const wchar_t* pstrNested = NULL;  // sent once, synchronously, from inside a delivery
 };
 
 struct Notify : ::testing::Test, CManagedTree
@@ -93,7 +104,7 @@ TEST_F(Notify, OwnSourceFirstThenNotifiersInOrderAndTheListMayChangeDuringDelive
     EXPECT_FALSE(pm.RemoveNotifier(&one));
     pm.RemoveNotifier(&two);
 
-    // The list may change during a delivery.
+    // The list may change during a delivery: one added on the way gets its turn in it.
     CTracer late(L"late", &pm), acting(L"acting", &pm);
     acting.pAdd = &late;
     acting.bRemoveSelf = true;
@@ -101,7 +112,7 @@ TEST_F(Notify, OwnSourceFirstThenNotifiersInOrderAndTheListMayChangeDuringDelive
     g_aTrace.clear();
     pm.SendNotify(NULL, L"x");
     pm.SendNotify(NULL, L"y");
-    EXPECT_EQ((Trace{L"acting:x", L"late:y"}), g_aTrace);
+    EXPECT_EQ((Trace{L"acting:x", L"late:x", L"late:y"}), g_aTrace);
 }
 
 TEST_F(Notify, QueuedNotificationsWaitForTheNextDelivery)
@@ -172,6 +183,45 @@ TEST_F(Notify, MessageFiltersInOrderFirstConsumerWins)
     ASSERT_FALSE(g_aTrace.empty());
     EXPECT_EQ(L"first", g_aTrace.front());
     EXPECT_FALSE(pm.RemoveMessageFilter(&first));
+}
+
+TEST_F(Notify, ReceiversRemovedDuringADeliveryLeaveTheOthersTheirTurnOnce)
+{
+    // One removes itself, the next removes the first and itself and sends a notification of
+    // its own from inside the delivery: the last still gets both, once each.
+    CTracer first(L"first", &pm), second(L"second", &pm), third(L"third", &pm);
+    first.bRemoveSelf = true;
+    second.pRemove = &first;
+    second.bRemoveSelf = true;
+    second.pstrNested = L"inner";
+    pm.AddNotifier(&first);
+    pm.AddNotifier(&second);
+    pm.AddNotifier(&third);
+    pm.SendNotify(NULL, L"outer");
+    EXPECT_EQ((Trace{L"first:outer", L"second:outer", L"third:inner", L"third:outer"}), g_aTrace);
+    g_aTrace.clear();
+    pm.SendNotify(NULL, L"after");
+    EXPECT_EQ(Trace{L"third:after"}, g_aTrace);
+    EXPECT_TRUE(pm.RemoveNotifier(&third));
+
+    // Message filters and pre-message filters alike.
+    CTracer one(L"one", &pm), two(L"two", &pm), three(L"three", &pm);
+    one.bRemoveSelf = true;
+    two.pRemove = &one;
+    for (bool bPre : {false, true}) {
+        for (CTracer* pFilter : {&one, &two, &three}) {
+            if (bPre) pm.AddPreMessageFilter(pFilter);
+            else pm.AddMessageFilter(pFilter);
+        }
+        g_aTrace.clear();
+        LRESULT lRes = 0;
+        if (bPre) pm.PreMessageHandler(WM_USER, 0, 0, lRes);
+        else Handle(WM_USER);
+        EXPECT_EQ((Trace{L"one", L"two", L"three"}), g_aTrace) << (bPre ? "pre-message filters" : "message filters");
+        EXPECT_FALSE(bPre ? pm.RemovePreMessageFilter(&one) : pm.RemoveMessageFilter(&one));
+        EXPECT_TRUE(bPre ? pm.RemovePreMessageFilter(&two) : pm.RemoveMessageFilter(&two));
+        EXPECT_TRUE(bPre ? pm.RemovePreMessageFilter(&three) : pm.RemoveMessageFilter(&three));
+    }
 }
 
 TEST_F(Notify, TimerIdsStartAt17AndReArmUnderTheSameId)

@@ -52,7 +52,7 @@ CDelegateStatic::CDelegateStatic(Fn pFn) : CDelegateBase(nullptr, reinterpret_ca
 
 CDelegateBase* CDelegateStatic::Clone() const
 {
-    return new CDelegateStatic(*this);
+    return new (std::nothrow) CDelegateStatic(*this);
 }
 
 bool CDelegateStatic::Call(void* param)

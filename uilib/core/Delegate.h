@@ -1,5 +1,7 @@
 #pragma once
 
+#include <new>
+
 namespace SkinLib {
 
 // A copyable reference to a callback taking one untyped parameter and
@@ -12,6 +14,7 @@ public:
     CDelegateBase& operator=(const CDelegateBase& rhs);
     virtual ~CDelegateBase();
 
+    // Null when memory runs out.
     virtual CDelegateBase* Clone() const = 0;
 
     bool Equals(const CDelegateBase& rhs) const;
@@ -52,7 +55,7 @@ public:
 
     CDelegate(O* pObject, Fn pFn) : CDelegateBase(pObject, &s_cTypeTag), m_pFn(pFn) {}
 
-    CDelegateBase* Clone() const override { return new CDelegate(*this); }
+    CDelegateBase* Clone() const override { return new (std::nothrow) CDelegate(*this); }
 
 protected:
     bool Call(void* param) override

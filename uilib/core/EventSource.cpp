@@ -2,14 +2,14 @@
 
 namespace SkinLib {
 
-CEventSource::CEventSource() : m_nFiring(0)
+CEventSource::CEventSource()
 {
 }
 
 CEventSource::~CEventSource()
 {
     for (int i = 0; i < m_aDelegates.GetSize(); i++) {
-        delete static_cast<CDelegateBase*>(m_aDelegates[i]);
+        delete static_cast<CDelegateBase*>(m_aDelegates.GetAt(i));
     }
     for (int i = 0; i < m_aRetired.GetSize(); i++) {
         delete static_cast<CDelegateBase*>(m_aRetired[i]);
@@ -19,7 +19,7 @@ CEventSource::~CEventSource()
 CEventSource::operator bool() const
 {
     for (int i = 0; i < m_aDelegates.GetSize(); i++) {
-        if (m_aDelegates[i] != nullptr) return true;
+        if (m_aDelegates.GetAt(i) != nullptr) return true;
     }
     return false;
 }
@@ -27,7 +27,7 @@ CEventSource::operator bool() const
 void CEventSource::operator+=(const CDelegateBase& d)
 {
     for (int i = 0; i < m_aDelegates.GetSize(); i++) {
-        const CDelegateBase* pStored = static_cast<const CDelegateBase*>(m_aDelegates[i]);
+        const CDelegateBase* pStored = static_cast<const CDelegateBase*>(m_aDelegates.GetAt(i));
         if (pStored != nullptr && pStored->Equals(d)) return;
     }
     CDelegateBase* pClone = d.Clone();
@@ -42,17 +42,11 @@ void CEventSource::operator+=(FnType pFn)
 void CEventSource::operator-=(const CDelegateBase& d)
 {
     for (int i = 0; i < m_aDelegates.GetSize(); i++) {
-        CDelegateBase* pStored = static_cast<CDelegateBase*>(m_aDelegates[i]);
+        CDelegateBase* pStored = static_cast<CDelegateBase*>(m_aDelegates.GetAt(i));
         if (pStored == nullptr || !pStored->Equals(d)) continue;
-        if (m_nFiring == 0) {
-            delete pStored;
-            m_aDelegates.Remove(i);
-        }
-        else if (m_aRetired.Add(pStored)) {
-            // The slot is emptied rather than removed so that the firing loop
-            // does not skip the delegate after it.
-            m_aDelegates.SetAt(i, nullptr);
-        }
+        if (!m_aDelegates.IsWalking()) delete pStored;
+        else if (!m_aRetired.Add(pStored)) return;
+        m_aDelegates.RemoveAt(i);
         return;
     }
 }
@@ -65,30 +59,25 @@ void CEventSource::operator-=(FnType pFn)
 bool CEventSource::operator()(void* param)
 {
     bool bResult = true;
-    m_nFiring++;
-    // The count is read on every step: a delegate may add or remove others.
-    for (int i = 0; i < m_aDelegates.GetSize(); i++) {
-        CDelegateBase* pDelegate = static_cast<CDelegateBase*>(m_aDelegates[i]);
-        if (pDelegate != nullptr && !(*pDelegate)(param)) {
-            bResult = false;
-            break;
+    {
+        CDispatchList::CWalk walk(m_aDelegates);
+        // The count is read on every step: a delegate may add or remove others.
+        for (int i = 0; i < m_aDelegates.GetSize(); i++) {
+            CDelegateBase* pDelegate = static_cast<CDelegateBase*>(m_aDelegates.GetAt(i));
+            if (pDelegate != nullptr && !(*pDelegate)(param)) {
+                bResult = false;
+                break;
+            }
         }
     }
-    if (--m_nFiring == 0) Compact();
-    return bResult;
-}
-
-void CEventSource::Compact()
-{
     // Every event of every control passes here: nothing to do costs nothing.
-    if (m_aRetired.IsEmpty()) return;
-    for (int i = 0; i < m_aRetired.GetSize(); i++) {
-        delete static_cast<CDelegateBase*>(m_aRetired[i]);
+    if (!m_aDelegates.IsWalking() && !m_aRetired.IsEmpty()) {
+        for (int i = 0; i < m_aRetired.GetSize(); i++) {
+            delete static_cast<CDelegateBase*>(m_aRetired[i]);
+        }
+        m_aRetired.Empty();
     }
-    m_aRetired.Empty();
-    for (int i = m_aDelegates.GetSize() - 1; i >= 0; i--) {
-        if (m_aDelegates[i] == nullptr) m_aDelegates.Remove(i);
-    }
+    return bResult;
 }
 
 } // namespace SkinLib

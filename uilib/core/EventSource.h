@@ -1,6 +1,7 @@
 #pragma once
 
 #include "core/Delegate.h"
+#include "core/DispatchList.h"
 #include "core/StdPtrArray.h"
 
 namespace SkinLib {
@@ -26,13 +27,10 @@ public:
     bool operator()(void* param);
 
 private:
-    void Compact();
-
-    CStdPtrArray m_aDelegates;
+    CDispatchList m_aDelegates;
     // Delegates removed while the source fires; deleted once the outermost
     // firing is over, since one of them may be the caller.
     CStdPtrArray m_aRetired;
-    int m_nFiring;
 };
 
 } // namespace SkinLib

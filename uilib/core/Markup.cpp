@@ -1,5 +1,5 @@
 // CMarkup and CMarkupNode, the skin XML parser:
-//   - the character classes the parser's loops test
+//   - the character classes the parser's loops test; the UTF-8 decoder
 //   - nodes: parent, sibling and child links, names, values, attributes
 //   - loading: inline text, memory in UTF-8, UTF-16 or the ANSI code page, files
 //   - errors and their location
@@ -7,6 +7,8 @@
 #include "core/Markup.h"
 #include "core/SkinFile.h"
 #include <algorithm>
+#include <cstdint>
+#include <cstring>
 #include <cwchar>
 #include <new>
 
@@ -27,8 +29,9 @@ bool IsWhitespace(wchar_t ch)
 enum : BYTE
 {
     kNameUnit = 1,     // "_", ":", letters and digits
-    kContentStop = 2,  // ends a run of plain element text: the terminator, "&", " " and "<"
-    kValueStop = 4,    // ends a run of plain attribute value: the terminator, "&", " " and '"'
+    kContentStop = 2,  // ends a run of plain element text: the terminator, "&" and "<"
+    kValueStop = 4,    // ends a run of plain attribute value: the terminator, "&" and '"'
+    kSpaceStop = 8,    // a space, which ends a run when whitespace is not preserved
 };
 
 struct AsciiClasses
@@ -40,9 +43,9 @@ struct AsciiClasses
         for (int ch = 0; ch < 0x80; ++ch) {
             bool bName = ch == '_' || ch == ':' || (ch >= 'A' && ch <= 'Z') || (ch >= 'a' && ch <= 'z') ||
                          (ch >= '0' && ch <= '9');
-            bool bStop = ch == 0 || ch == '&' || ch == ' ';
+            bool bStop = ch == 0 || ch == '&';
             aClass[ch] = BYTE((bName ? kNameUnit : 0) | (bStop || ch == '<' ? kContentStop : 0) |
-                              (bStop || ch == '"' ? kValueStop : 0));
+                              (bStop || ch == '"' ? kValueStop : 0) | (ch == ' ' ? kSpaceStop : 0));
         }
     }
 };
@@ -54,9 +57,79 @@ bool IsAscii(wchar_t ch)
     return ch < 0x80;
 }
 
+// Every unit beyond ASCII is plain text: however the system groups a character with its
+// combining marks, the in-place copy moves the same units to the same places.
+bool IsStop(wchar_t ch, BYTE bStop)
+{
+    return IsAscii(ch) && (kAscii.aClass[ch] & bStop) != 0;
+}
+
+// Stops at the first unit that differs, so it never reads past the text's terminator.
+bool StartsWith(const wchar_t* pstrText, const wchar_t* pstrPrefix)
+{
+    while (*pstrPrefix != L'\0' && *pstrText == *pstrPrefix) {
+        ++pstrText;
+        ++pstrPrefix;
+    }
+    return *pstrPrefix == L'\0';
+}
+
 bool IsNameUnit(wchar_t ch)
 {
     return IsAscii(ch) ? (kAscii.aClass[ch] & kNameUnit) != 0 : ::IsCharAlphaNumericW(ch) != FALSE;
+}
+
+// Decodes well-formed UTF-8 into pstrOut, which has room for as many units as there are bytes,
+// and returns the number of units; ASCII goes eight bytes at a time. On well-formed text the
+// result is the system's conversion, which steps through every byte and would be the larger
+// part of a load. Ill-formed text gets -1: which replacement characters it gets is the
+// system's to decide.
+int DecodeUtf8(const BYTE* pByte, size_t cbSize, wchar_t* pstrOut)
+{
+    const BYTE* const pEnd = pByte + cbSize;
+    wchar_t* pOut = pstrOut;
+    while (pByte < pEnd) {
+        uint64_t u8Bytes;
+        if (pEnd - pByte >= 8 && (::memcpy(&u8Bytes, pByte, 8), u8Bytes & 0x8080808080808080ull) == 0) {
+            for (int i = 0; i < 8; ++i) pOut[i] = pByte[i];
+            pByte += 8;
+            pOut += 8;
+            continue;
+        }
+        const BYTE bLead = *pByte;
+        if (bLead < 0x80) {
+            *pOut++ = bLead;
+            ++pByte;
+            continue;
+        }
+        // The number of bytes that follow the lead, and the range of the first of them that
+        // keeps out overlong forms, surrogates and code points beyond U+10FFFF.
+        int nFollow;
+        BYTE bLow = 0x80, bHigh = 0xBF;
+        if (bLead >= 0xC2 && bLead <= 0xDF) nFollow = 1;
+        else if (bLead >= 0xE0 && bLead <= 0xEF) nFollow = 2;
+        else if (bLead >= 0xF0 && bLead <= 0xF4) nFollow = 3;
+        else return -1;
+        if (bLead == 0xE0) bLow = 0xA0;
+        else if (bLead == 0xED) bHigh = 0x9F;
+        else if (bLead == 0xF0) bLow = 0x90;
+        else if (bLead == 0xF4) bHigh = 0x8F;
+        if (pEnd - pByte <= nFollow || pByte[1] < bLow || pByte[1] > bHigh) return -1;
+        UINT uCode = bLead & (0x7F >> (nFollow + 1));
+        for (int i = 1; i <= nFollow; ++i) {
+            if ((pByte[i] & 0xC0) != 0x80) return -1;
+            uCode = (uCode << 6) | (pByte[i] & 0x3F);
+        }
+        pByte += nFollow + 1;
+        if (uCode < 0x10000) {
+            *pOut++ = wchar_t(uCode);
+        }
+        else {
+            *pOut++ = wchar_t(0xD800 + ((uCode - 0x10000) >> 10));
+            *pOut++ = wchar_t(0xDC00 + ((uCode - 0x10000) & 0x3FF));
+        }
+    }
+    return int(pOut - pstrOut);
 }
 
 } // namespace
@@ -270,9 +343,12 @@ bool CMarkup::_LoadConverted(UINT nCodePage, const BYTE* pByte, DWORD dwSize)
     // Neither code page makes more UTF-16 units than it is given bytes, so the text is converted
     // in one pass into room for as many units as there are bytes.
     if (!_AllocateText(dwSize)) return false;
-    int cchText = dwSize == 0 ? 0 : ::MultiByteToWideChar(nCodePage, 0, reinterpret_cast<const char*>(pByte),
+    int cchText = nCodePage == CP_UTF8 ? DecodeUtf8(pByte, dwSize, m_pstrXML.get()) : -1;
+    if (cchText < 0) {
+        cchText = dwSize == 0 ? 0 : ::MultiByteToWideChar(nCodePage, 0, reinterpret_cast<const char*>(pByte),
                                                           int(dwSize), m_pstrXML.get(), int(dwSize));
-    if (dwSize != 0 && cchText == 0) return _Failed(L"Could not read file");
+        if (dwSize != 0 && cchText == 0) return _Failed(L"Could not read file");
+    }
     m_pstrXML[cchText] = L'\0';
     return true;
 }
@@ -480,48 +556,52 @@ bool CMarkup::_ParseAttributes(wchar_t*& pstrText)
     }
 }
 
-// Copies text in place up to cEnd ("<" or the double quote), replacing entities. Runs of plain
-// ASCII are scanned in one loop and stay where they are until an entity has been replaced; from
-// then on each run moves down in one piece. What the copy saved is filled with spaces, so a
-// later walk over the tag steps over it as whitespace.
+// Copies text in place up to cEnd ("<" or the double quote), replacing entities. Plain text
+// is only scanned until the first entity has been replaced; from then on every unit moves down
+// as it is scanned. What the copy saved is filled with spaces, so a later walk over the tag
+// steps over it as whitespace.
 void CMarkup::_ParseData(wchar_t*& pstrText, wchar_t*& pstrDest, wchar_t cEnd)
 {
-    const BYTE bStop = cEnd == L'"' ? kValueStop : kContentStop;
+    const BYTE bStop = BYTE((cEnd == L'"' ? kValueStop : kContentStop) | (m_bPreserveWhitespace ? 0 : kSpaceStop));
+    wchar_t* pstrSrc = pstrText;
+    wchar_t* pstrOut = pstrDest;
     for (;;) {
-        wchar_t* pstrRun = pstrText;
-        while (IsAscii(*pstrText) && (kAscii.aClass[*pstrText] & bStop) == 0) ++pstrText;
-        if (pstrDest != pstrRun) ::wmemmove(pstrDest, pstrRun, pstrText - pstrRun);
-        pstrDest += pstrText - pstrRun;
-        if (*pstrText == L'\0' || *pstrText == cEnd) break;
-        if (*pstrText == L'&') {
-            while (*pstrText == L'&') _ParseMetaChar(++pstrText, pstrDest);
+        if (pstrOut == pstrSrc) {
+            while (!IsStop(*pstrSrc, bStop)) ++pstrSrc;
+            pstrOut = pstrSrc;
+        }
+        else {
+            while (!IsStop(*pstrSrc, bStop)) *pstrOut++ = *pstrSrc++;
+        }
+        if (*pstrSrc == L'\0' || *pstrSrc == cEnd) break;
+        if (*pstrSrc == L'&') {
+            *pstrOut++ = _DecodeEntity(pstrSrc);
             continue;
         }
-        if (*pstrText == L' ') {
-            *pstrDest++ = *pstrText++;
-            if (!m_bPreserveWhitespace) _SkipWhitespace(pstrText);
-            continue;
-        }
-        // Beyond ASCII a character is copied whole, with its combining marks.
-        const wchar_t* pstrNext = ::CharNextW(pstrText);
-        while (pstrText < pstrNext) *pstrDest++ = *pstrText++;
+        // A space that starts a run of whitespace to drop.
+        *pstrOut++ = *pstrSrc++;
+        _SkipWhitespace(pstrSrc);
     }
-    for (wchar_t* pstrFill = pstrDest; pstrFill < pstrText; ++pstrFill) *pstrFill = L' ';
+    for (wchar_t* pstrFill = pstrOut; pstrFill < pstrSrc; ++pstrFill) *pstrFill = L' ';
+    pstrText = pstrSrc;
+    pstrDest = pstrOut;
 }
 
-void CMarkup::_ParseMetaChar(wchar_t*& pstrText, wchar_t*& pstrDest)
+// The character an entity reference at pstrText ("&...") stands for, with pstrText moved past
+// the reference; an "&" that starts none of the five stands for itself.
+wchar_t CMarkup::_DecodeEntity(wchar_t*& pstrText)
 {
     static const struct { const wchar_t* pstrName; size_t cchName; wchar_t ch; } kEntities[] = {
         { L"amp;", 4, L'&' }, { L"lt;", 3, L'<' }, { L"gt;", 3, L'>' }, { L"quot;", 5, L'"' }, { L"apos;", 5, L'\'' },
     };
+    ++pstrText;
     for (const auto& entity : kEntities) {
-        if (::wcsncmp(pstrText, entity.pstrName, entity.cchName) == 0) {
-            *pstrDest++ = entity.ch;
+        if (StartsWith(pstrText, entity.pstrName)) {
             pstrText += entity.cchName;
-            return;
+            return entity.ch;
         }
     }
-    *pstrDest++ = L'&';
+    return L'&';
 }
 
 } // namespace SkinLib

@@ -108,7 +108,7 @@ private:
     void _SkipWhitespace(wchar_t*& pstr) const;
     void _SkipIdentifier(wchar_t*& pstr) const;
     void _ParseData(wchar_t*& pstrText, wchar_t*& pstrDest, wchar_t cEnd);
-    void _ParseMetaChar(wchar_t*& pstrText, wchar_t*& pstrDest);
+    static wchar_t _DecodeEntity(wchar_t*& pstrText);
     bool _ParseAttributes(wchar_t*& pstrText);
     bool _Failed(const wchar_t* pstrError, const wchar_t* pstrLocation = NULL);
 

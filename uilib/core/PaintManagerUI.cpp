@@ -269,15 +269,15 @@ bool CPaintManagerUI::AddTranslateAccelerator(ITranslateAccelerator* pTranslateA
 
 bool CPaintManagerUI::RemoveTranslateAccelerator(ITranslateAccelerator* pTranslateAccelerator)
 {
-    return RemoveFirst(m_aTranslateAccelerator, pTranslateAccelerator);
+    return m_aTranslateAccelerator.Remove(pTranslateAccelerator);
 }
 
 bool CPaintManagerUI::TranslateAcceleratorW(MSG* pMsg)
 {
+    CDispatchList::CWalk walk(m_aTranslateAccelerator);
     for (int i = 0; i < m_aTranslateAccelerator.GetSize(); i++) {
-        if (static_cast<ITranslateAccelerator*>(m_aTranslateAccelerator[i])->TranslateAcceleratorW(pMsg) == 0) {
-            return true;
-        }
+        ITranslateAccelerator* pTranslator = static_cast<ITranslateAccelerator*>(m_aTranslateAccelerator.GetAt(i));
+        if (pTranslator != NULL && pTranslator->TranslateAcceleratorW(pMsg) == 0) return true;
     }
     return false;
 }
@@ -289,7 +289,7 @@ bool CPaintManagerUI::AddPreMessageFilter(IMessageFilterUI* pFilter)
 
 bool CPaintManagerUI::RemovePreMessageFilter(IMessageFilterUI* pFilter)
 {
-    return RemoveFirst(m_aPreMessageFilters, pFilter);
+    return m_aPreMessageFilters.Remove(pFilter);
 }
 
 bool CPaintManagerUI::PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)

@@ -3,6 +3,7 @@
 #include <windows.h>
 #include <commctrl.h>
 
+#include "core/DispatchList.h"
 #include "core/ResourceZip.h"
 #include "core/SkinRect.h"
 #include "core/SkinString.h"
@@ -241,7 +242,7 @@ public:
     // Focus and capture.
     CControlUI* GetFocus() const;
     // The last request wins: a "killfocus" handler that asks for another
-    // control decides where the focus ends.
+    // control, or for none, decides where the focus ends.
     void SetFocus(CControlUI* pControl);
     // For controls that open a native window: the focus moves onto pControl
     // at the next paint, through the Tab order.
@@ -409,10 +410,12 @@ private:
     bool m_bMouseCapture;
     bool m_bUsedVirtualWnd;
 
-    CStdPtrArray m_aNotifiers;            // INotifyUI*
+    // Receivers may add or remove receivers while they are walked: each one still registered
+    // when its turn comes gets its turn, once.
+    CDispatchList m_aNotifiers;           // INotifyUI*
     CStdPtrArray m_aTimers;               // TimerEntry*, owned
-    CStdPtrArray m_aPreMessageFilters;    // IMessageFilterUI*
-    CStdPtrArray m_aMessageFilters;       // IMessageFilterUI*
+    CDispatchList m_aPreMessageFilters;   // IMessageFilterUI*
+    CDispatchList m_aMessageFilters;      // IMessageFilterUI*
     CStdPtrArray m_aPostPaintControls;    // CControlUI*
     CStdPtrArray m_aDelayedCleanup;       // CControlUI*, owned
     CStdPtrArray m_aAsyncNotify;          // tagTNotifyUI*, owned
@@ -431,7 +434,7 @@ private:
     CStdStringPtrMap m_mImageHash;        // name -> tagTImageInfo*, owned
     CStdStringPtrMap m_DefaultAttrHash;   // class name -> CSkinString*, owned
 
-    CStdPtrArray m_aTranslateAccelerator; // ITranslateAccelerator*
+    CDispatchList m_aTranslateAccelerator; // ITranslateAccelerator*
 
     UINT m_uFocusRequests;                // counts SetFocus calls, to see a nested one
     CControlGuard* m_pControlGuards;      // the innermost guard of the dispatch's stack, chained outwards

@@ -63,7 +63,12 @@ CControlUI* CPaintManagerUI::GetFocus() const
 void CPaintManagerUI::SetFocus(CControlUI* pControl)
 {
     if (m_hWndPaint != NULL && ::GetFocus() != m_hWndPaint && pControl != m_pFocus) ::SetFocus(m_hWndPaint);
-    if (pControl == m_pFocus) return;
+    if (pControl == m_pFocus) {
+        // During "killfocus" the focus is already cleared, so asking for none changes nothing
+        // here; it is still the latest request, and the one under way must not override it.
+        if (pControl == NULL) ++m_uFocusRequests;
+        return;
+    }
     const UINT uRequest = ++m_uFocusRequests;
     // The control may be deleted by a handler of the old focus.
     CControlGuard target(this, pControl);

@@ -75,11 +75,14 @@ inline tagTEventUI MakeKeyEvent(int nType, POINT ptLastMouse, WPARAM wParam)
 }
 
 // Asks each filter of a list in order; the first that sets its flag consumes the message.
-inline bool FilterThrough(const CStdPtrArray& aFilters, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)
+inline bool FilterThrough(CDispatchList& aFilters, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)
 {
+    CDispatchList::CWalk walk(aFilters);
     for (int i = 0; i < aFilters.GetSize(); i++) {
+        IMessageFilterUI* pFilter = static_cast<IMessageFilterUI*>(aFilters.GetAt(i));
+        if (pFilter == NULL) continue;
         bool bHandled = false;
-        LRESULT lResult = static_cast<IMessageFilterUI*>(aFilters[i])->MessageHandler(uMsg, wParam, lParam, bHandled);
+        LRESULT lResult = pFilter->MessageHandler(uMsg, wParam, lParam, bHandled);
         if (bHandled) {
             lRes = lResult;
             return true;

@@ -149,9 +149,11 @@ void CPaintManagerUI::SendNotify(tagTNotifyUI& Msg, bool bAsync)
 void CPaintManagerUI::DeliverNotify(tagTNotifyUI& Msg)
 {
     if (Msg.pSenderControl != NULL && Msg.pSenderControl->OnNotify) Msg.pSenderControl->OnNotify(&Msg);
-    // The count is read on every step: a notifier may add or remove notifiers.
+    // The count is read on every step: a notifier added on the way gets its turn too.
+    CDispatchList::CWalk walk(m_aNotifiers);
     for (int i = 0; i < m_aNotifiers.GetSize(); i++) {
-        static_cast<INotifyUI*>(m_aNotifiers[i])->Notify(Msg);
+        INotifyUI* pNotifier = static_cast<INotifyUI*>(m_aNotifiers.GetAt(i));
+        if (pNotifier != NULL) pNotifier->Notify(Msg);
     }
 }
 
@@ -184,7 +186,7 @@ bool CPaintManagerUI::AddNotifier(INotifyUI* pNotifier)
 
 bool CPaintManagerUI::RemoveNotifier(INotifyUI* pNotifier)
 {
-    return RemoveFirst(m_aNotifiers, pNotifier);
+    return m_aNotifiers.Remove(pNotifier);
 }
 
 bool CPaintManagerUI::AddMessageFilter(IMessageFilterUI* pFilter)
@@ -194,7 +196,7 @@ bool CPaintManagerUI::AddMessageFilter(IMessageFilterUI* pFilter)
 
 bool CPaintManagerUI::RemoveMessageFilter(IMessageFilterUI* pFilter)
 {
-    return RemoveFirst(m_aMessageFilters, pFilter);
+    return m_aMessageFilters.Remove(pFilter);
 }
 
 int CPaintManagerUI::GetPostPaintCount() const

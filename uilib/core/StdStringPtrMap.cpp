@@ -3,6 +3,7 @@
 #include "core/SkinString.h"
 
 #include <cstdint>
+#include <new>
 
 namespace SkinLib {
 
@@ -50,12 +51,14 @@ void CStdStringPtrMap::FreeItems()
     m_nCount = 0;
 }
 
+// Without memory for the buckets the map is left with none: it then stores nothing, and Insert
+// and Set say so.
 void CStdStringPtrMap::Resize(int nSize)
 {
     FreeItems();
     if (nSize <= 0) return;
-    m_aT = new StringPtrMapItem*[nSize]();
-    m_nBuckets = nSize;
+    m_aT = new (std::nothrow) StringPtrMapItem*[nSize]();
+    if (m_aT != nullptr) m_nBuckets = nSize;
 }
 
 void CStdStringPtrMap::RemoveAll()
@@ -104,7 +107,13 @@ bool CStdStringPtrMap::Insert(const wchar_t* key, void* pData)
 {
     if (m_nBuckets == 0 || key == nullptr || FindItem(key, true) != nullptr) return false;
     StringPtrMapItem** ppHead = BucketOf(key);
-    StringPtrMapItem* pItem = new StringPtrMapItem{CSkinString(key), pData, nullptr, *ppHead};
+    StringPtrMapItem* pItem = new (std::nothrow) StringPtrMapItem{CSkinString(key), pData, nullptr, *ppHead};
+    if (pItem == nullptr) return false;
+    // A long key lives on the heap; a copy that could not get its block is left empty.
+    if (pItem->Key != key) {
+        delete pItem;
+        return false;
+    }
     if (*ppHead != nullptr) (*ppHead)->pPrev = pItem;
     *ppHead = pItem;
     m_nCount++;
