@@ -771,6 +771,11 @@ void CContainerUI::SetAttribute(const wchar_t* pstrName, const wchar_t* pstrValu
 // ---------------------------------------------------------------------------
 // Painting
 
+CContainerUI::PaintSpan CContainerUI::FindChildrenToPaint(const RECT& rcPaint) const
+{
+    return PaintSpan{0, m_items.GetSize() - 1, NULL, 0};
+}
+
 void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint)
 {
     RECT rcOuter;
@@ -781,17 +786,31 @@ void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint)
 
     if (!m_items.IsEmpty()) {
         const RECT rcClient = GetClientArea();
+        const PaintSpan span = FindChildrenToPaint(rcPaint);
+        // The scattered children before the span, the span, the scattered
+        // ones after it: child order. Painting may take children away, so
+        // each index is checked as it comes.
+        auto forEachChild = [&](auto visit) {
+            int k = 0;
+            for (; k < span.nScattered && span.piScattered[k] < span.iFirst; k++) {
+                if (CControlUI* pControl = GetItemAt(span.piScattered[k])) visit(pControl);
+            }
+            for (int i = span.iFirst; i <= span.iLast && i < m_items.GetSize(); i++) visit(GetItemAt(i));
+            for (; k < span.nScattered; k++) {
+                if (span.piScattered[k] <= span.iLast) continue;
+                if (CControlUI* pControl = GetItemAt(span.piScattered[k])) visit(pControl);
+            }
+        };
         RECT rcInner;
         if (::IntersectRect(&rcInner, &rcPaint, &rcClient)) {
             CRenderClip innerClip;
             CRenderClip::GenerateClip(hDC, rcInner, innerClip);
-            for (int i = 0; i < m_items.GetSize(); i++) {
-                CControlUI* pControl = GetItemAt(i);
-                if (!pControl->IsVisible() || !Meets(rcPaint, pControl->GetPos())) continue;
+            forEachChild([&](CControlUI* pControl) {
+                if (!pControl->IsVisible() || !Meets(rcPaint, pControl->GetPos())) return;
                 if (pControl->IsFloat()) {
                     // Floating children may lie in the inset margin: they
                     // paint under the container's own clip.
-                    if (!Meets(m_rcItem, pControl->GetPos())) continue;
+                    if (!Meets(m_rcItem, pControl->GetPos())) return;
                     CRenderClip::UseOldClipBegin(hDC, innerClip);
                     pControl->DoPaint(hDC, rcPaint);
                     CRenderClip::UseOldClipEnd(hDC, innerClip);
@@ -799,16 +818,15 @@ void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint)
                 else if (Meets(rcClient, pControl->GetPos())) {
                     pControl->DoPaint(hDC, rcPaint);
                 }
-            }
+            });
         }
         else {
-            for (int i = 0; i < m_items.GetSize(); i++) {
-                CControlUI* pControl = GetItemAt(i);
+            forEachChild([&](CControlUI* pControl) {
                 if (pControl->IsVisible() && pControl->IsFloat() && Meets(rcPaint, pControl->GetPos()) &&
                     Meets(m_rcItem, pControl->GetPos())) {
                     pControl->DoPaint(hDC, rcPaint);
                 }
-            }
+            });
         }
     }
 

@@ -105,6 +105,18 @@ public:
     CSkinString GetSubControlUserData(const wchar_t* pstrSubControlName);
 
 protected:
+    // The children a paint must look at: those from iFirst to iLast, and the
+    // nScattered ones whose indices piScattered lists in child order, which
+    // may lie anywhere. Every other child misses the paint rectangle.
+    struct PaintSpan
+    {
+        int iFirst;
+        int iLast;
+        const int* piScattered;
+        int nScattered;
+    };
+    // A plain container cannot tell where its children lie: all of them.
+    virtual PaintSpan FindChildrenToPaint(const RECT& rcPaint) const;
     // The item rectangle less the inset.
     RECT GetInsetArea() const;
     // The item rectangle less the inset and the visible bars: where children show.
