@@ -226,6 +226,11 @@ protected:
     bool PassOnMouseEvent(tagTEventUI& event);
     bool ClipToAncestors(RECT& rc) const;
     void NeedPlacementUpdate();
+    // Stores an image description of a state and repaints.
+    void SetStateImage(CSkinString& sImage, const wchar_t* pStrImage);
+    // Draws an image description, with a modifier such as "dest='...'" when
+    // given; one that fails is emptied, so it is tried once.
+    bool DrawImageOnce(HDC hDC, CSkinString& sImage, const wchar_t* pStrModify = NULL);
 
     CPaintManagerUI* m_pManager;
     CControlUI* m_pParent;
