@@ -21,15 +21,6 @@ namespace SkinLib {
 
 namespace {
 
-// rc less the margins, in 64 bits: insets come from skins and may be huge.
-RECT Deflated(const RECT& rc, const RECT& rcMargins)
-{
-    return RECT{ClampToInt(static_cast<long long>(rc.left) + rcMargins.left),
-                ClampToInt(static_cast<long long>(rc.top) + rcMargins.top),
-                ClampToInt(static_cast<long long>(rc.right) - rcMargins.right),
-                ClampToInt(static_cast<long long>(rc.bottom) - rcMargins.bottom)};
-}
-
 // Whether two rectangles share a pixel. Asked of every child on every paint,
 // so it stays out of the system library.
 bool Meets(const RECT& a, const RECT& b)
@@ -408,7 +399,7 @@ CControlUI* CContainerUI::FindControl(FINDCONTROLPROC Proc, void* pData, UINT uF
 
 RECT CContainerUI::GetInsetArea() const
 {
-    return Deflated(m_rcItem, m_rcInset);
+    return ShrinkRect(m_rcItem, m_rcInset);
 }
 
 RECT CContainerUI::GetClientArea() const

@@ -274,10 +274,7 @@ DWORD CLabelUI::GetStateTextColor() const
 
 RECT CLabelUI::GetTextRect() const
 {
-    return RECT{ClampToInt(static_cast<long long>(m_rcItem.left) + m_rcTextPadding.left),
-                ClampToInt(static_cast<long long>(m_rcItem.top) + m_rcTextPadding.top),
-                ClampToInt(static_cast<long long>(m_rcItem.right) - m_rcTextPadding.right),
-                ClampToInt(static_cast<long long>(m_rcItem.bottom) - m_rcTextPadding.bottom)};
+    return ShrinkRect(m_rcItem, m_rcTextPadding);
 }
 
 void CLabelUI::DrawLabelText(HDC hDC, RECT& rc, DWORD dwColor, UINT uStyle)
