@@ -79,7 +79,7 @@ void* CContainerUI::GetInterface(const wchar_t* pstrName)
 
 CControlUI* CContainerUI::GetItemAt(int iIndex) const
 {
-    return static_cast<CControlUI*>(m_items.GetAt(iIndex));
+    return ChildAt(iIndex);
 }
 
 int CContainerUI::GetItemIndex(CControlUI* pControl) const
@@ -154,7 +154,7 @@ bool CContainerUI::Remove(CControlUI* pControl)
 
 bool CContainerUI::RemoveAt(int iIndex)
 {
-    CControlUI* pControl = GetItemAt(iIndex);
+    CControlUI* pControl = ChildAt(iIndex);
     return pControl != NULL && Remove(pControl);
 }
 
@@ -172,7 +172,7 @@ void CContainerUI::ReleaseAll()
     if (items.GetSize() != m_items.GetSize()) {
         // No memory for the copy: from the back, which needs none.
         while (!m_items.IsEmpty()) {
-            CControlUI* pControl = GetItemAt(m_items.GetSize() - 1);
+            CControlUI* pControl = ChildAt(m_items.GetSize() - 1);
             m_items.Remove(m_items.GetSize() - 1);
             Release(pControl);
         }
@@ -261,13 +261,13 @@ void CContainerUI::SetVisible(bool bVisible)
 {
     if (m_bVisible == bVisible) return;
     CControlUI::SetVisible(bVisible);
-    for (int i = 0; i < m_items.GetSize(); i++) GetItemAt(i)->SetInternVisible(IsVisible());
+    for (int i = 0; i < m_items.GetSize(); i++) ChildAt(i)->SetInternVisible(IsVisible());
 }
 
 void CContainerUI::SetInternVisible(bool bVisible)
 {
     CControlUI::SetInternVisible(bVisible);
-    for (int i = 0; i < m_items.GetSize(); i++) GetItemAt(i)->SetInternVisible(IsVisible());
+    for (int i = 0; i < m_items.GetSize(); i++) ChildAt(i)->SetInternVisible(IsVisible());
 }
 
 void CContainerUI::SetMouseEnabled(bool bEnable)
@@ -279,7 +279,7 @@ void CContainerUI::SetMouseEnabled(bool bEnable)
 
 void CContainerUI::SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bool bInit)
 {
-    for (int i = 0; i < m_items.GetSize(); i++) GetItemAt(i)->SetManager(pManager, this, bInit);
+    for (int i = 0; i < m_items.GetSize(); i++) ChildAt(i)->SetManager(pManager, this, bInit);
     if (m_pVerticalScrollBar) m_pVerticalScrollBar->SetManager(pManager, this, bInit);
     if (m_pHorizontalScrollBar) m_pHorizontalScrollBar->SetManager(pManager, this, bInit);
     CControlUI::SetManager(pManager, pParent, bInit);
@@ -294,7 +294,7 @@ int CContainerUI::FindSelectable(int iIndex, bool bForward) const
     if (nCount == 0) return -1;
     iIndex = LimitSize(iIndex, 0, nCount - 1);
     auto isSelectable = [this](int i) {
-        CControlUI* pControl = GetItemAt(i);
+        CControlUI* pControl = ChildAt(i);
         return pControl->GetInterface(L"ListItem") != NULL && pControl->IsVisible() && pControl->IsEnabled();
     };
     if (bForward) {
@@ -381,7 +381,7 @@ CControlUI* CContainerUI::FindControl(FINDCONTROLPROC Proc, void* pData, UINT uF
     const int nCount = m_items.GetSize();
     const bool bTopFirst = (uFlags & FINDFLAG_TOPFIRST) != 0;
     for (int n = 0; n < nCount; n++) {
-        CControlUI* pChild = GetItemAt(bTopFirst ? nCount - 1 - n : n);
+        CControlUI* pChild = ChildAt(bTopFirst ? nCount - 1 - n : n);
         pResult = pChild->FindControl(Proc, pData, uFlags);
         if (pResult == NULL) continue;
         // In the inset margin only floating children show: a floating child
@@ -428,7 +428,7 @@ void CContainerUI::SetPos(RECT rc)
     if (m_items.IsEmpty()) return;
     const RECT rcInner = GetInsetArea();
     for (int i = 0; i < m_items.GetSize(); i++) {
-        CControlUI* pControl = GetItemAt(i);
+        CControlUI* pControl = ChildAt(i);
         if (!pControl->IsVisible()) continue;
         if (pControl->IsFloat()) SetFloatPos(i);
         else pControl->SetPos(rcInner);
@@ -437,7 +437,7 @@ void CContainerUI::SetPos(RECT rc)
 
 void CContainerUI::SetFloatPos(int iIndex)
 {
-    CControlUI* pControl = GetItemAt(iIndex);
+    CControlUI* pControl = ChildAt(iIndex);
     if (pControl == NULL || !pControl->IsVisible() || !pControl->IsFloat()) return;
 
     // The fixed place counts from the left or top edge, or from the right or
@@ -564,7 +564,7 @@ void CContainerUI::SetScrollPos(SIZE szPos)
     // Every child moves: their areas reach the window as one.
     CInvalidateBatch batch(m_pManager);
     for (int i = 0; i < m_items.GetSize(); i++) {
-        CControlUI* pControl = GetItemAt(i);
+        CControlUI* pControl = ChildAt(i);
         if (!pControl->IsVisible() || pControl->IsFloat()) continue;
         const RECT& rc = pControl->GetPos();
         pControl->SetPos(RECT{ClampToInt(rc.left - dx), ClampToInt(rc.top - dy), ClampToInt(rc.right - dx),
@@ -784,12 +784,12 @@ void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint)
         auto forEachChild = [&](auto visit) {
             int k = 0;
             for (; k < span.nScattered && span.piScattered[k] < span.iFirst; k++) {
-                if (CControlUI* pControl = GetItemAt(span.piScattered[k])) visit(pControl);
+                if (CControlUI* pControl = ChildAt(span.piScattered[k])) visit(pControl);
             }
-            for (int i = span.iFirst; i <= span.iLast && i < m_items.GetSize(); i++) visit(GetItemAt(i));
+            for (int i = span.iFirst; i <= span.iLast && i < m_items.GetSize(); i++) visit(ChildAt(i));
             for (; k < span.nScattered; k++) {
                 if (span.piScattered[k] <= span.iLast) continue;
-                if (CControlUI* pControl = GetItemAt(span.piScattered[k])) visit(pControl);
+                if (CControlUI* pControl = ChildAt(span.piScattered[k])) visit(pControl);
             }
         };
         RECT rcInner;

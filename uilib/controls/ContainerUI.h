@@ -93,6 +93,9 @@ public:
     void SetAttribute(const wchar_t* pstrName, const wchar_t* pstrValue) override;
     void DoPaint(HDC hDC, const RECT& rcPaint) override;
 
+    // The item rectangle less the inset and the visible bars: where children show.
+    RECT GetClientArea() const;
+
     // Controls of the subtree by name (ignoring case); they need a manager.
     CControlUI* FindSubControl(const wchar_t* pstrSubControlName);
     bool SetSubControlText(const wchar_t* pstrSubControlName, const wchar_t* pstrText);
@@ -117,10 +120,12 @@ protected:
     };
     // A plain container cannot tell where its children lie: all of them.
     virtual PaintSpan FindChildrenToPaint(const RECT& rcPaint) const;
+    // The container's own child at iIndex, or null. The container's walks use
+    // it rather than GetItemAt, which a derived container may answer for
+    // children it keeps elsewhere.
+    CControlUI* ChildAt(int iIndex) const { return static_cast<CControlUI*>(m_items.GetAt(iIndex)); }
     // The item rectangle less the inset.
     RECT GetInsetArea() const;
-    // The item rectangle less the inset and the visible bars: where children show.
-    RECT GetClientArea() const;
     bool IsVerticalBarShown() const;
     bool IsHorizontalBarShown() const;
 

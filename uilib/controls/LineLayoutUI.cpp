@@ -29,13 +29,11 @@ bool HoldsCapture(CPaintManagerUI* pManager)
 // condition, or the child count; the condition must hold for every child in
 // line after one that meets it. Children out of line are stepped over.
 template <class Condition>
-int FindFirstInLine(const CContainerUI& layout, Condition meets)
+int FindFirstInLine(const CStdPtrArray& items, Condition meets)
 {
-    auto inLine = [&layout](int i) {
-        const CControlUI* pControl = layout.GetItemAt(i);
-        return pControl->IsVisible() && !pControl->IsFloat();
-    };
-    int iLow = 0, iHigh = layout.GetCount(), iFound = iHigh;
+    auto child = [&items](int i) { return static_cast<const CControlUI*>(items.GetAt(i)); };
+    auto inLine = [&child](int i) { return child(i)->IsVisible() && !child(i)->IsFloat(); };
+    int iLow = 0, iHigh = items.GetSize(), iFound = iHigh;
     // The answer is iFound or lies in [iLow, iHigh).
     while (iLow < iHigh) {
         const int iMid = iLow + (iHigh - iLow) / 2;
@@ -44,7 +42,7 @@ int FindFirstInLine(const CContainerUI& layout, Condition meets)
         if (i == iHigh) {
             iHigh = iMid;
         }
-        else if (meets(layout.GetItemAt(i)->GetPos())) {
+        else if (meets(child(i)->GetPos())) {
             iFound = i;
             iHigh = iMid;
         }
@@ -107,7 +105,7 @@ CLineLayoutUI::LineMeasure CLineLayoutUI::MeasureLine(SIZE szAvailable) const
     // along the axis asks for a share of the rest.
     LineMeasure m = {};
     for (int i = 0; i < m_items.GetSize(); i++) {
-        CControlUI* pControl = GetItemAt(i);
+        CControlUI* pControl = ChildAt(i);
         if (!pControl->IsVisible() || pControl->IsFloat()) continue;
         SIZE sz = pControl->EstimateSize(szAvailable);
         long long n = ax.Along(sz);
@@ -150,7 +148,7 @@ long long CLineLayoutUI::PlaceLine(const RECT& rcArea, SIZE szAvailable, const L
     m_aFloating.Empty();
     RECT rcLast = {LONG_MIN, LONG_MIN, LONG_MIN, LONG_MIN};
     for (int i = 0; i < m_items.GetSize(); i++) {
-        CControlUI* pControl = GetItemAt(i);
+        CControlUI* pControl = ChildAt(i);
         if (!pControl->IsVisible()) continue;
         if (pControl->IsFloat()) {
             SetFloatPos(i);
@@ -212,8 +210,8 @@ CContainerUI::PaintSpan CLineLayoutUI::FindChildrenToPaint(const RECT& rcPaint) 
     const LayoutAxis& ax = m_axis;
     const LONG nLead = ax.Lead(rcPaint), nTrail = ax.Trail(rcPaint);
     PaintSpan span = {};
-    span.iFirst = FindFirstInLine(*this, [&](const RECT& rc) { return ax.Trail(rc) > nLead; });
-    span.iLast = FindFirstInLine(*this, [&](const RECT& rc) { return ax.Lead(rc) >= nTrail; }) - 1;
+    span.iFirst = FindFirstInLine(m_items, [&](const RECT& rc) { return ax.Trail(rc) > nLead; });
+    span.iLast = FindFirstInLine(m_items, [&](const RECT& rc) { return ax.Lead(rc) >= nTrail; }) - 1;
     span.piScattered = static_cast<const int*>(m_aFloating.GetData());
     span.nScattered = m_aFloating.GetSize();
     return span;
