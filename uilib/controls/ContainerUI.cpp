@@ -745,15 +745,17 @@ void CContainerUI::SetAttribute(const wchar_t* pstrName, const wchar_t* pstrValu
     auto is = [pstrName](const wchar_t* pstrWord) { return wcscmp(pstrName, pstrWord) == 0; };
     if (is(L"inset")) SetInset(ParseRectValue(pstrValue));
     else if (is(L"mousechild")) SetMouseChildEnabled(ParseBoolValue(pstrValue));
-    else if (is(L"vscrollbar")) EnableScrollBar(ParseBoolValue(pstrValue), m_pHorizontalScrollBar != nullptr);
+    // Through the bar getters: a container whose bars are another's (a list's
+    // are its body's) keeps the other bar as it is.
+    else if (is(L"vscrollbar")) EnableScrollBar(ParseBoolValue(pstrValue), GetHorizontalScrollBar() != NULL);
     else if (is(L"vscrollbarstyle")) {
-        EnableScrollBar(true, m_pHorizontalScrollBar != nullptr);
-        if (m_pVerticalScrollBar) m_pVerticalScrollBar->ApplyAttributeList(pstrValue);
+        EnableScrollBar(true, GetHorizontalScrollBar() != NULL);
+        if (CScrollBarUI* pBar = GetVerticalScrollBar()) pBar->ApplyAttributeList(pstrValue);
     }
-    else if (is(L"hscrollbar")) EnableScrollBar(m_pVerticalScrollBar != nullptr, ParseBoolValue(pstrValue));
+    else if (is(L"hscrollbar")) EnableScrollBar(GetVerticalScrollBar() != NULL, ParseBoolValue(pstrValue));
     else if (is(L"hscrollbarstyle")) {
-        EnableScrollBar(m_pVerticalScrollBar != nullptr, true);
-        if (m_pHorizontalScrollBar) m_pHorizontalScrollBar->ApplyAttributeList(pstrValue);
+        EnableScrollBar(GetVerticalScrollBar() != NULL, true);
+        if (CScrollBarUI* pBar = GetHorizontalScrollBar()) pBar->ApplyAttributeList(pstrValue);
     }
     else if (is(L"childpadding")) SetChildPadding(ParseIntValue(pstrValue));
     else CControlUI::SetAttribute(pstrName, pstrValue);
