@@ -19,6 +19,11 @@
 #include "controls/TextUI.h"
 #include "controls/TileLayoutUI.h"
 #include "controls/VerticalLayoutUI.h"
+#include "extended/ListContainerElementUI.h"
+#include "extended/ListElementUI.h"
+#include "extended/ListHeaderItemUI.h"
+#include "extended/ListHeaderUI.h"
+#include "extended/ListUI.h"
 
 namespace SkinLib {
 
@@ -54,6 +59,12 @@ const ElementClass kElementClasses[] = {
     { L"TileLayout", MakeControl<CTileLayoutUI> },
     { L"TabLayout", MakeControl<CTabLayoutUI> },
     { L"ChildLayout", MakeControl<CChildLayoutUI> },
+    { L"List", MakeControl<CListUI> },
+    { L"ListHeader", MakeControl<CListHeaderUI> },
+    { L"ListHeaderItem", MakeControl<CListHeaderItemUI> },
+    { L"ListTextElement", MakeControl<CListTextElementUI> },
+    { L"ListLabelElement", MakeControl<CListLabelElementUI> },
+    { L"ListContainerElement", MakeControl<CListContainerElementUI> },
 };
 
 } // namespace
