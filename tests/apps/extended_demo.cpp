@@ -23,6 +23,7 @@ using namespace SkinLibTest;
 
 namespace ExtendedDemo {
 // Each page's source file defines its page; declare it here.
+extern const Page kListPage;
 } // namespace ExtendedDemo
 
 namespace {
@@ -32,6 +33,7 @@ const UINT_PTR kInputTimerId = 2;
 
 // The pages in the order of their tabs.
 const std::vector<const ExtendedDemo::Page*> kPages = {
+    &ExtendedDemo::kListPage,
 };
 
 std::string Narrow(const wchar_t* pstr)
