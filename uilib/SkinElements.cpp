@@ -19,6 +19,8 @@
 #include "controls/TextUI.h"
 #include "controls/TileLayoutUI.h"
 #include "controls/VerticalLayoutUI.h"
+#include "extended/ActiveXUI.h"
+#include "extended/DateTimeUI.h"
 #include "extended/ListContainerElementUI.h"
 #include "extended/ListElementUI.h"
 #include "extended/ListHeaderItemUI.h"
@@ -65,6 +67,8 @@ const ElementClass kElementClasses[] = {
     { L"ListTextElement", MakeControl<CListTextElementUI> },
     { L"ListLabelElement", MakeControl<CListLabelElementUI> },
     { L"ListContainerElement", MakeControl<CListContainerElementUI> },
+    { L"ActiveX", MakeControl<CActiveXUI> },
+    { L"DateTime", MakeControl<CDateTimeUI> },
 };
 
 } // namespace

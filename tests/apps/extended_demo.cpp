@@ -23,6 +23,8 @@ using namespace SkinLibTest;
 
 namespace ExtendedDemo {
 // Each page's source file defines its page; declare it here.
+extern const Page kActiveXPage;
+extern const Page kDateTimePage;
 extern const Page kListPage;
 } // namespace ExtendedDemo
 
@@ -33,6 +35,8 @@ const UINT_PTR kInputTimerId = 2;
 
 // The pages in the order of their tabs.
 const std::vector<const ExtendedDemo::Page*> kPages = {
+    &ExtendedDemo::kActiveXPage,
+    &ExtendedDemo::kDateTimePage,
     &ExtendedDemo::kListPage,
 };
 

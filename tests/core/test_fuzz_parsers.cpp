@@ -12,6 +12,7 @@
 #include <cstring>
 #include <string>
 #include <vector>
+#include "ActiveXDouble.h"
 #include "controls/ControlUI.h"
 #include "core/DialogBuilder.h"
 #include "core/Markup.h"
@@ -368,7 +369,7 @@ TEST_F(FuzzParsers, ControlSurvivesMutatedAttributeLists)
 // Skins with every document-level element, includes of files, of themselves and of inline text,
 // unknown elements, containers that refuse children and controls no container takes, built into
 // a manager bound to a window, attached, laid out and painted. Every counted control the builder
-// made must be gone once the manager is.
+// made, and every object a hosted control made, must be gone once the manager is.
 TEST_F(FuzzParsers, BuilderSurvivesMutatedSkinsWithoutLeakingControls)
 {
     const std::wstring folder = SkinLibTest::MakeTempFolder(L"fuzz_builder");
@@ -401,22 +402,32 @@ TEST_F(FuzzParsers, BuilderSurvivesMutatedSkinsWithoutLeakingControls)
         "<Dialog size=\"10,10\"><Control pos=\"1,2,3,4\" float=\"true\"><Leaf/></Control>"
         "<Box><Box><OneBox><Leaf/><Include source=\"&lt;W&gt;&lt;Leaf/&gt;&lt;/W&gt;\" count=\"2\"/></OneBox></Box></Box></Dialog>",
         "<Window><TileLayout itemsize=\"30,0\" columns=\"0\" vscrollbar=\"true\"><Option group=\"g\" selected=\"true\"/>"
-        "<CheckBox selected=\"true\" height=\"9\"/><Progress min=\"5\" max=\"5\" value=\"9\" hor=\"false\"/>"
+        "<CheckBox selected=\"true\" height=\"9\"/><DateTime text=\"\" font=\"3\"/>"
+        "<Progress min=\"5\" max=\"5\" value=\"9\" hor=\"false\"/>"
         "<Slider thumbsize=\"40,-3\" step=\"7\"/><TabLayout selectedid=\"2\"><Leaf/><Option group=\"g\" "
         "selected=\"true\"/><ChildLayout xmlfile=\"child_self.xml\"><Leaf/></ChildLayout></TabLayout>"
         "<ChildLayout xmlfile=\"inc_a.xml\"/></TileLayout></Window>",
+        // Hosted objects come from the simulated control beside this program, made at once or at
+        // the first layout; unresolved identifiers and modules leave their controls empty.
+        "<Window><HorizontalLayout><ActiveX modulename=\"activex_double.dll\" delaycreate=\"false\" "
+        "clsid=\"{5E0C3A8B-6F1D-4B7A-9C42-1D8E7F60A3B5}\" width=\"40\"/><ActiveX clsid=\"SkinLib.NoSuchControl\"/>"
+        "<VerticalLayout><ActiveX modulename=\"activex_double.dll\" clsid=\"{5E0C3A8B-6F1D-4B7A-9C42-1D8E7F60A3B5}\" "
+        "visible=\"true\"/><ActiveX modulename=\"nosuch.dll\" clsid=\"{00000000-0000-0000-0000-00000000000F}\" "
+        "delaycreate=\"false\"/></VerticalLayout></HorizontalLayout></Window>",
     };
     CPaintManagerUI hostManager;
     SkinLibTest::CHostWindow wnd(hostManager, 200, 120, NULL, false);
 
     SkinLibTest::CCountedControlFactory factory;
+    ActiveXDouble::CModule activeXDouble;
+    ASSERT_TRUE(activeXDouble.IsLoaded());
     Random random{ 0x5EED0125 };
     // Renaming every element of one name keeps the document well formed, so that most cases
     // reach the builder with a different tree; byte mutations then break it in half the cases.
     static const char* const kElements[] = { "Window", "Box", "OneBox", "Leaf", "Control", "Include", "Font",
                                              "Image", "Default", "Unknown", "VerticalLayout", "Label", "Button",
                                              "Option", "CheckBox", "Progress", "Slider", "TileLayout",
-                                             "TabLayout", "ChildLayout" };
+                                             "TabLayout", "ChildLayout", "DateTime", "ActiveX" };
     const size_t nElements = sizeof(kElements) / sizeof(kElements[0]);
     auto renameElements = [](std::string& xml, const std::string& from, const std::string& to) {
         for (const char* pstrOpen : { "<", "</" }) {
@@ -452,6 +463,7 @@ TEST_F(FuzzParsers, BuilderSurvivesMutatedSkinsWithoutLeakingControls)
             }
         }
         EXPECT_EQ(SkinLibTest::LiveCountedControls(), nLiveBefore) << "case " << i;
+        EXPECT_EQ(activeXDouble.GetCounts().nLiveObjects, 0) << "case " << i;
         return nBuilt;
     });
 }

@@ -1,0 +1,86 @@
+#pragma once
+
+#include <ole2.h>
+
+#include "controls/ControlUI.h"
+
+namespace SkinLib {
+
+class CActiveXCtrl;
+
+// An OLE control in the windowless tree, created by class identifier, program
+// identifier or from a module of its own. It is activated in place windowless,
+// drawing into the paint manager's DC and taking window messages through this
+// control's message filter, or windowed, in a child window of the paint window.
+// COM must be initialised on the UI thread by the application.
+class CActiveXUI : public CControlUI, public IMessageFilterUI
+{
+public:
+    CActiveXUI();
+    ~CActiveXUI() override;
+
+    const wchar_t* GetClass() const override;
+    void* GetInterface(const wchar_t* pstrName) override;
+    void SetPos(RECT rc) override;
+    void SetVisible(bool bVisible = true) override;
+    void SetInternVisible(bool bVisible = true) override;
+    void SetAttribute(const wchar_t* pstrName, const wchar_t* pstrValue) override;
+    void DoPaint(HDC hDC, const RECT& rcPaint) override;
+
+    // Windowless objects only: the messages the object takes, where it takes them.
+    LRESULT MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
+
+    // A class identifier in braces, or a program identifier; false when it
+    // names no class or creation, made at once, failed.
+    bool CreateControl(const wchar_t* pstrCLSID);
+    bool CreateControl(const CLSID clsid);
+    bool IsDelayCreate() const;
+    // With delay create the object is made at the first layout.
+    void SetDelayCreate(bool bDelayCreate = true);
+    // E_PENDING while there is no object.
+    HRESULT GetControl(const IID iid, LPVOID* ppRet);
+    // The paint window (windowless) or the child window (windowed).
+    HWND GetHostWindow() const;
+    CLSID GetClisd() const;
+    const CSkinString& GetModuleName() const;
+    // A module whose DllGetClassObject makes the object instead of the registry.
+    void SetModuleName(const wchar_t* pstrText);
+
+    // Lets go of the object and its site; harmless when there is none.
+    virtual void ReleaseControl();
+    virtual bool DoCreateControl();
+
+protected:
+    // Derived controls hook an accelerator translator here; it comes off the
+    // manager it went onto, whatever the control's manager is by then.
+    void AddAcceleratorHook(ITranslateAccelerator* pHook);
+    void RemoveAcceleratorHook();
+
+    CLSID m_clsid;
+    CSkinString m_sModuleName;
+    bool m_bCreated;
+    IOleObject* m_pUnk;
+    CActiveXCtrl* m_pControl;  // one reference
+    HWND m_hwndHost;
+    bool m_bDelayCreate;
+
+private:
+    friend class CActiveXCtrl;
+
+    IUnknown* CreateFromModule();
+    DWORD GetMiscStatus() const;
+    // "showactivex", then in-place activation; waits for a paint window.
+    HRESULT ShowActiveX();
+    void ShowHostWindow();
+    void AddMessageFilter();
+    void RemoveMessageFilter();
+    void HookAccelerator();
+    bool IsHit(UINT uMsg, LPARAM lParam) const;
+
+    bool m_bShowPending;                      // created before there was a paint window
+    CPaintManagerUI* m_pFilterManager;        // the manager this control filters messages of
+    ITranslateAccelerator* m_pAcceleratorHook;
+    CPaintManagerUI* m_pAcceleratorManager;   // the manager the hook went onto; null while it waits for one
+};
+
+} // namespace SkinLib
