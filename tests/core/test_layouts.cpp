@@ -470,8 +470,8 @@ struct CVisitedProbe : CProbeUI
 
 // A long column paints only the children that reach into the paint
 // rectangle, the floating ones wherever they lie in the child list, and looks
-// at few others; one whose children step back along the axis (negative child
-// padding) looks at all.
+// at few others, as hit tests do; one whose children step back along the
+// axis (negative child padding) looks at all.
 TEST(LineLayoutPaint, OnlyTheChildrenInThePaintedBandArePainted)
 {
     for (int nChildPadding : {0, -30}) {
@@ -512,6 +512,19 @@ TEST(LineLayoutPaint, OnlyTheChildrenInThePaintedBandArePainted)
                 nPainted += p->nPaint;
             }
             EXPECT_GT(nPainted, 0);
+        }
+        // Hit tests look at as few, and find the topmost child under the point.
+        for (POINT pt : {POINT{5, 45}, POINT{25, 85}, POINT{100, 60}, POINT{100, 5}}) {
+            CControlUI* pExpected = pRoot;
+            for (CVisitedProbe* p : aChildren) {
+                const RECT& rc = p->GetPos();
+                if (p->IsVisible() && ::PtInRect(&rc, pt) && (p->IsFloat() || ::PtInRect(&rcClient, pt))) pExpected = p;
+            }
+            for (CVisitedProbe* p : aChildren) p->nVisits = 0;
+            EXPECT_EQ(pm.FindControl(pt), pExpected) << pt.x << "," << pt.y;
+            int nVisits = 0;
+            for (CVisitedProbe* p : aChildren) nVisits += p->nVisits;
+            if (nChildPadding == 0) EXPECT_LT(nVisits, 200);
         }
     }
 }

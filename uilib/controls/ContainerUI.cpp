@@ -378,20 +378,22 @@ CControlUI* CContainerUI::FindControl(FINDCONTROLPROC Proc, void* pData, UINT uF
         if (pResult != NULL) return pResult;
     }
     const RECT rcClient = bHitTest ? GetClientArea() : RECT{};
-    const int nCount = m_items.GetSize();
-    const bool bTopFirst = (uFlags & FINDFLAG_TOPFIRST) != 0;
-    for (int n = 0; n < nCount; n++) {
-        CControlUI* pChild = ChildAt(bTopFirst ? nCount - 1 - n : n);
-        pResult = pChild->FindControl(Proc, pData, uFlags);
-        if (pResult == NULL) continue;
+    const POINT pt = bHitTest ? *static_cast<const POINT*>(pData) : POINT{};
+    // A hit test looks only at the children that may hold the point.
+    const ChildSpan span = bHitTest ? FindChildrenIn(RECT{pt.x, pt.y, ClampToInt(pt.x + 1LL), ClampToInt(pt.y + 1LL)})
+                                    : CContainerUI::FindChildrenIn(RECT{});
+    VisitSpan(span, (uFlags & FINDFLAG_TOPFIRST) != 0, [&](CControlUI* pChild) {
+        CControlUI* pFound = pChild->FindControl(Proc, pData, uFlags);
         // In the inset margin only floating children show: a floating child
         // is found there with whatever it holds.
-        if (!bHitTest || pChild->IsFloat() || pResult->IsFloat() ||
-            ::PtInRect(&rcClient, *static_cast<const POINT*>(pData))) {
-            return pResult;
+        if (pFound == NULL || (bHitTest && !pChild->IsFloat() && !pFound->IsFloat() && !::PtInRect(&rcClient, pt))) {
+            return false;
         }
-    }
-    return bMeFirst ? NULL : CControlUI::FindControl(Proc, pData, uFlags);
+        pResult = pFound;
+        return true;
+    });
+    if (pResult != NULL || bMeFirst) return pResult;
+    return CControlUI::FindControl(Proc, pData, uFlags);
 }
 
 // ---------------------------------------------------------------------------
@@ -764,9 +766,36 @@ void CContainerUI::SetAttribute(const wchar_t* pstrName, const wchar_t* pstrValu
 // ---------------------------------------------------------------------------
 // Painting
 
-CContainerUI::PaintSpan CContainerUI::FindChildrenToPaint(const RECT& rcPaint) const
+CContainerUI::ChildSpan CContainerUI::FindChildrenIn(const RECT& rc) const
 {
-    return PaintSpan{0, m_items.GetSize() - 1, NULL, 0};
+    return ChildSpan{0, m_items.GetSize() - 1, NULL, 0};
+}
+
+// The scattered children before the span, the span, the scattered ones after
+// it. A visit may take children away (a paint or a search handler): each
+// index is looked up as it comes.
+template <class Visit> bool CContainerUI::VisitSpan(const ChildSpan& span, bool bReverse, Visit visit) const
+{
+    const int* pBelow = span.piScattered;
+    const int* pEnd = span.piScattered + span.nScattered;
+    const int* pWithin = pBelow;
+    while (pWithin < pEnd && *pWithin < span.iFirst) ++pWithin;
+    const int* pAbove = pWithin;
+    while (pAbove < pEnd && *pAbove <= span.iLast) ++pAbove;
+    auto child = [this, &visit](int i) {
+        CControlUI* pControl = ChildAt(i);
+        return pControl != NULL && visit(pControl);
+    };
+    if (!bReverse) {
+        for (const int* p = pBelow; p < pWithin; ++p) if (child(*p)) return true;
+        for (int i = span.iFirst; i <= span.iLast; i++) if (child(i)) return true;
+        for (const int* p = pAbove; p < pEnd; ++p) if (child(*p)) return true;
+        return false;
+    }
+    for (const int* p = pEnd; p > pAbove;) if (child(*--p)) return true;
+    for (int i = span.iLast; i >= span.iFirst; --i) if (child(i)) return true;
+    for (const int* p = pWithin; p > pBelow;) if (child(*--p)) return true;
+    return false;
 }
 
 void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint)
@@ -779,31 +808,17 @@ void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint)
 
     if (!m_items.IsEmpty()) {
         const RECT rcClient = GetClientArea();
-        const PaintSpan span = FindChildrenToPaint(rcPaint);
-        // The scattered children before the span, the span, the scattered
-        // ones after it: child order. Painting may take children away, so
-        // each index is checked as it comes.
-        auto forEachChild = [&](auto visit) {
-            int k = 0;
-            for (; k < span.nScattered && span.piScattered[k] < span.iFirst; k++) {
-                if (CControlUI* pControl = ChildAt(span.piScattered[k])) visit(pControl);
-            }
-            for (int i = span.iFirst; i <= span.iLast && i < m_items.GetSize(); i++) visit(ChildAt(i));
-            for (; k < span.nScattered; k++) {
-                if (span.piScattered[k] <= span.iLast) continue;
-                if (CControlUI* pControl = ChildAt(span.piScattered[k])) visit(pControl);
-            }
-        };
+        const ChildSpan span = FindChildrenIn(rcPaint);
         RECT rcInner;
         if (::IntersectRect(&rcInner, &rcPaint, &rcClient)) {
             CRenderClip innerClip;
             CRenderClip::GenerateClip(hDC, rcInner, innerClip);
-            forEachChild([&](CControlUI* pControl) {
-                if (!pControl->IsVisible() || !Meets(rcPaint, pControl->GetPos())) return;
+            VisitSpan(span, false, [&](CControlUI* pControl) {
+                if (!pControl->IsVisible() || !Meets(rcPaint, pControl->GetPos())) return false;
                 if (pControl->IsFloat()) {
                     // Floating children may lie in the inset margin: they
                     // paint under the container's own clip.
-                    if (!Meets(m_rcItem, pControl->GetPos())) return;
+                    if (!Meets(m_rcItem, pControl->GetPos())) return false;
                     CRenderClip::UseOldClipBegin(hDC, innerClip);
                     pControl->DoPaint(hDC, rcPaint);
                     CRenderClip::UseOldClipEnd(hDC, innerClip);
@@ -811,14 +826,16 @@ void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint)
                 else if (Meets(rcClient, pControl->GetPos())) {
                     pControl->DoPaint(hDC, rcPaint);
                 }
+                return false;
             });
         }
         else {
-            forEachChild([&](CControlUI* pControl) {
+            VisitSpan(span, false, [&](CControlUI* pControl) {
                 if (pControl->IsVisible() && pControl->IsFloat() && Meets(rcPaint, pControl->GetPos()) &&
                     Meets(m_rcItem, pControl->GetPos())) {
                     pControl->DoPaint(hDC, rcPaint);
                 }
+                return false;
             });
         }
     }

@@ -108,10 +108,11 @@ public:
     CSkinString GetSubControlUserData(const wchar_t* pstrSubControlName);
 
 protected:
-    // The children a paint must look at: those from iFirst to iLast, and the
-    // nScattered ones whose indices piScattered lists in child order, which
-    // may lie anywhere. Every other child misses the paint rectangle.
-    struct PaintSpan
+    // The children that may meet a rectangle: those from iFirst to iLast, and
+    // the nScattered ones whose indices piScattered lists in child order,
+    // which may lie anywhere. Every other child misses the rectangle. Paints
+    // and hit tests look only at these.
+    struct ChildSpan
     {
         int iFirst;
         int iLast;
@@ -119,7 +120,7 @@ protected:
         int nScattered;
     };
     // A plain container cannot tell where its children lie: all of them.
-    virtual PaintSpan FindChildrenToPaint(const RECT& rcPaint) const;
+    virtual ChildSpan FindChildrenIn(const RECT& rc) const;
     // The container's own child at iIndex, or null. The container's walks use
     // it rather than GetItemAt, which a derived container may answer for
     // children it keeps elsewhere.
@@ -140,6 +141,9 @@ protected:
     std::unique_ptr<CScrollBarUI> m_pHorizontalScrollBar;
 
 private:
+    // Calls visit with each child of the span in child order, or in the
+    // reverse, until it answers true; true when one did.
+    template <class Visit> bool VisitSpan(const ChildSpan& span, bool bReverse, Visit visit) const;
     bool IsSelfOrAncestor(const CControlUI* pControl) const;
     bool Insert(CControlUI* pControl, int iIndex);
     void ReleaseAll();

@@ -1,6 +1,6 @@
 // CLineLayoutUI, the part the vertical and horizontal layouts share:
-//   - placement of the children along the axis, and the children a paint
-//     has to look at found from it
+//   - placement of the children along the axis, and the children a paint or
+//     a hit test has to look at found from it
 //   - the separator strip: its rectangle, the drag, the preview bar and the
 //     ends of a drag that never sees its button-up
 #include "controls/LineLayoutUI.h"
@@ -202,14 +202,14 @@ long long CLineLayoutUI::PlaceLine(const RECT& rcArea, SIZE szAvailable, const L
     return nNeeded + measure.nGaps;
 }
 
-CContainerUI::PaintSpan CLineLayoutUI::FindChildrenToPaint(const RECT& rcPaint) const
+CContainerUI::ChildSpan CLineLayoutUI::FindChildrenIn(const RECT& rc) const
 {
     // A layout asked for is not placed yet: children may have come, gone or
     // changed since the last one.
-    if (!m_bPlacedInOrder || IsUpdateNeeded()) return CContainerUI::FindChildrenToPaint(rcPaint);
+    if (!m_bPlacedInOrder || IsUpdateNeeded()) return CContainerUI::FindChildrenIn(rc);
     const LayoutAxis& ax = m_axis;
-    const LONG nLead = ax.Lead(rcPaint), nTrail = ax.Trail(rcPaint);
-    PaintSpan span = {};
+    const LONG nLead = ax.Lead(rc), nTrail = ax.Trail(rc);
+    ChildSpan span = {};
     span.iFirst = FindFirstInLine(m_items, [&](const RECT& rc) { return ax.Trail(rc) > nLead; });
     span.iLast = FindFirstInLine(m_items, [&](const RECT& rc) { return ax.Lead(rc) >= nTrail; }) - 1;
     span.piScattered = static_cast<const int*>(m_aFloating.GetData());

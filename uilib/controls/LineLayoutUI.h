@@ -86,9 +86,9 @@ protected:
     // widest estimate or the room, whichever is more, whatever its fixed size.
     long long PlaceLine(const RECT& rcArea, SIZE szAvailable, const LineMeasure& measure, bool bAcrossToContent);
     // Between layouts only scrolling moves the children, all alike, so the
-    // ones placed in line stay in order along the axis: a paint looks only at
-    // those that reach into the paint rectangle, and at the floating ones.
-    PaintSpan FindChildrenToPaint(const RECT& rcPaint) const override;
+    // ones placed in line stay in order along the axis: those that reach into
+    // the rectangle are found by bisection, and the floating ones are listed.
+    ChildSpan FindChildrenIn(const RECT& rc) const override;
 
     const LayoutAxis m_axis;
     // Thickness of the strip: positive at the trailing edge, negative at the
