@@ -108,6 +108,8 @@ int CListBodyUI::SortItems(PFNLISTITEMCOMPARE pfnCompare, UINT_PTR dwData)
         m_pOwner->m_iExpandedItem = pExpanded != NULL ? m_items.Find(pExpanded) : -1;
     }
     if (m_pManager != NULL) {
+        // Every row moves, most across the view: their areas reach the window as one.
+        CInvalidateBatch batch(m_pManager);
         SetPos(GetPos());
         Invalidate();
     }
