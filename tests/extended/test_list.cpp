@@ -67,7 +67,7 @@ RECT Cell(const RECT& rcColumn, const CControlUI* pRow)
 // A text row whose link rectangles can be read.
 struct CLinkRow : CListTextElementUI
 {
-    const RECT& LinkRect(int i) const { return m_rcLinks[i]; }
+    const RECT& LinkRect(int i) const { return m_pLinks->rc[i]; }
 };
 
 // The items' texts in order, each followed by its index where that differs from its position.

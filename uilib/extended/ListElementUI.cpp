@@ -115,7 +115,7 @@ void CListLabelElementUI::DrawItemText(HDC hDC, const RECT& rcItem)
 // ---------------------------------------------------------------------------
 // CListTextElementUI
 
-CListTextElementUI::CListTextElementUI() : m_nLinks(0), m_rcLinks(), m_nHoverLink(-1), m_pOwnerList(NULL)
+CListTextElementUI::CListTextElementUI() : m_nLinks(0), m_nHoverLink(-1), m_pOwnerList(NULL)
 {
 }
 
@@ -175,13 +175,13 @@ void CListTextElementUI::SetText(int iIndex, const wchar_t* pstrText)
 
 const CSkinString* CListTextElementUI::GetLinkContent(int iIndex) const
 {
-    return iIndex >= 0 && iIndex < m_nLinks ? &m_sLinks[iIndex] : NULL;
+    return iIndex >= 0 && iIndex < m_nLinks ? &m_pLinks->s[iIndex] : NULL;
 }
 
 int CListTextElementUI::LinkAt(POINT pt) const
 {
     for (int i = 0; i < m_nLinks; i++) {
-        if (::PtInRect(&m_rcLinks[i], pt)) return i;
+        if (::PtInRect(&m_pLinks->rc[i], pt)) return i;
     }
     return -1;
 }
@@ -242,6 +242,7 @@ void CListTextElementUI::DrawItemText(HDC hDC, const RECT& rcItem)
     const int nColumns = LimitSize(info.nColumnCount, 0, tagTListInfoUI::MAX_COLUMNS);
     CSkinString sText;
     m_nLinks = 0;
+    if (info.bItemShowHtml && !m_pLinks) m_pLinks.reset(new (std::nothrow) LinkSlots);
     for (int i = 0; i < nColumns; i++) {
         // A hidden or floating column has no width: its cell shows nothing.
         const RECT& rcColumn = info.rcColumns[i];
@@ -250,14 +251,16 @@ void CListTextElementUI::DrawItemText(HDC hDC, const RECT& rcItem)
         // The callback's text need live only until it returns.
         sText = pCallback != NULL ? pCallback->GetCellText(this, m_iIndex, i) : GetText(i);
         if (sText.IsEmpty()) continue;
-        const int nRoom = MAX_LINK - m_nLinks;
+        // Without room for the slots the text is drawn, its links are not kept.
+        const int nRoom = m_pLinks ? MAX_LINK - m_nLinks : 0;
         m_nLinks += DrawItemString(hDC, m_pManager, info, rcCell, sText, dwColor,
-                                   info.uItemTextStyle | DT_SINGLELINE, nRoom > 0 ? &m_rcLinks[m_nLinks] : NULL,
-                                   nRoom > 0 ? &m_sLinks[m_nLinks] : NULL, nRoom);
+                                   info.uItemTextStyle | DT_SINGLELINE, nRoom > 0 ? &m_pLinks->rc[m_nLinks] : NULL,
+                                   nRoom > 0 ? &m_pLinks->s[m_nLinks] : NULL, nRoom);
     }
+    if (!m_pLinks) return;
     for (int i = m_nLinks; i < MAX_LINK; i++) {
-        ::SetRectEmpty(&m_rcLinks[i]);
-        m_sLinks[i].Empty();
+        ::SetRectEmpty(&m_pLinks->rc[i]);
+        m_pLinks->s[i].Empty();
     }
 }
 

@@ -1,5 +1,7 @@
 #pragma once
 
+#include <memory>
+
 #include "core/StdPtrArray.h"
 #include "extended/ListItemImpl.h"
 
@@ -72,9 +74,17 @@ protected:
     // The first link under the point, or -1.
     int LinkAt(POINT pt) const;
 
+    // The links' hit rectangles and texts, in window coordinates as last
+    // painted. Made at the first paint of mark-up text: most rows never have
+    // links, and a list holds thousands of rows.
+    struct LinkSlots
+    {
+        RECT rc[MAX_LINK];
+        CSkinString s[MAX_LINK];
+    };
+
     int m_nLinks;
-    RECT m_rcLinks[MAX_LINK];
-    CSkinString m_sLinks[MAX_LINK];
+    std::unique_ptr<LinkSlots> m_pLinks;
     int m_nHoverLink;
     IListUI* m_pOwnerList;
     CStdPtrArray m_aTexts;  // CSkinString*, owned; null for a column without text
