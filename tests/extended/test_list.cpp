@@ -18,6 +18,7 @@
 #include "../core/RectText.h"
 #include "controls/ScrollBarUI.h"
 #include "core/DialogBuilder.h"
+#include "core/RenderEngine.h"
 #include "extended/ListBodyUI.h"
 #include "extended/ListContainerElementUI.h"
 #include "extended/ListElementUI.h"
@@ -121,13 +122,8 @@ TEST(ListProtocol, TheRecordsDefaultsCopiesAndTheInterfaceWords)
     EXPECT_EQ(list.GetCurSel(), -1);
     EXPECT_EQ(list.GetInterface(L"IList"), static_cast<void*>(static_cast<IListUI*>(&list)));
     EXPECT_EQ(list.GetInterface(L"IListOwner"), static_cast<void*>(static_cast<IListOwnerUI*>(&list)));
-    EXPECT_EQ(list.GetControlFlags(), UINT(CTLFLAG_TABSTOP));
-    CListTextElementUI text;
     CListContainerElementUI box;
-    EXPECT_EQ(text.GetInterface(L"ListItem"), static_cast<void*>(static_cast<IListItemUI*>(&text)));
-    EXPECT_NE(text.GetInterface(L"ListLabelElement"), nullptr);
     EXPECT_EQ(box.GetInterface(L"ListItem"), static_cast<void*>(static_cast<IListItemUI*>(&box)));
-    EXPECT_EQ(box.GetControlFlags(), UINT(CTLFLAG_LISTITEM));
     EXPECT_FALSE(box.Expand(true));
 }
 
@@ -364,6 +360,12 @@ TEST_F(ListWindow, ClicksAndEitherSideSelectOnceAndTheOwnerDecides)
     Row(2)->SetVisible(false);
     EXPECT_EQ(pList->GetCurSel(), -1);
     EXPECT_FALSE(Item(Row(2))->IsSelected());
+    // A disabled item cannot be selected, but leaves the selection.
+    pList->SelectItem(0);
+    Row(0)->SetEnabled(false);
+    pList->SelectItem(3);
+    EXPECT_FALSE(Item(Row(0))->IsSelected());
+    Row(0)->SetEnabled(true);
     heard.Take();
 
     Send(WM_LBUTTONDBLCLK, MK_LBUTTON, Row(0)->GetPos());
@@ -445,6 +447,16 @@ TEST_F(ListWindow, RowsAndColumnsTakeTheirPlaces)
     EXPECT_EQ(info.nColumnCount, 2);
     EXPECT_EQ(RectText(info.rcColumns[0]), RectText(pHeader->GetItemAt(0)->GetPos()));
     EXPECT_EQ(RectText(info.rcColumns[1]), "150,0,300," + std::to_string(y));
+
+    // A label row measures its text and the padding, and nothing without an owner.
+    CListLabelElementUI* pLabel = Label(L"measured");
+    EXPECT_EQ(pLabel->EstimateSize(SIZE{300, 200}).cy, 0);
+    pList->Add(pLabel);
+    pList->SetItemTextPadding(RECT{5, 1, 7, 2});
+    const SIZE szText = CRenderEngine::GetTextSize(pm.GetPaintDC(), &pm, L"measured", -1, DT_SINGLELINE);
+    const SIZE szLabel = pLabel->EstimateSize(SIZE{300, 200});
+    EXPECT_EQ(szLabel.cx, szText.cx + 12);
+    EXPECT_EQ(szLabel.cy, pm.GetDefaultFontInfo()->tmMetrics.tmHeight + 11);
 }
 
 TEST_F(ListWindow, ColumnsFollowAScrolledOrHiddenHeader)
@@ -464,21 +476,24 @@ TEST_F(ListWindow, ColumnsFollowAScrolledOrHiddenHeader)
     EXPECT_EQ(RectText(info.rcColumns[1]), "150,0,350,20");
     EXPECT_EQ(RectText(pList->GetHeader()->GetItemAt(1)->GetPos()), "150,0,350,20");
     EXPECT_EQ(Row(0)->GetPos().left, -50);
-    RepaintNow(wnd);
-    EXPECT_EQ(RectText(info.rcColumns[1]), "150,0,350,20");
 
     // A column resized on its own moves the others, scrolled as they were.
     pList->GetHeader()->GetItemAt(0)->SetFixedWidth(100);
     RepaintNow(wnd);
     EXPECT_EQ(RectText(info.rcColumns[1]), "50,0,250,20");
+    // Once the columns fit, the bar goes and rows and columns come back to the left edge.
+    pList->GetHeader()->GetItemAt(1)->SetFixedWidth(10);
+    RepaintNow(wnd);
+    EXPECT_FALSE(pList->GetHorizontalScrollBar()->IsVisible());
+    EXPECT_EQ(Row(0)->GetPos().left, 0);
+    EXPECT_EQ(info.rcColumns[0].left, 0);
 
     // Hidden columns have no rectangle; a hidden header's columns still span the list.
     pList->GetHeader()->GetItemAt(1)->SetVisible(false);
     pList->SetAttribute(L"header", L"hidden");
     RepaintNow(wnd);
     EXPECT_EQ(RectText(info.rcColumns[1]), "0,0,0,0");
-    EXPECT_EQ(info.rcColumns[2].right - info.rcColumns[2].left, 100);
-    EXPECT_EQ(info.rcColumns[0].left, -pList->GetScrollPos().cx);
+    EXPECT_EQ(RectText(info.rcColumns[2]), "100,0,200,0");
 }
 
 TEST_F(ListWindow, TheSeparatorZoneDragsAndTheRestOfTheColumnClicks)
