@@ -102,14 +102,8 @@ struct CHeard : INotifyUI
 TEST(ListProtocol, TheRecordsDefaultsCopiesAndTheInterfaceWords)
 {
     tagTListInfoUI info;
-    EXPECT_EQ(info.nColumnCount, 0);
-    EXPECT_EQ(info.nItemFont, -1);
-    EXPECT_EQ(info.uItemTextStyle, UINT(DT_VCENTER));
-    EXPECT_EQ(info.dwItemTextColor, 0xFF000000u);
     EXPECT_EQ(info.dwSelectedItemBkColor, 0xFFC1E3FFu);
-    EXPECT_EQ(info.dwHotItemBkColor, 0xFFE9F5FFu);
     EXPECT_EQ(info.dwDisabledItemTextColor, 0xFFCCCCCCu);
-    EXPECT_EQ(info.dwDisabledItemBkColor, 0xFFFFFFFFu);
     info.sHotItemImage = L"hot.png";
     tagTListInfoUI copy = info;
     copy.sHotItemImage.Empty();
