@@ -14,23 +14,8 @@ for a in "$@"; do
 done
 [ "$setup" -eq 0 ] || bash scripts/setup.sh
 
-# The newest source version can be missing from a mirror; try each listed one.
-fetch_pugixml() {
-  [ -f .deps/pugixml/src/pugixml.cpp ] && return 0
-  rm -rf .deps/src-pugixml && mkdir -p .deps/src-pugixml
-  (cd .deps/src-pugixml && { apt-get source -qq pugixml >/dev/null 2>&1 || {
-     for v in $(apt-cache showsrc pugixml | sed -n 's/^Version: //p' | sort -u -r); do
-       apt-get source -qq "pugixml=$v" >/dev/null 2>&1 && break
-     done; }; }) || true
-  src=$(find .deps/src-pugixml -maxdepth 1 -mindepth 1 -type d -name 'pugixml-*' | head -n1)
-  if [ -n "$src" ] && [ -f "$src/src/pugixml.cpp" ]; then
-    rm -rf .deps/pugixml && mv "$src" .deps/pugixml
-  else
-    echo "bench: pugixml's source could not be fetched; bench_markup runs without it" >&2
-  fi
-  rm -rf .deps/src-pugixml
-}
-fetch_pugixml
+[ -f .deps/pugixml/src/pugixml.cpp ] || bash scripts/fetch-source.sh pugixml .deps/pugixml src/pugixml.cpp ||
+  echo "bench: pugixml's source could not be fetched; bench_markup runs without it" >&2
 
 source scripts/build.sh --no-setup "$@"
 names=("${ARGS[@]}")

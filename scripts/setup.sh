@@ -17,39 +17,45 @@ for p in "${PACKAGES[@]}"; do
   dpkg-query -W -f='${Status}' "$p" 2>/dev/null | grep -q "ok installed" || missing+=("$p")
 done
 
-# Debian's zlib source carries minizip; its package needs deb-src lines.
+# Debian's zlib source carries minizip; apt-get source needs deb-src entries. When the
+# system has none, setup adds a file of its own beside the system's sources, with the
+# deb-src twins of the Debian entries, and says so; no other source entry is touched.
+OWN_SOURCES=/etc/apt/sources.list.d/skinlib-deb-src
+add_deb_src() {
+  if grep -qsE '^Types:.*[[:space:]]deb-src([[:space:]]|$)' /etc/apt/sources.list.d/*.sources ||
+     grep -qsE '^deb-src[[:space:]]' /etc/apt/sources.list /etc/apt/sources.list.d/*.list; then
+    return 0
+  fi
+  local from
+  if [ -f /etc/apt/sources.list.d/debian.sources ]; then
+    from=/etc/apt/sources.list.d/debian.sources
+    sed 's/^Types:.*/Types: deb-src/' "$from" | $SUDO tee "$OWN_SOURCES.sources" >/dev/null
+    echo "setup: added $OWN_SOURCES.sources, the deb-src entries of $from, for apt-get source"
+  elif grep -qs '^deb[[:space:]]' /etc/apt/sources.list; then
+    from=/etc/apt/sources.list
+    sed -n 's/^deb[[:space:]]/deb-src /p' "$from" | $SUDO tee "$OWN_SOURCES.list" >/dev/null
+    echo "setup: added $OWN_SOURCES.list, the deb-src entries of $from, for apt-get source"
+  else
+    echo "setup: no apt source offers source packages, and no Debian entry to make one from:" \
+         "add deb-src entries for zlib's source" >&2
+    exit 1
+  fi
+}
+
 need_src=0
 [ -d "$ROOT/.deps/zlib" ] || need_src=1
-if [ "$need_src" -eq 1 ]; then
-  if [ -f /etc/apt/sources.list.d/debian.sources ] && ! grep -q 'deb-src' /etc/apt/sources.list.d/debian.sources; then
-    $SUDO sed -i 's/^Types: deb$/Types: deb deb-src/' /etc/apt/sources.list.d/debian.sources
-    missing+=(__update__)
-  elif [ -f /etc/apt/sources.list ] && grep -q '^deb ' /etc/apt/sources.list && ! grep -q '^deb-src ' /etc/apt/sources.list; then
-    grep '^deb ' /etc/apt/sources.list | sed 's/^deb /deb-src /' | $SUDO tee -a /etc/apt/sources.list >/dev/null
-    missing+=(__update__)
-  fi
-fi
+[ "$need_src" -eq 0 ] || add_deb_src
 
 if [ "${#missing[@]}" -gt 0 ] || [ "$need_src" -eq 1 ]; then
   export DEBIAN_FRONTEND=noninteractive
   $SUDO apt-get update -qq
-  real=()
-  for p in "${missing[@]}"; do [ "$p" = __update__ ] || real+=("$p"); done
-  if [ "${#real[@]}" -gt 0 ]; then
-    $SUDO apt-get install -y -qq --no-install-recommends "${real[@]}" >/dev/null
+  if [ "${#missing[@]}" -gt 0 ]; then
+    $SUDO apt-get install -y -qq --no-install-recommends "${missing[@]}" >/dev/null
   fi
 fi
 
 if [ "$need_src" -eq 1 ]; then
-  mkdir -p "$ROOT/.deps/src"
-  # The newest source version can be missing from a mirror (security pool); try each listed one.
-  (cd "$ROOT/.deps/src" && { apt-get source -qq zlib >/dev/null 2>&1 || {
-     for v in $(apt-cache showsrc zlib | sed -n 's/^Version: //p' | sort -u -r); do
-       apt-get source -qq "zlib=$v" >/dev/null 2>&1 && break
-     done; }; })
-  src=$(find "$ROOT/.deps/src" -maxdepth 1 -mindepth 1 -type d -name 'zlib-*' | head -n1)
-  [ -f "$src/contrib/minizip/unzip.c" ] || { echo "setup: zlib source without contrib/minizip" >&2; exit 1; }
-  mv "$src" "$ROOT/.deps/zlib"
-  rm -rf "$ROOT/.deps/src"
+  bash "$ROOT/scripts/fetch-source.sh" zlib "$ROOT/.deps/zlib" contrib/minizip/unzip.c ||
+    { echo "setup: without zlib's source there is no minizip to build" >&2; exit 1; }
 fi
 echo "setup: ready"

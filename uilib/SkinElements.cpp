@@ -26,6 +26,7 @@
 #include "extended/ListHeaderItemUI.h"
 #include "extended/ListHeaderUI.h"
 #include "extended/ListUI.h"
+#include "extended/RichEditUI.h"
 
 namespace SkinLib {
 
@@ -69,6 +70,7 @@ const ElementClass kElementClasses[] = {
     { L"ListContainerElement", MakeControl<CListContainerElementUI> },
     { L"ActiveX", MakeControl<CActiveXUI> },
     { L"DateTime", MakeControl<CDateTimeUI> },
+    { L"RichEdit", MakeControl<CRichEditUI> },
 };
 
 } // namespace

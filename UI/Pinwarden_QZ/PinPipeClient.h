@@ -17,6 +17,9 @@ public:
     explicit CPinPipeClient(LPCWSTR pstrPipeName = kPipeName, DWORD dwWaitMs = DEFAULT_WAIT_MS);
     ~CPinPipeClient();
 
+    // For the next Open; tests shorten a dialog's wait with it.
+    void SetWaitTime(DWORD dwWaitMs) { m_dwWaitMs = dwWaitMs; }
+
     // Connects and switches to message read mode, waiting up to the client's
     // wait time for the service to create the pipe or free an instance.
     // False when no connection could be made; exchanges then read as refusals.

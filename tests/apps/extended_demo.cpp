@@ -25,6 +25,7 @@ namespace ExtendedDemo {
 // Each page's source file defines its page; declare it here.
 extern const Page kActiveXPage;
 extern const Page kDateTimePage;
+extern const Page kRichEditPage;
 extern const Page kListPage;
 } // namespace ExtendedDemo
 
@@ -37,6 +38,7 @@ const UINT_PTR kInputTimerId = 2;
 const std::vector<const ExtendedDemo::Page*> kPages = {
     &ExtendedDemo::kActiveXPage,
     &ExtendedDemo::kDateTimePage,
+    &ExtendedDemo::kRichEditPage,
     &ExtendedDemo::kListPage,
 };
 

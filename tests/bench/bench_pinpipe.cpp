@@ -39,7 +39,7 @@ int main()
 
     double dBestOpen = 1e300;
     for (int i = 1; i <= kConnections; i++) {
-        if (!service.WaitFor("listening", 10000, i)) return 1;
+        if (!service.WaitFor("listening", i)) return 1;
         CPinPipeClient client(pipeName.c_str(), 5000);
         const double dStart = Now();
         if (!client.Open()) return 1;
@@ -48,7 +48,7 @@ int main()
         client.Exchange(L"1234", 4);
     }
 
-    if (!service.WaitFor("listening", 10000, kConnections + 1)) return 1;
+    if (!service.WaitFor("listening", kConnections + 1)) return 1;
     CPinPipeClient client(pipeName.c_str(), 5000);
     if (!client.Open()) return 1;
     int nRefusals = 0;

@@ -199,7 +199,7 @@ int main()
     std::vector<double> aClosed, aEnded;
     for (int i = 0; i < kRounds; i++) {
         double dClosed = 0, dEnded = 0;
-        if (!answering.WaitFor("listening", 10000, i + 1) || !TimeRoundTrip(skinned.exe, dClosed, dEnded)) {
+        if (!answering.WaitFor("listening", i + 1) || !TimeRoundTrip(skinned.exe, dClosed, dEnded)) {
             printf("the PIN round trip failed\n");
             return 1;
         }

@@ -13,6 +13,7 @@
 #include "PixelCanvas.h"
 #include "RectText.h"
 #include "TestControls.h"
+#include "WaitUntil.h"
 #include "controls/ScrollBarUI.h"
 
 using namespace SkinLib;
@@ -203,11 +204,11 @@ struct ScrolledColumn : ::testing::Test
     // moved would drag the thumb to (-1, -1).
     void TickUntilScrolled()
     {
-        for (DWORD dwStart = ::GetTickCount(); pRoot->GetScrollPos().cy == 0 && ::GetTickCount() - dwStart < 1000;) {
+        EXPECT_TRUE(WaitUntil([&] {
             MSG msg;
             while (::PeekMessageW(&msg, wnd, WM_TIMER, WM_TIMER, PM_REMOVE)) ::DispatchMessageW(&msg);
-            ::Sleep(5);
-        }
+            return pRoot->GetScrollPos().cy != 0;
+        }));
     }
     int LineHeight() { return pm.GetDefaultFontInfo()->tmMetrics.tmHeight + 8; }
     int Top() const { return pRoot->GetItemAt(0)->GetPos().top; }

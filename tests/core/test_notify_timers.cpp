@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "TestControls.h"
+#include "WaitUntil.h"
 #include "controls/ControlUI.h"
 
 using namespace SkinLib;
@@ -224,10 +225,10 @@ TEST_F(Notify, TimerIdsWrapFrom254To0AndNeverStealALiveId)
 TEST_F(Notify, TimerEventBecomesTimerNotificationAndStopsAtTheFirstMatch)
 {
     ASSERT_TRUE(pm.SetTimer(a, 42, 10));
-    for (DWORD dwStart = ::GetTickCount(); log.Count(L"timer") == 0 && ::GetTickCount() - dwStart < 2000;) {
+    WaitUntil([&] {
         PumpMessages();
-        ::Sleep(5);
-    }
+        return log.Count(L"timer") != 0;
+    });
     size_t iTimer = std::find(log.aTypes.begin(), log.aTypes.end(), L"timer") - log.aTypes.begin();
     ASSERT_LT(iTimer, log.aTypes.size());
     EXPECT_EQ(42u, log.aParams[iTimer]);

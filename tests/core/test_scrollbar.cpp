@@ -13,6 +13,7 @@
 #include "RectText.h"
 #include "TempFiles.h"
 #include "TestControls.h"
+#include "WaitUntil.h"
 #include "controls/ContainerUI.h"
 
 using namespace SkinLib;
@@ -53,14 +54,13 @@ void Tick(CControlUI& control)
     control.Event(event);
 }
 
-// Lets real timers fire for a while.
-void PumpFor(DWORD dwMilliseconds)
+// Lets real timers fire until done() holds.
+template <class Done> bool PumpUntil(Done done)
 {
-    const DWORD dwStart = ::GetTickCount();
-    while (::GetTickCount() - dwStart < dwMilliseconds) {
+    return WaitUntil([&] {
         PumpMessages();
-        ::Sleep(5);
-    }
+        return done();
+    });
 }
 
 TEST(ScrollBarParts, FollowLengthButtonsRangeAndPosition)
@@ -193,15 +193,12 @@ TEST_F(LoneBar, AHeldButtonStepsAtThePressThenAfterFiveQuietTicks)
     Send(*pBar, SKIN_EVT_BUTTONUP);
     EXPECT_EQ(log.Count(L"scroll"), 5);
 
-    // The real timer repeats every 50 ms until the release, and not after it.
+    // The real timer repeats until the release, and not after it.
     pBar->SetScrollPos(0);
     Send(*pBar, SKIN_EVT_BUTTONDOWN, 8, 90);
-    PumpFor(600);
-    const int nHeld = pBar->GetScrollPos();
-    EXPECT_GE(nHeld, 16);
+    EXPECT_TRUE(PumpUntil([&] { return pBar->GetScrollPos() >= 16; }));
     Send(*pBar, SKIN_EVT_BUTTONUP);
-    PumpFor(150);
-    EXPECT_EQ(pBar->GetScrollPos(), nHeld);
+    EXPECT_FALSE(pm.KillTimer(pBar, CScrollBarUI::REPEAT_TIMERID)) << "the release stops the timer";
 }
 
 struct LoneTallBar : LoneBar
@@ -252,8 +249,7 @@ TEST_F(LoneBar, ADisabledOrHiddenBarLetsGoOfAHeldButton)
         EXPECT_FALSE(pm.IsCaptured());
         EXPECT_EQ(::GetCapture(), static_cast<HWND>(NULL));
         EXPECT_EQ(pBar->States() & (CTLSTATE_PUSHED | CTLSTATE_CAPTURED), 0u);
-        PumpFor(400);
-        EXPECT_EQ(pBar->GetScrollPos(), 8);
+        EXPECT_FALSE(pm.KillTimer(pBar, CScrollBarUI::REPEAT_TIMERID)) << "its repeat timer stopped";
     }
 }
 
@@ -278,7 +274,7 @@ TEST(ScrollBarOwner, ABarRemovedWhileHeldLetsGoAndItsOwnerScrollsWithoutNotifyin
     pRoot->EnableScrollBar(false, false);
     EXPECT_FALSE(pm.IsCaptured());
     EXPECT_EQ(::GetCapture(), static_cast<HWND>(NULL));
-    PumpFor(400);  // the bar's timer must not outlive it
+    EXPECT_FALSE(pm.KillTimer(pBar, CScrollBarUI::REPEAT_TIMERID)) << "the bar's timer must not outlive it";
     EXPECT_EQ(pRoot->GetScrollPos().cy, 0);
 }
 

@@ -12,6 +12,7 @@
 #include "SkinSettings.h"
 #include "TempFiles.h"
 #include "TestControls.h"
+#include "WindowDriver.h"
 #include "controls/ControlUI.h"
 #include "core/PaintManagerUI.h"
 #include "core/WindowImplBase.h"
@@ -428,16 +429,7 @@ TEST(SkinnedWindowProgram, RunsItsSkinAndEndsOnTheFatalMessageWithoutOne)
         PROCESS_INFORMATION pi = {};
         ASSERT_TRUE(::CreateProcessW(sExe.c_str(), &sCommandLine[0], NULL, NULL, FALSE, 0, NULL, NULL, &si, &pi));
         if (c.exitCode == 1) {
-            HWND hBox = NULL;
-            for (int i = 0; i < 600 && hBox == NULL; i++) {
-                hBox = ::FindWindowW(L"#32770", L"SkinLib");
-                if (hBox == NULL) ::Sleep(50);
-            }
-            ASSERT_NE(hBox, nullptr) << "the fatal message box";
-            wchar_t szText[64] = L"";
-            ::GetDlgItemTextW(hBox, 0xFFFF, szText, 64);
-            EXPECT_STREQ(szText, L"加载资源文件失败");
-            ::PostMessageW(hBox, WM_COMMAND, IDOK, 0);
+            EXPECT_EQ(SkinLibTest::AnswerFatalSkinBox(pi.dwProcessId), L"加载资源文件失败");
         }
         EXPECT_EQ(::WaitForSingleObject(pi.hProcess, 60000), WAIT_OBJECT_0);
         DWORD dwExitCode = 0;

@@ -7,6 +7,7 @@
 #include <vector>
 
 #include "TempFiles.h"
+#include "WaitUntil.h"
 
 namespace SkinLibTest {
 
@@ -18,15 +19,6 @@ inline std::wstring UniquePipeName()
     return L"\\\\.\\pipe\\qzpintest_" + std::to_wstring(::GetCurrentProcessId()) + L"_" + std::to_wstring(++s_nCount);
 }
 
-// Process ids are numbered per Wine server, and tests of two servers may share
-// one temporary folder: names of files there also carry the moment.
-inline std::wstring UniqueStamp()
-{
-    LARGE_INTEGER now;
-    ::QueryPerformanceCounter(&now);
-    return std::to_wstring(now.QuadPart);
-}
-
 inline std::wstring FileBesideThisProgram(const wchar_t* name)
 {
     wchar_t szPath[MAX_PATH] = L"";
@@ -34,6 +26,31 @@ inline std::wstring FileBesideThisProgram(const wchar_t* name)
     std::wstring path(szPath, nLength);
     return path.substr(0, path.find_last_of(L"\\/") + 1) + name;
 }
+
+// A named event that the service's script waits for ("wait NAME"): the test opens
+// the gate once it has done what the pause is for.
+class CServiceGate
+{
+public:
+    CServiceGate()
+    {
+        static int s_nCount = 0;
+        m_name = L"keyservice_gate_" + std::to_wstring(::GetCurrentProcessId()) + L"_" + std::to_wstring(++s_nCount);
+        m_hEvent = ::CreateEventW(NULL, TRUE, FALSE, m_name.c_str());
+    }
+    ~CServiceGate() { ::CloseHandle(m_hEvent); }
+
+    // The script's step.
+    std::wstring Wait() const { return L"wait " + m_name; }
+    void Open() { ::SetEvent(m_hEvent); }
+
+private:
+    CServiceGate(const CServiceGate&) = delete;
+    CServiceGate& operator=(const CServiceGate&) = delete;
+
+    std::wstring m_name;
+    HANDLE m_hEvent;
+};
 
 class CKeyService
 {
@@ -56,8 +73,7 @@ public:
     bool Start(const std::wstring& pipeName, const std::wstring& script, DWORD dwDelayMs = 0, DWORD dwLimitMs = 20000)
     {
         static int s_nCount = 0;
-        m_logPath = MakeTempFolder(L"keyservice") + L"service" + std::to_wstring(++s_nCount) + L"_" + UniqueStamp() +
-                    L".log";
+        m_logPath = MakeTempFolder(L"keyservice") + L"service" + std::to_wstring(++s_nCount) + L".log";
         ::DeleteFileW(m_logPath.c_str());
         std::wstring exe = FileBesideThisProgram(L"keyservice.exe");
         std::wstring commandLine = L"\"" + exe + L"\" --log \"" + m_logPath + L"\" --pipe " + pipeName + L" --delay " +
@@ -100,18 +116,13 @@ public:
     }
 
     // Polls the log until it holds nTimes lines equal to line.
-    bool WaitFor(const std::string& line, DWORD dwTimeoutMs = 10000, int nTimes = 1) const
+    bool WaitFor(const std::string& line, int nTimes = 1) const
     {
-        ULONGLONG ullDeadline = ::GetTickCount64() + dwTimeoutMs;
-        while (Count(line) < nTimes) {
-            if (::GetTickCount64() >= ullDeadline) return false;
-            ::Sleep(10);
-        }
-        return true;
+        return WaitUntil([&] { return Count(line) >= nTimes; });
     }
 
     // The exit code, or STILL_ACTIVE when the service is still running.
-    DWORD WaitExit(DWORD dwTimeoutMs = 10000) const
+    DWORD WaitExit(DWORD dwTimeoutMs = kWaitDeadlineMs) const
     {
         DWORD dwExitCode = STILL_ACTIVE;
         ::WaitForSingleObject(m_process.hProcess, dwTimeoutMs);

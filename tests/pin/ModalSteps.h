@@ -12,6 +12,7 @@
 #include <functional>
 #include <vector>
 
+#include "WaitUntil.h"
 
 namespace SkinLibTest {
 
@@ -21,7 +22,7 @@ public:
     // A step returns false to be run again at the next tick.
     typedef std::function<bool()> Step;
 
-    explicit CModalSteps(std::vector<Step> steps, DWORD dwTimeoutMs = 15000)
+    explicit CModalSteps(std::vector<Step> steps, DWORD dwTimeoutMs = kWaitDeadlineMs)
         : m_steps(std::move(steps)), m_nNext(0), m_ullDeadline(::GetTickCount64() + dwTimeoutMs), m_pOuter(s_pActive)
     {
         s_pActive = this;

@@ -7,6 +7,8 @@
 #include <string>
 #include <vector>
 
+#include "WaitUntil.h"
+
 namespace SkinLibTest {
 
 // Scan codes in a key message's lParam; bit 30 marks an auto-repeat.
@@ -31,14 +33,11 @@ inline std::wstring TitleOf(HWND hWnd)
 }
 
 // Polls until the call gives a non-null window or the time is up.
-template <class Find> HWND WaitForWindow(Find find, DWORD dwTimeoutMs)
+template <class Find> HWND WaitForWindow(Find find, DWORD dwTimeoutMs = kWaitDeadlineMs)
 {
-    const ULONGLONG ullDeadline = ::GetTickCount64() + dwTimeoutMs;
-    for (;;) {
-        if (HWND hWnd = find()) return hWnd;
-        if (::GetTickCount64() >= ullDeadline) return NULL;
-        ::Sleep(5);
-    }
+    HWND hFound = NULL;
+    WaitUntil([&] { return (hFound = find()) != NULL; }, dwTimeoutMs);
+    return hFound;
 }
 
 // The visible top-level windows of a process (of any, for 0), in Z order.
@@ -91,7 +90,7 @@ inline HWND FocusOf(HWND hWnd)
 
 // Waits until a native entry of the dialog other than hOld has the keyboard
 // focus: what a PIN is typed into.
-inline HWND WaitFocusedEntry(HWND hDialog, HWND hOld, DWORD dwTimeoutMs)
+inline HWND WaitFocusedEntry(HWND hDialog, HWND hOld, DWORD dwTimeoutMs = kWaitDeadlineMs)
 {
     return WaitForWindow(
         [hDialog, hOld] {

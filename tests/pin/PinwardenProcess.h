@@ -32,7 +32,7 @@ public:
         if (m_hThread != NULL) {
             if (m_process.hProcess != NULL && ::WaitForSingleObject(m_process.hProcess, 0) == WAIT_TIMEOUT)
                 ::TerminateProcess(m_process.hProcess, 1);
-            ::WaitForSingleObject(m_hThread, 10000);
+            ::WaitForSingleObject(m_hThread, kWaitDeadlineMs);
             ::CloseHandle(m_hThread);
         }
         if (m_process.hProcess != NULL) {
@@ -43,10 +43,12 @@ public:
         ::DeleteCriticalSection(&m_lock);
     }
 
-    // Starts the program with a command line (without the program's name).
-    bool Start(const std::wstring& arguments)
+    // Starts the program (or a copy of it) with a command line (without the
+    // program's name).
+    bool Start(const std::wstring& arguments, const std::wstring& exe = PinwardenExe())
     {
-        m_commandLine = L"\"" + PinwardenExe() + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
+        m_exe = exe;
+        m_commandLine = L"\"" + exe + L"\"" + (arguments.empty() ? L"" : L" " + arguments);
         m_hStarted = ::CreateEventW(NULL, TRUE, FALSE, NULL);
         m_hThread = ::CreateThread(NULL, 0, DebuggerThread, this, 0, NULL);
         if (m_hThread == NULL) return false;
@@ -57,7 +59,7 @@ public:
     DWORD ProcessId() const { return m_process.dwProcessId; }
 
     // The exit code, or STILL_ACTIVE when the program still runs.
-    DWORD WaitExit(DWORD dwTimeoutMs = 10000) const
+    DWORD WaitExit(DWORD dwTimeoutMs = kWaitDeadlineMs) const
     {
         DWORD dwExitCode = STILL_ACTIVE;
         ::WaitForSingleObject(m_process.hProcess, dwTimeoutMs);
@@ -68,16 +70,16 @@ public:
     std::vector<HWND> Windows() const { return VisibleWindowsOf(m_process.dwProcessId); }
     HWND Dialog() const { return FindPinDialog(m_process.dwProcessId); }
     HWND MessageBox() const { return FindPinMessageBox(m_process.dwProcessId); }
-    HWND WaitDialog(DWORD dwTimeoutMs = 10000) const
+    HWND WaitDialog(DWORD dwTimeoutMs = kWaitDeadlineMs) const
     {
         return WaitForWindow([this] { return Dialog(); }, dwTimeoutMs);
     }
-    HWND WaitMessageBox(DWORD dwTimeoutMs = 10000) const
+    HWND WaitMessageBox(DWORD dwTimeoutMs = kWaitDeadlineMs) const
     {
         return WaitForWindow([this] { return MessageBox(); }, dwTimeoutMs);
     }
     HWND Focus() const { return FocusOf(Dialog()); }
-    HWND WaitFocusedEntry(HWND hOld = NULL, DWORD dwTimeoutMs = 10000) const
+    HWND WaitFocusedEntry(HWND hOld = NULL, DWORD dwTimeoutMs = kWaitDeadlineMs) const
     {
         return SkinLibTest::WaitFocusedEntry(Dialog(), hOld, dwTimeoutMs);
     }
@@ -121,14 +123,9 @@ public:
     }
 
     // Polls until nTimes lines contain a text.
-    bool WaitDebugLines(const std::string& part, int nTimes = 1, DWORD dwTimeoutMs = 10000) const
+    bool WaitDebugLines(const std::string& part, int nTimes = 1) const
     {
-        const ULONGLONG ullDeadline = ::GetTickCount64() + dwTimeoutMs;
-        while (CountDebugLines(part) < nTimes) {
-            if (::GetTickCount64() >= ullDeadline) return false;
-            ::Sleep(5);
-        }
-        return true;
+        return WaitUntil([&] { return CountDebugLines(part) >= nTimes; });
     }
 
 private:
@@ -139,8 +136,7 @@ private:
     {
         CPinwardenProcess* pThis = static_cast<CPinwardenProcess*>(pvThis);
         STARTUPINFOW si = {sizeof(si)};
-        std::wstring exe = PinwardenExe();
-        pThis->m_bStarted = ::CreateProcessW(exe.c_str(), &pThis->m_commandLine[0], NULL, NULL, FALSE,
+        pThis->m_bStarted = ::CreateProcessW(pThis->m_exe.c_str(), &pThis->m_commandLine[0], NULL, NULL, FALSE,
                                              DEBUG_ONLY_THIS_PROCESS, NULL, NULL, &si, &pThis->m_process) != FALSE;
         ::SetEvent(pThis->m_hStarted);
         if (!pThis->m_bStarted) return 1;
@@ -195,6 +191,7 @@ private:
     }
 
     PROCESS_INFORMATION m_process;
+    std::wstring m_exe;
     std::wstring m_commandLine;
     HANDLE m_hThread;
     HANDLE m_hStarted;

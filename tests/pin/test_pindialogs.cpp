@@ -31,6 +31,11 @@ template <class Dialog> class CProbe : public Dialog
 {
 public:
     explicit CProbe(const wchar_t* pstrSkinFile) : Dialog(pstrSkinFile) {}
+    // How long the dialog waits for a service that is not there.
+    CProbe(const wchar_t* pstrSkinFile, DWORD dwPipeWaitMs) : Dialog(pstrSkinFile)
+    {
+        this->m_pipe.SetWaitTime(dwPipeWaitMs);
+    }
 
     CControlUI* Find(const wchar_t* pstrName) { return this->m_PaintManager.FindControl(pstrName); }
     std::wstring Text(const wchar_t* pstrName)
@@ -335,6 +340,32 @@ TEST_F(PinDialogTest, SettingChecksBothEntriesAndAsksAgainAfterARefusal)
     ExpectNoLineHolds(L"5678");
 }
 
+// Without a service the dialog shows once its wait is over (the program's is
+// 20 s); a PIN then reads as a refusal, and the dialog can still be closed.
+TEST_F(PinDialogTest, WithoutAServiceTheDialogShowsAfterTheWaitAndStaysUsable)
+{
+    CProbe<CPINVerifyWnd> dialog(L"verifyPIN.xml", 300);
+    const ULONGLONG ullStart = ::GetTickCount64();
+    Create(dialog);
+    EXPECT_GE(::GetTickCount64() - ullStart, 280u);
+    EXPECT_TRUE(m_debug.Holds(L"GetLastError: 0x00000002"));
+    CModalSteps steps({
+        EntryHasFocus,
+        [&] {
+            Type(L"7777");
+            Enter();
+            return true;
+        },
+        [&] {
+            EXPECT_EQ(dialog.Text(L"label_status"), L"The PIN of FIDO is incorrect. Please try again.");
+            EXPECT_TRUE(m_debug.Holds(L"client: WriteFile to pipe failed"));
+            return ClickCloseButton(dialog.GetHWND());
+        },
+    });
+    EXPECT_EQ(dialog.ShowModal(), 2u);
+    EXPECT_TRUE(steps.Finished());
+}
+
 // The close button ends either dialog with 2; the setting dialog sends
 // nothing more.
 TEST_F(PinDialogTest, TheCloseButtonEndsEitherDialogWith2)
@@ -347,7 +378,7 @@ TEST_F(PinDialogTest, TheCloseButtonEndsEitherDialogWith2)
         EXPECT_EQ(verify.ShowModal(), 2u);
     }
     CProbe<CSetPINWnd> setting(L"SetPIN.xml");
-    ASSERT_TRUE(m_service.WaitFor("listening", 10000, 2));
+    ASSERT_TRUE(m_service.WaitFor("listening", 2));
     Create(setting);
     {
         CModalSteps steps({EntryHasFocus, [&] { return ClickCloseButton(setting.GetHWND()); }});

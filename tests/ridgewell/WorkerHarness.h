@@ -12,6 +12,7 @@
 #include "EnumerateSensors.h"
 #include "TempFiles.h"
 #include "UpdateChannel.h"
+#include "WaitUntil.h"
 
 namespace RidgewellTest {
 
@@ -54,7 +55,9 @@ public:
         HANDLE hThread = NULL;
         EXPECT_TRUE(m_updates->StartWorker(pfnWorker, &hThread));
         if (hThread == NULL) return 0xDEADBEEF;
-        while (::MsgWaitForMultipleObjects(1, &hThread, FALSE, 10000, QS_ALLINPUT) == WAIT_OBJECT_0 + 1) Pump();
+        while (::MsgWaitForMultipleObjects(1, &hThread, FALSE, SkinLibTest::kWaitDeadlineMs, QS_ALLINPUT) ==
+               WAIT_OBJECT_0 + 1)
+            Pump();
         Pump();
         DWORD dwResult = 0xDEADBEEF;
         EXPECT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(hThread, 0)) << "the worker did not end";
@@ -117,6 +120,42 @@ private:
         }
         return ::DefWindowProcW(hWnd, uMsg, wParam, lParam);
     }
+};
+
+// A call of the simulated sensor that blocks until the test lets it return: its
+// scenario line carries Hold(), and the test learns when the worker has come that
+// far. A held call is let go at the latest when the object goes.
+class CHeldCall
+{
+public:
+    CHeldCall()
+    {
+        static int s_nCount = 0;
+        m_sName = L"ridgewell_test_hold_" + std::to_wstring(::GetCurrentProcessId()) + L"_" +
+                  std::to_wstring(++s_nCount);
+        m_hHeld = ::CreateEventW(NULL, TRUE, FALSE, (m_sName + L".held").c_str());
+        m_hGo = ::CreateEventW(NULL, TRUE, FALSE, m_sName.c_str());
+    }
+    CHeldCall(const CHeldCall&) = delete;
+    CHeldCall& operator=(const CHeldCall&) = delete;
+    ~CHeldCall()
+    {
+        Release();
+        ::CloseHandle(m_hHeld);
+        ::CloseHandle(m_hGo);
+    }
+
+    // The word for the call's scenario line.
+    std::wstring Hold() const { return L"hold=" + m_sName; }
+    // Whether a worker is blocked in the call; WaitHeld waits until one is.
+    bool IsHeld() const { return ::WaitForSingleObject(m_hHeld, 0) == WAIT_OBJECT_0; }
+    bool WaitHeld() const { return ::WaitForSingleObject(m_hHeld, SkinLibTest::kWaitDeadlineMs) == WAIT_OBJECT_0; }
+    void Release() { ::SetEvent(m_hGo); }
+
+private:
+    std::wstring m_sName;
+    HANDLE m_hHeld;
+    HANDLE m_hGo;
 };
 
 // A test with a scenario for the simulated sensor and a fresh call log; the

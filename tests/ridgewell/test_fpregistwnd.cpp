@@ -10,6 +10,7 @@
 #include <gtest/gtest.h>
 
 #include <functional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -99,6 +100,7 @@ protected:
         CScenarioTest::SetUp();
         CPaintManagerUI::SetInstance(::GetModuleHandleW(NULL));
         ASSERT_NE(nullptr, Open());
+        m_aThreads = SkinLibTest::ThreadsOf(::GetCurrentProcessId());
     }
     void TearDown() override
     {
@@ -117,12 +119,12 @@ protected:
         return m_hWnd;
     }
 
-    // Runs the window's messages as its modal loop does, until done() or the timeout.
-    bool PumpUntil(const std::function<bool()>& done, DWORD dwTimeout = 10000)
+    // Runs the window's messages as its modal loop does, until done().
+    bool PumpUntil(const std::function<bool()>& done)
     {
-        const DWORD dwStart = ::GetTickCount();
+        const ULONGLONG ullDeadline = ::GetTickCount64() + SkinLibTest::kWaitDeadlineMs;
         while (!done()) {
-            if (::GetTickCount() - dwStart > dwTimeout) return false;
+            if (::GetTickCount64() >= ullDeadline) return false;
             if (!PumpOne()) ::MsgWaitForMultipleObjects(0, NULL, FALSE, 10, QS_ALLINPUT);
         }
         return true;
@@ -132,9 +134,17 @@ protected:
         while (PumpOne()) {
         }
     }
-    void PumpFor(DWORD dwMs)
+    // Runs the window until every worker started since the test began has ended, and
+    // then applies what they said last.
+    void PumpUntilTheWorkersEnd()
     {
-        PumpUntil([] { return false; }, dwMs);
+        Pump();
+        EXPECT_TRUE(PumpUntil([&] {
+            for (DWORD id : SkinLibTest::ThreadsOf(::GetCurrentProcessId()))
+                if (m_aThreads.count(id) == 0) return false;
+            return true;
+        })) << "a worker did not end";
+        Pump();
     }
     bool PumpOne()
     {
@@ -164,6 +174,7 @@ protected:
     SkinLibTest::CSkinSettingsGuard skinSettings;
     CWatchedWnd window;
     HWND m_hWnd = NULL;
+    std::set<DWORD> m_aThreads;  // this process's threads before the first click
 };
 
 const wchar_t kFirstStatus[] = L"Touch the fingerprint sensor";
@@ -351,24 +362,30 @@ TEST_F(WindowTest, DeletionNamesTheUserBySid)
 
 TEST_F(WindowTest, TwoFastDeleteClicksStartOneDeletion)
 {
-    Play(L"unit 5 " + KeyDevice(L"A1") + L";locate S_OK delay=200");
+    Play(L"unit 5 " + KeyDevice(L"A1"));
     PostClick(kDeleteButtonPoint);
-    RunWorker(kDeleteButtonPoint);
-    PumpFor(300);
+    PostClick(kDeleteButtonPoint);
+    PumpUntilTheWorkersEnd();
     EXPECT_EQ(1u, Calls(L"WinBioLocateSensor").size());
     EXPECT_EQ(1u, Calls(L"WinBioDeleteTemplate").size());
 }
 
 TEST_F(WindowTest, EnrollCanStartWhileADeletionWaitsForATouch)
 {
-    Play(L"unit 5 " + KeyDevice(L"A1") + L";locate S_OK delay=400;identify UNKNOWN_ID");
+    CHeldCall locate;
+    Play(L"unit 5 " + KeyDevice(L"A1") + L";locate S_OK " + locate.Hold() + L";identify UNKNOWN_ID");
     PostClick(kDeleteButtonPoint);
-    ASSERT_TRUE(PumpUntil([&] { return !window.aSeen.empty(); }));
+    ASSERT_TRUE(PumpUntil([&] { return locate.IsHeld(); }));
+    Pump();
     EXPECT_TRUE(window.Control(L"btn_Enroll")->IsEnabled());
     PostClick(kEnrollButtonPoint);
-    ASSERT_TRUE(PumpUntil([&] { return window.cDeleteEnabled >= 2; }));
+    ASSERT_TRUE(PumpUntil([&] { return !Calls(L"WinBioEnrollCommit").empty(); }));
+    EXPECT_TRUE(Calls(L"WinBioLocateSensor").empty()) << "the deletion still waits for its touch";
+    locate.Release();
+    PumpUntilTheWorkersEnd();
     EXPECT_EQ(1u, Calls(L"WinBioEnrollCommit").size());
     EXPECT_EQ(1u, Calls(L"WinBioDeleteTemplate").size());
+    EXPECT_EQ(2, window.cDeleteEnabled);
 }
 
 TEST_F(WindowTest, CloseButtonShowsCancelThenClosesWithOne)
@@ -438,12 +455,9 @@ TEST_F(WindowTest, AFailedResultShowsTheErrorInRedForGood)
 TEST_F(WindowTest, BlinkTimerTicksFromAStepUntilTheResult)
 {
     ::SendMessageW(m_hWnd, WM_ENROLL_STEP, 0, 1);
-    ASSERT_TRUE(PumpUntil([&] { return window.cBlinkTicks >= 3; }, 2000)) << "ticks every 100 ms";
+    ASSERT_TRUE(PumpUntil([&] { return window.cBlinkTicks >= 3; }));
     ::SendMessageW(m_hWnd, WM_ENROLL_RESULT, 0, ENROLL_STATUS_OK);
-    Pump();
-    const int cTicks = window.cBlinkTicks;
-    PumpFor(350);
-    EXPECT_EQ(cTicks, window.cBlinkTicks) << "the result stops the timer";
+    EXPECT_FALSE(::KillTimer(m_hWnd, BLINK_TIMER_ID)) << "the result stops the timer";
     // The shipped skin has no blink picture: nothing else changed.
     EXPECT_STREQ(L"png_reg_fingerprint_1.png", window.Control(L"image_show")->GetBkImage().GetData());
     EXPECT_STREQ(L"[1/4] Touch The Sensor", window.Status()->GetText().GetData());
@@ -457,17 +471,33 @@ TEST_F(WindowTest, CloseMessageClosesWithTwo)
 
 // --- A worker that outlives the window ---
 
-TEST_F(WindowTest, UpdatesAfterTheWindowIsGoneAreDropped)
+// The window goes while its worker waits for a touch: the enrollment in a capture,
+// the deletion in locating the sensor.
+class WindowGoneTest : public WindowTest, public ::testing::WithParamInterface<POINT>
 {
-    Play(L"unit 5 " + KeyDevice(L"A1") + L";locate S_OK delay=300");
-    PostClick(kDeleteButtonPoint);
-    ASSERT_TRUE(PumpUntil([&] { return !window.aSeen.empty(); }));
+};
+
+TEST_P(WindowGoneTest, UpdatesAfterTheWindowIsGoneAreDropped)
+{
+    CHeldCall touch;
+    Play(L"unit 5 " + KeyDevice(L"A1") + L";identify UNKNOWN_ID;capture S_OK " + touch.Hold() + L";locate S_OK " +
+         touch.Hold());
+    PostClick(GetParam());
+    ASSERT_TRUE(PumpUntil([&] { return touch.IsHeld(); }));
+    Pump();
     const size_t cSeen = window.aSeen.size();
+    ASSERT_GT(cSeen, 0u);
     ::DestroyWindow(m_hWnd);
-    ASSERT_TRUE(PumpUntil([&] { return !Calls(L"WinBioCloseSession").empty(); }));
-    PumpFor(100);
+    touch.Release();
+    PumpUntilTheWorkersEnd();
+    EXPECT_EQ(1u, Calls(L"WinBioCloseSession").size());
     EXPECT_EQ(cSeen, window.aSeen.size());
     EXPECT_EQ(0, window.cDeleteEnabled);
 }
+
+INSTANTIATE_TEST_SUITE_P(EachWorker, WindowGoneTest, ::testing::Values(kEnrollButtonPoint, kDeleteButtonPoint),
+                         [](const ::testing::TestParamInfo<POINT>& info) {
+                             return info.param.x == kEnrollButtonPoint.x ? "Enroll" : "Delete";
+                         });
 
 } // namespace

@@ -6,6 +6,7 @@
 
 #include <new>
 #include <stdlib.h>
+#include <string.h>
 #include <string>
 
 #include "UpdateChannel.h"
@@ -95,6 +96,66 @@ Lines ExpectedRounds()
     return lines;
 }
 
+// While it lives, PostMessageW as this program imports it fails as it does for a
+// full message queue: the channel's wake-up cannot go out.
+class CFailingPostMessage
+{
+public:
+    CFailingPostMessage() : m_ppfnSlot(FindImport("user32.dll", "PostMessageW")), m_pfnReal(NULL)
+    {
+        if (m_ppfnSlot == NULL) return;
+        m_pfnReal = *m_ppfnSlot;
+        Write(reinterpret_cast<void*>(&Fail));
+    }
+    CFailingPostMessage(const CFailingPostMessage&) = delete;
+    CFailingPostMessage& operator=(const CFailingPostMessage&) = delete;
+    ~CFailingPostMessage()
+    {
+        if (m_ppfnSlot != NULL) Write(m_pfnReal);
+    }
+
+    bool IsActive() const { return m_ppfnSlot != NULL; }
+
+private:
+    static BOOL WINAPI Fail(HWND, UINT, WPARAM, LPARAM)
+    {
+        ::SetLastError(ERROR_NOT_ENOUGH_QUOTA);
+        return FALSE;
+    }
+
+    // The slot of this program's import table that holds a function of a DLL.
+    static void** FindImport(const char* pstrDll, const char* pstrFunction)
+    {
+        BYTE* pBase = reinterpret_cast<BYTE*>(::GetModuleHandleW(NULL));
+        const IMAGE_NT_HEADERS* pHeaders =
+            reinterpret_cast<const IMAGE_NT_HEADERS*>(pBase + reinterpret_cast<IMAGE_DOS_HEADER*>(pBase)->e_lfanew);
+        const IMAGE_DATA_DIRECTORY& imports = pHeaders->OptionalHeader.DataDirectory[IMAGE_DIRECTORY_ENTRY_IMPORT];
+        for (auto* pDll = reinterpret_cast<const IMAGE_IMPORT_DESCRIPTOR*>(pBase + imports.VirtualAddress);
+             imports.VirtualAddress != 0 && pDll->Name != 0; ++pDll) {
+            if (_stricmp(reinterpret_cast<const char*>(pBase + pDll->Name), pstrDll) != 0) continue;
+            auto* pName = reinterpret_cast<const IMAGE_THUNK_DATA*>(pBase + pDll->OriginalFirstThunk);
+            auto* pSlot = reinterpret_cast<void**>(pBase + pDll->FirstThunk);
+            for (; pName->u1.AddressOfData != 0; ++pName, ++pSlot) {
+                if (IMAGE_SNAP_BY_ORDINAL(pName->u1.Ordinal)) continue;
+                auto* pByName = reinterpret_cast<const IMAGE_IMPORT_BY_NAME*>(pBase + pName->u1.AddressOfData);
+                if (strcmp(reinterpret_cast<const char*>(pByName->Name), pstrFunction) == 0) return pSlot;
+            }
+        }
+        return NULL;
+    }
+
+    void Write(void* pfn)
+    {
+        DWORD dwOld = 0;
+        ::VirtualProtect(m_ppfnSlot, sizeof(*m_ppfnSlot), PAGE_READWRITE, &dwOld);
+        *m_ppfnSlot = pfn;
+        ::VirtualProtect(m_ppfnSlot, sizeof(*m_ppfnSlot), dwOld, &dwOld);
+    }
+
+    void** m_ppfnSlot;
+    void* m_pfnReal;
+};
+
 // Closes the channel from inside the drain when the n-th update is applied.
 struct CClosingTarget : IUpdateTarget
 {
@@ -133,7 +194,10 @@ TEST(UpdateChannel, KeepsEachOfTwoWorkersInOrder)
     HANDLE ahThreads[2] = {};
     ASSERT_TRUE(recorder.m_updates->StartWorker(PostRounds, &ahThreads[0]));
     ASSERT_TRUE(recorder.m_updates->StartWorker(PostRounds, &ahThreads[1]));
-    while (::MsgWaitForMultipleObjects(2, ahThreads, TRUE, 10000, QS_ALLINPUT) == WAIT_OBJECT_0 + 2) recorder.Pump();
+    EXPECT_TRUE(SkinLibTest::WaitUntil([&] {
+        recorder.Pump();
+        return ::WaitForMultipleObjects(2, ahThreads, TRUE, 0) == WAIT_OBJECT_0;
+    }));
     recorder.Pump();
     for (HANDLE h : ahThreads) ::CloseHandle(h);
 
@@ -182,7 +246,7 @@ TEST(UpdateChannel, AWorkerOutlivingTheWindowPostsIntoNothing)
         ASSERT_TRUE(recorder.m_updates->StartWorker(WaitThenPost, &hThread));
     }  // the window is destroyed, the channel closed, the window's reference released
     ::SetEvent(g_hGo);
-    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(hThread, 10000));
+    ASSERT_EQ(WAIT_OBJECT_0, ::WaitForSingleObject(hThread, SkinLibTest::kWaitDeadlineMs));
     DWORD cDropped = 0;
     ::GetExitCodeThread(hThread, &cDropped);
     ::CloseHandle(hThread);
@@ -190,6 +254,43 @@ TEST(UpdateChannel, AWorkerOutlivingTheWindowPostsIntoNothing)
     g_hGo = NULL;
     EXPECT_EQ(DWORD(3 * kPosts), cDropped);
     // The worker's release was the last: channel and updates are all freed.
+    EXPECT_EQ(cBefore, g_cNothrowLive);
+}
+
+// The update whose wake-up could not be posted waits for the next update's, which
+// brings both.
+TEST(UpdateChannel, AWakeUpThatCouldNotBePostedIsTriedAgainByTheNextUpdate)
+{
+    CUpdateRecorder recorder;
+    {
+        CFailingPostMessage failing;
+        ASSERT_TRUE(failing.IsActive());
+        EXPECT_TRUE(recorder.m_updates->PostText(L"txt_show", L"one"));
+    }
+    recorder.Pump();
+    EXPECT_TRUE(recorder.m_aApplied.empty()) << "no wake-up went out";
+    EXPECT_TRUE(recorder.m_updates->PostText(L"txt_show", L"two"));
+    recorder.Pump();
+    EXPECT_EQ((Lines{L"text txt_show=one", L"text txt_show=two"}), recorder.m_aApplied);
+    EXPECT_EQ(1, recorder.m_cWakeUps);
+}
+
+// A wake-up that can never be posted (here the window went without closing the
+// channel) loses nothing: the updates wait in order for the next drain, and what
+// never gets one goes with the last reference.
+TEST(UpdateChannel, UpdatesWhoseWakeUpCannotBePostedWaitForTheNextDrain)
+{
+    const LONG cBefore = g_cNothrowLive;
+    {
+        CUpdateRecorder recorder;
+        ::SetWindowLongPtrW(recorder.m_hWnd, GWLP_USERDATA, 0);
+        ::DestroyWindow(recorder.m_hWnd);
+        EXPECT_TRUE(recorder.m_updates->PostText(L"txt_show", L"one"));
+        EXPECT_TRUE(recorder.m_updates->PostEnabled(L"btn_Delete", true));
+        EXPECT_EQ(2, recorder.m_updates->Drain(recorder));
+        EXPECT_EQ((Lines{L"text txt_show=one", L"enable btn_Delete=1"}), recorder.m_aApplied);
+        EXPECT_TRUE(recorder.m_updates->PostText(L"txt_show", L"never drained"));
+    }
     EXPECT_EQ(cBefore, g_cNothrowLive);
 }
 

@@ -19,6 +19,8 @@
 //   reply B ...    write one reply message; each B is a hex byte ("01") or a
 //                  hex byte with a count ("00*600": 600 zero bytes)
 //   sleep MS       wait (before the first listen: the pipe does not exist yet)
+//   wait NAME      wait until the named event NAME is set: the test lets the
+//                  script go on once it has done what the pause is for
 //   disconnect     wait until the client has read every reply, then
 //                  disconnect it and close the instance
 // At the end of the script a connected client is disconnected.
@@ -54,13 +56,14 @@ namespace {
 
 enum ExitCode { EXIT_DONE = 0, EXIT_USAGE = 2, EXIT_TIME_LIMIT = 3, EXIT_PIPE_FAILED = 4 };
 
-enum StepKind { STEP_LISTEN, STEP_REQUEST, STEP_REPLY, STEP_SLEEP, STEP_DISCONNECT };
+enum StepKind { STEP_LISTEN, STEP_REQUEST, STEP_REPLY, STEP_SLEEP, STEP_WAIT, STEP_DISCONNECT };
 
 struct Step
 {
     StepKind kind;
     DWORD dwMs;
     std::string bytes;
+    std::wstring event;
 };
 
 HANDLE g_hLog = INVALID_HANDLE_VALUE;
@@ -126,7 +129,7 @@ std::vector<std::wstring> SplitWords(const std::wstring& step)
 bool ParseStep(const std::vector<std::wstring>& words, Step& step)
 {
     const std::wstring& verb = words[0];
-    step = Step{STEP_LISTEN, 0, std::string()};
+    step = Step{STEP_LISTEN, 0, std::string(), std::wstring()};
     if (words.size() == 1) {
         if (verb == L"listen") step.kind = STEP_LISTEN;
         else if (verb == L"request") step.kind = STEP_REQUEST;
@@ -137,6 +140,11 @@ bool ParseStep(const std::vector<std::wstring>& words, Step& step)
     if (verb == L"sleep") {
         step.kind = STEP_SLEEP;
         return words.size() == 2 && ParseNumber(words[1], step.dwMs);
+    }
+    if (verb == L"wait") {
+        step.kind = STEP_WAIT;
+        step.event = words[1];
+        return words.size() == 2;
     }
     if (verb != L"reply") return false;
     step.kind = STEP_REPLY;
@@ -317,6 +325,16 @@ int Run(int nArgs, wchar_t** pArgs)
         case STEP_REQUEST: server.Request(); break;
         case STEP_REPLY: server.Reply(step.bytes); break;
         case STEP_SLEEP: ::Sleep(step.dwMs); break;
+        case STEP_WAIT: {
+            HANDLE hEvent = ::CreateEventW(NULL, TRUE, FALSE, step.event.c_str());
+            if (hEvent == NULL) {
+                Log("error CreateEvent " + std::to_string(::GetLastError()));
+                return EXIT_USAGE;
+            }
+            ::WaitForSingleObject(hEvent, INFINITE);  // the time limit ends a wait that never ends
+            ::CloseHandle(hEvent);
+            break;
+        }
         case STEP_DISCONNECT: server.Disconnect(); break;
         }
     }

@@ -14,7 +14,7 @@
 //       a fingerprint unit that WinBioEnumBiometricUnits lists, in the order given. The
 //       id runs to the end of the line; one longer than 255 characters runs on into the
 //       record's following string fields unterminated, as a broken record would.
-//   <call> <result> [unit=<id>] [delay=<ms>]
+//   <call> <result> [unit=<id>] [delay=<ms>] [hold=<name>]
 //       the result of the next call of that kind; calls of a kind take their lines in
 //       order, and once they are used up the call succeeds at once.
 //       <call>:   enum open close lock unlock identify locate begin capture commit delete
@@ -23,6 +23,9 @@
 //       unit=     the unit identify and locate report (identify leaves the caller's
 //                 unit unless told; locate reports the first unit listed, or 0)
 //       delay=    milliseconds the call blocks before it returns, as a touch would
+//       hold=     the call sets the named event "<name>.held" and blocks until the named
+//                 event "<name>" is set: the test knows the worker has come this far
+//                 and chooses when the touch comes (after the delay, if both are given)
 // A failed enum returns no array. An identify that succeeds reports a SID identity.
 //
 // Log lines (written when the call returns; "->" is followed by the result):
@@ -65,6 +68,7 @@ struct Step
     DWORD dwDelay = 0;
     bool bHasUnit = false;
     WINBIO_UNIT_ID unit = 0;
+    std::wstring sHold;
 };
 
 struct Unit
@@ -182,6 +186,8 @@ void ParseLine(const std::wstring& sRaw, Scenario& scenario)
                 step.unit = wcstoul(sWord.c_str() + 5, NULL, 0);
             } else if (sWord.compare(0, 6, L"delay=") == 0) {
                 step.dwDelay = wcstoul(sWord.c_str() + 6, NULL, 0);
+            } else if (sWord.compare(0, 5, L"hold=") == 0) {
+                step.sHold = sWord.substr(5);
             }
         }
         scenario.aSteps[call].push_back(step);
@@ -241,6 +247,13 @@ void Log(const char* pstrFormat, ...)
 void Block(const Step& step)
 {
     if (step.dwDelay != 0) ::Sleep(step.dwDelay);
+    if (step.sHold.empty()) return;
+    HANDLE hHeld = ::CreateEventW(NULL, TRUE, FALSE, (step.sHold + L".held").c_str());
+    HANDLE hGo = ::CreateEventW(NULL, TRUE, FALSE, step.sHold.c_str());
+    if (hHeld != NULL) ::SetEvent(hHeld);
+    if (hGo != NULL) ::WaitForSingleObject(hGo, INFINITE);
+    if (hGo != NULL) ::CloseHandle(hGo);
+    if (hHeld != NULL) ::CloseHandle(hHeld);
 }
 
 bool IsOpen(WINBIO_SESSION_HANDLE hSession)
