@@ -21,6 +21,11 @@
 #include "controls/VerticalLayoutUI.h"
 #include "extended/ActiveXUI.h"
 #include "extended/DateTimeUI.h"
+#include "extended/ListContainerElementUI.h"
+#include "extended/ListElementUI.h"
+#include "extended/ListHeaderItemUI.h"
+#include "extended/ListHeaderUI.h"
+#include "extended/ListUI.h"
 #include "extended/RichEditUI.h"
 
 namespace SkinLib {
@@ -57,6 +62,12 @@ const ElementClass kElementClasses[] = {
     { L"TileLayout", MakeControl<CTileLayoutUI> },
     { L"TabLayout", MakeControl<CTabLayoutUI> },
     { L"ChildLayout", MakeControl<CChildLayoutUI> },
+    { L"List", MakeControl<CListUI> },
+    { L"ListHeader", MakeControl<CListHeaderUI> },
+    { L"ListHeaderItem", MakeControl<CListHeaderItemUI> },
+    { L"ListTextElement", MakeControl<CListTextElementUI> },
+    { L"ListLabelElement", MakeControl<CListLabelElementUI> },
+    { L"ListContainerElement", MakeControl<CListContainerElementUI> },
     { L"ActiveX", MakeControl<CActiveXUI> },
     { L"DateTime", MakeControl<CDateTimeUI> },
     { L"RichEdit", MakeControl<CRichEditUI> },

@@ -26,6 +26,7 @@ namespace ExtendedDemo {
 extern const Page kActiveXPage;
 extern const Page kDateTimePage;
 extern const Page kRichEditPage;
+extern const Page kListPage;
 } // namespace ExtendedDemo
 
 namespace {
@@ -38,6 +39,7 @@ const std::vector<const ExtendedDemo::Page*> kPages = {
     &ExtendedDemo::kActiveXPage,
     &ExtendedDemo::kDateTimePage,
     &ExtendedDemo::kRichEditPage,
+    &ExtendedDemo::kListPage,
 };
 
 std::string Narrow(const wchar_t* pstr)

@@ -4,9 +4,15 @@
 #include <string>
 #include <vector>
 
+// A copy of its own in every source that includes it, so that a program of
+// several sources (the extended controls demo and its pages) links.
 #define STB_IMAGE_WRITE_IMPLEMENTATION
+#define STB_IMAGE_WRITE_STATIC
 #define STBI_WRITE_NO_STDIO
+#pragma GCC diagnostic push
+#pragma GCC diagnostic ignored "-Wunused-function"
 #include <stb_image_write.h>
+#pragma GCC diagnostic pop
 
 namespace SkinLibTest {
 

@@ -439,6 +439,13 @@ TEST_F(FuzzParsers, BuilderSurvivesMutatedSkinsWithoutLeakingControls)
         "<VerticalLayout><ActiveX modulename=\"activex_double.dll\" clsid=\"{5E0C3A8B-6F1D-4B7A-9C42-1D8E7F60A3B5}\" "
         "visible=\"true\"/><ActiveX modulename=\"nosuch.dll\" clsid=\"{00000000-0000-0000-0000-00000000000F}\" "
         "delaycreate=\"false\"/></VerticalLayout></HorizontalLayout></Window>",
+        // Lists sort their children by kind: headers, columns and items, in places they belong and not.
+        "<Window><List header=\"hidden\" vscrollbar=\"true\" hscrollbar=\"true\" itemaltbk=\"true\" "
+        "itemshowhtml=\"true\" scrollselect=\"true\"><ListHeader><ListHeaderItem text=\"a\" width=\"60\" "
+        "sepwidth=\"-2\"/><ListHeaderItem text=\"{a x}b{/a}\" showhtml=\"true\"/></ListHeader><ListHeaderItem/>"
+        "<ListTextElement selected=\"true\"/><ListLabelElement text=\"x\" visible=\"false\"/><ListContainerElement>"
+        "<Leaf/><ListTextElement/></ListContainerElement><Leaf/><ListHeader/><Box><ListLabelElement/></Box></List>"
+        "<ListTextElement/><ListHeaderItem><Leaf/></ListHeaderItem></Window>",
     };
     CPaintManagerUI hostManager;
     SkinLibTest::CHostWindow wnd(hostManager, 200, 120, NULL, false);
@@ -452,7 +459,9 @@ TEST_F(FuzzParsers, BuilderSurvivesMutatedSkinsWithoutLeakingControls)
     static const char* const kElements[] = { "Window", "Box", "OneBox", "Leaf", "Control", "Include", "Font",
                                              "Image", "Default", "Unknown", "VerticalLayout", "Label", "Button",
                                              "Option", "CheckBox", "Progress", "Slider", "TileLayout",
-                                             "TabLayout", "ChildLayout", "DateTime", "ActiveX", "RichEdit" };
+                                             "TabLayout", "ChildLayout", "DateTime", "ActiveX", "RichEdit",
+                                             "List", "ListHeader", "ListHeaderItem", "ListTextElement",
+                                             "ListLabelElement", "ListContainerElement" };
     const size_t nElements = sizeof(kElements) / sizeof(kElements[0]);
     auto renameElements = [](std::string& xml, const std::string& from, const std::string& to) {
         for (const char* pstrOpen : { "<", "</" }) {

@@ -456,6 +456,80 @@ TEST_F(Separator, ADragEndsWhenTheLayoutHidesGoesOrLosesTheMouse)
     }
 }
 
+bool Meets(const RECT& a, const RECT& b)
+{
+    RECT rc;
+    return ::IntersectRect(&rc, &a, &b) != FALSE;
+}
+
+// Counts how often a walk over the children looks at it.
+struct CVisitedProbe : CProbeUI
+{
+    bool IsVisible() const override { return ++nVisits > 0 && CProbeUI::IsVisible(); }
+    mutable int nVisits = 0;
+};
+
+// A long column paints only the children that reach into the paint
+// rectangle, the floating ones wherever they lie in the child list, and looks
+// at few others, as hit tests do; one whose children step back along the
+// axis (negative child padding) looks at all.
+TEST(LineLayoutPaint, OnlyTheChildrenInThePaintedBandArePainted)
+{
+    for (int nChildPadding : {0, -30}) {
+        SCOPED_TRACE(nChildPadding);
+        CPaintManagerUI pm;
+        CHostWindow wnd(pm, 200, 100);
+        CVerticalLayoutUI* pRoot = new CVerticalLayoutUI;
+        pRoot->ApplyAttributeList(L"vscrollbar=\"true\" inset=\"0,10,0,0\"");
+        pRoot->SetChildPadding(nChildPadding);
+        std::vector<CVisitedProbe*> aChildren;
+        for (int i = 0; i < 2000; i++) {
+            CVisitedProbe* pChild = new CVisitedProbe;
+            if (i == 0) pChild->ApplyAttributeList(L"float=\"true\" pos=\"0,40,10,50\"");
+            else if (i == 1999) pChild->ApplyAttributeList(L"float=\"true\" pos=\"20,80,30,90\"");
+            else pChild->SetFixedHeight(20);
+            if (i == 1002) pChild->SetVisible(false);
+            aChildren.push_back(pChild);
+            pRoot->Add(pChild);
+        }
+        pm.AttachDialog(pRoot);
+        RepaintNow(wnd);
+        pRoot->SetScrollPos(SIZE{0, 20005});
+        RepaintNow(wnd);
+        const RECT rcClient = {0, 10, 184, 100};
+        PixelCanvas canvas(200, 100);
+        for (const RECT& rcPaint : {RECT{0, 30, 200, 55}, RECT{0, 0, 200, 100}, RECT{0, 85, 200, 100}}) {
+            for (CVisitedProbe* p : aChildren) p->nPaint = p->nVisits = 0;
+            pRoot->DoPaint(canvas.DC(), rcPaint);
+            int nPainted = 0, nVisits = 0;
+            for (CVisitedProbe* p : aChildren) nVisits += p->nVisits;
+            if (nChildPadding == 0) EXPECT_LT(nVisits, 200);
+            else EXPECT_GE(nVisits, 2000);
+            for (size_t i = 0; i < aChildren.size(); i++) {
+                const CVisitedProbe* p = aChildren[i];
+                const bool bShows = p->IsVisible() && Meets(rcPaint, p->GetPos()) &&
+                                    Meets(p->IsFloat() ? pRoot->GetPos() : rcClient, p->GetPos());
+                EXPECT_EQ(p->nPaint, bShows ? 1 : 0) << "child " << i << " at " << RectText(p->GetPos());
+                nPainted += p->nPaint;
+            }
+            EXPECT_GT(nPainted, 0);
+        }
+        // Hit tests look at as few, and find the topmost child under the point.
+        for (POINT pt : {POINT{5, 45}, POINT{25, 85}, POINT{100, 60}, POINT{100, 5}}) {
+            CControlUI* pExpected = pRoot;
+            for (CVisitedProbe* p : aChildren) {
+                const RECT& rc = p->GetPos();
+                if (p->IsVisible() && ::PtInRect(&rc, pt) && (p->IsFloat() || ::PtInRect(&rcClient, pt))) pExpected = p;
+            }
+            for (CVisitedProbe* p : aChildren) p->nVisits = 0;
+            EXPECT_EQ(pm.FindControl(pt), pExpected) << pt.x << "," << pt.y;
+            int nVisits = 0;
+            for (CVisitedProbe* p : aChildren) nVisits += p->nVisits;
+            if (nChildPadding == 0) EXPECT_LT(nVisits, 200);
+        }
+    }
+}
+
 TEST(SeparatorAcross, AHorizontalStripDragsTheWidthAndSetsItsCursor)
 {
     CPaintManagerUI pm;

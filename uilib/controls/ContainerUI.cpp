@@ -21,15 +21,6 @@ namespace SkinLib {
 
 namespace {
 
-// rc less the margins, in 64 bits: insets come from skins and may be huge.
-RECT Deflated(const RECT& rc, const RECT& rcMargins)
-{
-    return RECT{ClampToInt(static_cast<long long>(rc.left) + rcMargins.left),
-                ClampToInt(static_cast<long long>(rc.top) + rcMargins.top),
-                ClampToInt(static_cast<long long>(rc.right) - rcMargins.right),
-                ClampToInt(static_cast<long long>(rc.bottom) - rcMargins.bottom)};
-}
-
 // Whether two rectangles share a pixel. Asked of every child on every paint,
 // so it stays out of the system library.
 bool Meets(const RECT& a, const RECT& b)
@@ -88,7 +79,7 @@ void* CContainerUI::GetInterface(const wchar_t* pstrName)
 
 CControlUI* CContainerUI::GetItemAt(int iIndex) const
 {
-    return static_cast<CControlUI*>(m_items.GetAt(iIndex));
+    return ChildAt(iIndex);
 }
 
 int CContainerUI::GetItemIndex(CControlUI* pControl) const
@@ -163,7 +154,7 @@ bool CContainerUI::Remove(CControlUI* pControl)
 
 bool CContainerUI::RemoveAt(int iIndex)
 {
-    CControlUI* pControl = GetItemAt(iIndex);
+    CControlUI* pControl = ChildAt(iIndex);
     return pControl != NULL && Remove(pControl);
 }
 
@@ -181,7 +172,7 @@ void CContainerUI::ReleaseAll()
     if (items.GetSize() != m_items.GetSize()) {
         // No memory for the copy: from the back, which needs none.
         while (!m_items.IsEmpty()) {
-            CControlUI* pControl = GetItemAt(m_items.GetSize() - 1);
+            CControlUI* pControl = ChildAt(m_items.GetSize() - 1);
             m_items.Remove(m_items.GetSize() - 1);
             Release(pControl);
         }
@@ -270,13 +261,13 @@ void CContainerUI::SetVisible(bool bVisible)
 {
     if (m_bVisible == bVisible) return;
     CControlUI::SetVisible(bVisible);
-    for (int i = 0; i < m_items.GetSize(); i++) GetItemAt(i)->SetInternVisible(IsVisible());
+    for (int i = 0; i < m_items.GetSize(); i++) ChildAt(i)->SetInternVisible(IsVisible());
 }
 
 void CContainerUI::SetInternVisible(bool bVisible)
 {
     CControlUI::SetInternVisible(bVisible);
-    for (int i = 0; i < m_items.GetSize(); i++) GetItemAt(i)->SetInternVisible(IsVisible());
+    for (int i = 0; i < m_items.GetSize(); i++) ChildAt(i)->SetInternVisible(IsVisible());
 }
 
 void CContainerUI::SetMouseEnabled(bool bEnable)
@@ -288,7 +279,7 @@ void CContainerUI::SetMouseEnabled(bool bEnable)
 
 void CContainerUI::SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bool bInit)
 {
-    for (int i = 0; i < m_items.GetSize(); i++) GetItemAt(i)->SetManager(pManager, this, bInit);
+    for (int i = 0; i < m_items.GetSize(); i++) ChildAt(i)->SetManager(pManager, this, bInit);
     if (m_pVerticalScrollBar) m_pVerticalScrollBar->SetManager(pManager, this, bInit);
     if (m_pHorizontalScrollBar) m_pHorizontalScrollBar->SetManager(pManager, this, bInit);
     CControlUI::SetManager(pManager, pParent, bInit);
@@ -303,7 +294,7 @@ int CContainerUI::FindSelectable(int iIndex, bool bForward) const
     if (nCount == 0) return -1;
     iIndex = LimitSize(iIndex, 0, nCount - 1);
     auto isSelectable = [this](int i) {
-        CControlUI* pControl = GetItemAt(i);
+        CControlUI* pControl = ChildAt(i);
         return pControl->GetInterface(L"ListItem") != NULL && pControl->IsVisible() && pControl->IsEnabled();
     };
     if (bForward) {
@@ -387,20 +378,22 @@ CControlUI* CContainerUI::FindControl(FINDCONTROLPROC Proc, void* pData, UINT uF
         if (pResult != NULL) return pResult;
     }
     const RECT rcClient = bHitTest ? GetClientArea() : RECT{};
-    const int nCount = m_items.GetSize();
-    const bool bTopFirst = (uFlags & FINDFLAG_TOPFIRST) != 0;
-    for (int n = 0; n < nCount; n++) {
-        CControlUI* pChild = GetItemAt(bTopFirst ? nCount - 1 - n : n);
-        pResult = pChild->FindControl(Proc, pData, uFlags);
-        if (pResult == NULL) continue;
+    const POINT pt = bHitTest ? *static_cast<const POINT*>(pData) : POINT{};
+    // A hit test looks only at the children that may hold the point.
+    const ChildSpan span = bHitTest ? FindChildrenIn(RECT{pt.x, pt.y, ClampToInt(pt.x + 1LL), ClampToInt(pt.y + 1LL)})
+                                    : CContainerUI::FindChildrenIn(RECT{});
+    VisitSpan(span, (uFlags & FINDFLAG_TOPFIRST) != 0, [&](CControlUI* pChild) {
+        CControlUI* pFound = pChild->FindControl(Proc, pData, uFlags);
         // In the inset margin only floating children show: a floating child
         // is found there with whatever it holds.
-        if (!bHitTest || pChild->IsFloat() || pResult->IsFloat() ||
-            ::PtInRect(&rcClient, *static_cast<const POINT*>(pData))) {
-            return pResult;
+        if (pFound == NULL || (bHitTest && !pChild->IsFloat() && !pFound->IsFloat() && !::PtInRect(&rcClient, pt))) {
+            return false;
         }
-    }
-    return bMeFirst ? NULL : CControlUI::FindControl(Proc, pData, uFlags);
+        pResult = pFound;
+        return true;
+    });
+    if (pResult != NULL || bMeFirst) return pResult;
+    return CControlUI::FindControl(Proc, pData, uFlags);
 }
 
 // ---------------------------------------------------------------------------
@@ -408,7 +401,7 @@ CControlUI* CContainerUI::FindControl(FINDCONTROLPROC Proc, void* pData, UINT uF
 
 RECT CContainerUI::GetInsetArea() const
 {
-    return Deflated(m_rcItem, m_rcInset);
+    return ShrinkRect(m_rcItem, m_rcInset);
 }
 
 RECT CContainerUI::GetClientArea() const
@@ -441,7 +434,7 @@ void CContainerUI::SetPos(RECT rc)
 void CContainerUI::PlaceItems(const RECT& rcArea)
 {
     for (int i = 0; i < m_items.GetSize(); i++) {
-        CControlUI* pControl = GetItemAt(i);
+        CControlUI* pControl = ChildAt(i);
         if (!pControl->IsVisible()) continue;
         if (pControl->IsFloat()) SetFloatPos(i);
         else pControl->SetPos(rcArea);
@@ -450,7 +443,7 @@ void CContainerUI::PlaceItems(const RECT& rcArea)
 
 void CContainerUI::SetFloatPos(int iIndex)
 {
-    CControlUI* pControl = GetItemAt(iIndex);
+    CControlUI* pControl = ChildAt(iIndex);
     if (pControl == NULL || !pControl->IsVisible() || !pControl->IsFloat()) return;
 
     // The fixed place counts from the left or top edge, or from the right or
@@ -583,7 +576,7 @@ void CContainerUI::SetScrollPos(SIZE szPos)
     // Every child moves: their areas reach the window as one.
     CInvalidateBatch batch(m_pManager);
     for (int i = 0; i < m_items.GetSize(); i++) {
-        CControlUI* pControl = GetItemAt(i);
+        CControlUI* pControl = ChildAt(i);
         if (!pControl->IsVisible() || pControl->IsFloat()) continue;
         const RECT& rc = pControl->GetPos();
         pControl->SetPos(RECT{ClampToInt(rc.left - dx), ClampToInt(rc.top - dy), ClampToInt(rc.right - dx),
@@ -764,15 +757,17 @@ void CContainerUI::SetAttribute(const wchar_t* pstrName, const wchar_t* pstrValu
     auto is = [pstrName](const wchar_t* pstrWord) { return wcscmp(pstrName, pstrWord) == 0; };
     if (is(L"inset")) SetInset(ParseRectValue(pstrValue));
     else if (is(L"mousechild")) SetMouseChildEnabled(ParseBoolValue(pstrValue));
-    else if (is(L"vscrollbar")) EnableScrollBar(ParseBoolValue(pstrValue), m_pHorizontalScrollBar != nullptr);
+    // Through the bar getters: a container whose bars are another's (a list's
+    // are its body's) keeps the other bar as it is.
+    else if (is(L"vscrollbar")) EnableScrollBar(ParseBoolValue(pstrValue), GetHorizontalScrollBar() != NULL);
     else if (is(L"vscrollbarstyle")) {
-        EnableScrollBar(true, m_pHorizontalScrollBar != nullptr);
-        if (m_pVerticalScrollBar) m_pVerticalScrollBar->ApplyAttributeList(pstrValue);
+        EnableScrollBar(true, GetHorizontalScrollBar() != NULL);
+        if (CScrollBarUI* pBar = GetVerticalScrollBar()) pBar->ApplyAttributeList(pstrValue);
     }
-    else if (is(L"hscrollbar")) EnableScrollBar(m_pVerticalScrollBar != nullptr, ParseBoolValue(pstrValue));
+    else if (is(L"hscrollbar")) EnableScrollBar(GetVerticalScrollBar() != NULL, ParseBoolValue(pstrValue));
     else if (is(L"hscrollbarstyle")) {
-        EnableScrollBar(m_pVerticalScrollBar != nullptr, true);
-        if (m_pHorizontalScrollBar) m_pHorizontalScrollBar->ApplyAttributeList(pstrValue);
+        EnableScrollBar(GetVerticalScrollBar() != NULL, true);
+        if (CScrollBarUI* pBar = GetHorizontalScrollBar()) pBar->ApplyAttributeList(pstrValue);
     }
     else if (is(L"childpadding")) SetChildPadding(ParseIntValue(pstrValue));
     else CControlUI::SetAttribute(pstrName, pstrValue);
@@ -780,6 +775,38 @@ void CContainerUI::SetAttribute(const wchar_t* pstrName, const wchar_t* pstrValu
 
 // ---------------------------------------------------------------------------
 // Painting
+
+CContainerUI::ChildSpan CContainerUI::FindChildrenIn(const RECT& rc) const
+{
+    return ChildSpan{0, m_items.GetSize() - 1, NULL, 0};
+}
+
+// The scattered children before the span, the span, the scattered ones after
+// it. A visit may take children away (a paint or a search handler): each
+// index is looked up as it comes.
+template <class Visit> bool CContainerUI::VisitSpan(const ChildSpan& span, bool bReverse, Visit visit) const
+{
+    const int* pBelow = span.piScattered;
+    const int* pEnd = span.piScattered + span.nScattered;
+    const int* pWithin = pBelow;
+    while (pWithin < pEnd && *pWithin < span.iFirst) ++pWithin;
+    const int* pAbove = pWithin;
+    while (pAbove < pEnd && *pAbove <= span.iLast) ++pAbove;
+    auto child = [this, &visit](int i) {
+        CControlUI* pControl = ChildAt(i);
+        return pControl != NULL && visit(pControl);
+    };
+    if (!bReverse) {
+        for (const int* p = pBelow; p < pWithin; ++p) if (child(*p)) return true;
+        for (int i = span.iFirst; i <= span.iLast; i++) if (child(i)) return true;
+        for (const int* p = pAbove; p < pEnd; ++p) if (child(*p)) return true;
+        return false;
+    }
+    for (const int* p = pEnd; p > pAbove;) if (child(*--p)) return true;
+    for (int i = span.iLast; i >= span.iFirst; --i) if (child(i)) return true;
+    for (const int* p = pWithin; p > pBelow;) if (child(*--p)) return true;
+    return false;
+}
 
 void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint)
 {
@@ -796,17 +823,17 @@ void CContainerUI::PaintItems(HDC hDC, const RECT& rcPaint)
 {
     if (m_items.IsEmpty()) return;
     const RECT rcClient = GetClientArea();
+    const ChildSpan span = FindChildrenIn(rcPaint);
     RECT rcInner;
     if (::IntersectRect(&rcInner, &rcPaint, &rcClient)) {
         CRenderClip innerClip;
         CRenderClip::GenerateClip(hDC, rcInner, innerClip);
-        for (int i = 0; i < m_items.GetSize(); i++) {
-            CControlUI* pControl = GetItemAt(i);
-            if (!pControl->IsVisible() || !Meets(rcPaint, pControl->GetPos())) continue;
+        VisitSpan(span, false, [&](CControlUI* pControl) {
+            if (!pControl->IsVisible() || !Meets(rcPaint, pControl->GetPos())) return false;
             if (pControl->IsFloat()) {
                 // Floating children may lie in the inset margin: they
                 // paint under the container's own clip.
-                if (!Meets(m_rcItem, pControl->GetPos())) continue;
+                if (!Meets(m_rcItem, pControl->GetPos())) return false;
                 CRenderClip::UseOldClipBegin(hDC, innerClip);
                 pControl->DoPaint(hDC, rcPaint);
                 CRenderClip::UseOldClipEnd(hDC, innerClip);
@@ -814,16 +841,17 @@ void CContainerUI::PaintItems(HDC hDC, const RECT& rcPaint)
             else if (Meets(rcClient, pControl->GetPos())) {
                 pControl->DoPaint(hDC, rcPaint);
             }
-        }
+            return false;
+        });
         return;
     }
-    for (int i = 0; i < m_items.GetSize(); i++) {
-        CControlUI* pControl = GetItemAt(i);
+    VisitSpan(span, false, [&](CControlUI* pControl) {
         if (pControl->IsVisible() && pControl->IsFloat() && Meets(rcPaint, pControl->GetPos()) &&
             Meets(m_rcItem, pControl->GetPos())) {
             pControl->DoPaint(hDC, rcPaint);
         }
-    }
+        return false;
+    });
 }
 
 void CContainerUI::PaintScrollBars(HDC hDC, const RECT& rcPaint)

@@ -93,6 +93,9 @@ public:
     void SetAttribute(const wchar_t* pstrName, const wchar_t* pstrValue) override;
     void DoPaint(HDC hDC, const RECT& rcPaint) override;
 
+    // The item rectangle less the inset and the visible bars: where children show.
+    RECT GetClientArea() const;
+
     // Controls of the subtree by name (ignoring case); they need a manager.
     CControlUI* FindSubControl(const wchar_t* pstrSubControlName);
     bool SetSubControlText(const wchar_t* pstrSubControlName, const wchar_t* pstrText);
@@ -105,10 +108,25 @@ public:
     CSkinString GetSubControlUserData(const wchar_t* pstrSubControlName);
 
 protected:
+    // The children that may meet a rectangle: those from iFirst to iLast, and
+    // the nScattered ones whose indices piScattered lists in child order,
+    // which may lie anywhere. Every other child misses the rectangle. Paints
+    // and hit tests look only at these.
+    struct ChildSpan
+    {
+        int iFirst;
+        int iLast;
+        const int* piScattered;
+        int nScattered;
+    };
+    // A plain container cannot tell where its children lie: all of them.
+    virtual ChildSpan FindChildrenIn(const RECT& rc) const;
+    // The container's own child at iIndex, or null. The container's walks use
+    // it rather than GetItemAt, which a derived container may answer for
+    // children it keeps elsewhere.
+    CControlUI* ChildAt(int iIndex) const { return static_cast<CControlUI*>(m_items.GetAt(iIndex)); }
     // The item rectangle less the inset.
     RECT GetInsetArea() const;
-    // The item rectangle less the inset and the visible bars: where children show.
-    RECT GetClientArea() const;
     bool IsVerticalBarShown() const;
     bool IsHorizontalBarShown() const;
     // Floating children by their fixed places, the others over rcArea.
@@ -132,6 +150,9 @@ protected:
     std::unique_ptr<CScrollBarUI> m_pHorizontalScrollBar;
 
 private:
+    // Calls visit with each child of the span in child order, or in the
+    // reverse, until it answers true; true when one did.
+    template <class Visit> bool VisitSpan(const ChildSpan& span, bool bReverse, Visit visit) const;
     bool IsSelfOrAncestor(const CControlUI* pControl) const;
     bool Insert(CControlUI* pControl, int iIndex);
     void ReleaseAll();

@@ -850,6 +850,21 @@ bool CControlUI::DrawImage(HDC hDC, const wchar_t* pStrImage, const wchar_t* pSt
     return CRenderEngine::DrawImageString(hDC, m_pManager, m_rcItem, m_rcPaint, pStrImage, pStrModify);
 }
 
+void CControlUI::SetStateImage(CSkinString& sImage, const wchar_t* pStrImage)
+{
+    sImage = pStrImage;
+    Invalidate();
+}
+
+// A description that cannot be drawn now won't be drawn later either.
+bool CControlUI::DrawImageOnce(HDC hDC, CSkinString& sImage, const wchar_t* pStrModify)
+{
+    if (sImage.IsEmpty()) return false;
+    if (DrawImage(hDC, sImage, pStrModify)) return true;
+    sImage.Empty();
+    return false;
+}
+
 // ---------------------------------------------------------------------------
 // Painting
 
@@ -891,9 +906,7 @@ void CControlUI::PaintBkColor(HDC hDC)
 
 void CControlUI::PaintBkImage(HDC hDC)
 {
-    if (m_sBkImage.IsEmpty()) return;
-    // A description that cannot be drawn now won't be drawn later either.
-    if (!DrawImage(hDC, m_sBkImage)) m_sBkImage.Empty();
+    DrawImageOnce(hDC, m_sBkImage);
 }
 
 void CControlUI::PaintStatusImage(HDC hDC)

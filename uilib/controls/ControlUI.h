@@ -51,6 +51,16 @@ inline int ClampToInt(long long n)
     return n > INT_MAX ? INT_MAX : n < INT_MIN ? INT_MIN : static_cast<int>(n);
 }
 
+// rc less the margins on each side, in 64 bits: insets and paddings come from
+// skins and may be huge.
+inline RECT ShrinkRect(const RECT& rc, const RECT& rcMargins)
+{
+    return RECT{ClampToInt(static_cast<long long>(rc.left) + rcMargins.left),
+                ClampToInt(static_cast<long long>(rc.top) + rcMargins.top),
+                ClampToInt(static_cast<long long>(rc.right) - rcMargins.right),
+                ClampToInt(static_cast<long long>(rc.bottom) - rcMargins.bottom)};
+}
+
 // A size held to a control's limits. The minimum is applied first and the
 // maximum last, so the maximum wins when the limits cross.
 inline int LimitSize(int n, int nMin, int nMax)
@@ -226,6 +236,11 @@ protected:
     bool PassOnMouseEvent(tagTEventUI& event);
     bool ClipToAncestors(RECT& rc) const;
     void NeedPlacementUpdate();
+    // Stores an image description of a state and repaints.
+    void SetStateImage(CSkinString& sImage, const wchar_t* pStrImage);
+    // Draws an image description, with a modifier such as "dest='...'" when
+    // given; one that fails is emptied, so it is tried once.
+    bool DrawImageOnce(HDC hDC, CSkinString& sImage, const wchar_t* pStrModify = NULL);
 
     CPaintManagerUI* m_pManager;
     CControlUI* m_pParent;

@@ -2,8 +2,8 @@
 //   - construction with this instance's GDI+ start-up, destruction with its shut-down
 //   - text accessors for both modes, events, the size estimate
 //   - skin attributes
-//   - plain and mark-up painting, and the helpers derived controls share: state
-//     images, the paint state and the hot bit
+//   - plain and mark-up painting, and the helpers derived controls share: the
+//     paint state and the hot bit
 //   - effect mode: its settings and its GDI+ painting
 #include "controls/LabelUI.h"
 
@@ -274,10 +274,7 @@ DWORD CLabelUI::GetStateTextColor() const
 
 RECT CLabelUI::GetTextRect() const
 {
-    return RECT{ClampToInt(static_cast<long long>(m_rcItem.left) + m_rcTextPadding.left),
-                ClampToInt(static_cast<long long>(m_rcItem.top) + m_rcTextPadding.top),
-                ClampToInt(static_cast<long long>(m_rcItem.right) - m_rcTextPadding.right),
-                ClampToInt(static_cast<long long>(m_rcItem.bottom) - m_rcTextPadding.bottom)};
+    return ShrinkRect(m_rcItem, m_rcTextPadding);
 }
 
 void CLabelUI::DrawLabelText(HDC hDC, RECT& rc, DWORD dwColor, UINT uStyle)
@@ -289,20 +286,6 @@ void CLabelUI::DrawLabelText(HDC hDC, RECT& rc, DWORD dwColor, UINT uStyle)
     else {
         CRenderEngine::DrawTextW(hDC, m_pManager, rc, m_sText, dwColor, m_iFont, uStyle);
     }
-}
-
-void CLabelUI::SetStateImage(CSkinString& sImage, const wchar_t* pStrImage)
-{
-    sImage = pStrImage;
-    Invalidate();
-}
-
-bool CLabelUI::DrawImageOnce(HDC hDC, CSkinString& sImage, const wchar_t* pStrModify)
-{
-    if (sImage.IsEmpty()) return false;
-    if (DrawImage(hDC, sImage, pStrModify)) return true;
-    sImage.Empty();
-    return false;
 }
 
 UINT CLabelUI::RefreshPaintState(UINT uState) const

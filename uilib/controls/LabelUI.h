@@ -94,11 +94,6 @@ protected:
     // Mark-up or plain text, without link records; with DT_CALCRECT in uStyle
     // nothing is drawn and rc comes back as the text's extent.
     void DrawLabelText(HDC hDC, RECT& rc, DWORD dwColor, UINT uStyle);
-    // Stores an image description of a state and repaints.
-    void SetStateImage(CSkinString& sImage, const wchar_t* pStrImage);
-    // Draws an image description, with a modifier such as "dest='...'" when
-    // given; one that fails is emptied, so it is tried once.
-    bool DrawImageOnce(HDC hDC, CSkinString& sImage, const wchar_t* pStrModify = NULL);
     // uState with the focused and disabled bits as they are now.
     UINT RefreshPaintState(UINT uState) const;
     // The hot bit of uState follows the mouse into and out of an enabled

@@ -1,10 +1,13 @@
 // CLineLayoutUI, the part the vertical and horizontal layouts share:
-//   - placement of the children along the axis
+//   - placement of the children along the axis, and the children a paint or
+//     a hit test has to look at found from it
 //   - the separator strip: its rectangle, the drag, the preview bar and the
 //     ends of a drag that never sees its button-up
 #include "controls/LineLayoutUI.h"
 
 #include <wchar.h>
+
+#include <climits>
 
 #include "controls/ScrollBarUI.h"
 #include "core/AttributeValue.h"
@@ -22,10 +25,39 @@ bool HoldsCapture(CPaintManagerUI* pManager)
     return pManager->IsCaptured() && ::GetCapture() == pManager->GetPaintWindow();
 }
 
+// The first child in line (visible, not floating) whose rectangle meets the
+// condition, or the child count; the condition must hold for every child in
+// line after one that meets it. Children out of line are stepped over.
+template <class Condition>
+int FindFirstInLine(const CStdPtrArray& items, Condition meets)
+{
+    auto child = [&items](int i) { return static_cast<const CControlUI*>(items.GetAt(i)); };
+    auto inLine = [&child](int i) { return child(i)->IsVisible() && !child(i)->IsFloat(); };
+    int iLow = 0, iHigh = items.GetSize(), iFound = iHigh;
+    // The answer is iFound or lies in [iLow, iHigh).
+    while (iLow < iHigh) {
+        const int iMid = iLow + (iHigh - iLow) / 2;
+        int i = iMid;
+        while (i < iHigh && !inLine(i)) ++i;
+        if (i == iHigh) {
+            iHigh = iMid;
+        }
+        else if (meets(child(i)->GetPos())) {
+            iFound = i;
+            iHigh = iMid;
+        }
+        else {
+            iLow = i + 1;
+        }
+    }
+    return iFound;
+}
+
 } // namespace
 
 CLineLayoutUI::CLineLayoutUI(bool bHorizontal)
-    : m_axis{bHorizontal}, m_iSepSize(0), m_uSepState(0), m_ptLastMouse(), m_rcNewPos(), m_bImmMode(false)
+    : m_axis{bHorizontal}, m_iSepSize(0), m_uSepState(0), m_ptLastMouse(), m_rcNewPos(), m_bImmMode(false),
+      m_bPlacedInOrder(false), m_aFloating(sizeof(int), 0)
 {
 }
 
@@ -73,7 +105,7 @@ CLineLayoutUI::LineMeasure CLineLayoutUI::MeasureLine(SIZE szAvailable) const
     // along the axis asks for a share of the rest.
     LineMeasure m = {};
     for (int i = 0; i < m_items.GetSize(); i++) {
-        CControlUI* pControl = GetItemAt(i);
+        CControlUI* pControl = ChildAt(i);
         if (!pControl->IsVisible() || pControl->IsFloat()) continue;
         SIZE sz = pControl->EstimateSize(szAvailable);
         long long n = ax.Along(sz);
@@ -112,11 +144,16 @@ long long CLineLayoutUI::PlaceLine(const RECT& rcArea, SIZE szAvailable, const L
     long long nFixedLeft = measure.nFixed;
     long long nNeeded = 0;
     int nStretchersLeft = measure.nStretchers;
+    m_bPlacedInOrder = true;
+    m_aFloating.Empty();
+    RECT rcLast = {LONG_MIN, LONG_MIN, LONG_MIN, LONG_MIN};
     for (int i = 0; i < m_items.GetSize(); i++) {
-        CControlUI* pControl = GetItemAt(i);
+        CControlUI* pControl = ChildAt(i);
         if (!pControl->IsVisible()) continue;
         if (pControl->IsFloat()) {
             SetFloatPos(i);
+            // Without room for the index a paint looks at every child.
+            if (!m_aFloating.Add(&i)) m_bPlacedInOrder = false;
             continue;
         }
         RECT rcPadding = pControl->GetPadding();
@@ -153,12 +190,31 @@ long long CLineLayoutUI::PlaceLine(const RECT& rcArea, SIZE szAvailable, const L
         ax.CrossLead(rcChild) = ClampToInt(nCross + nPadCrossLead);
         ax.CrossTrail(rcChild) = ClampToInt(nCross + nPadCrossLead + nAcross);
         pControl->SetPos(rcChild);
+        // Compared as placed: a child may keep another rectangle than it was given.
+        const RECT& rcPlaced = pControl->GetPos();
+        if (ax.Lead(rcPlaced) < ax.Lead(rcLast) || ax.Trail(rcPlaced) < ax.Trail(rcLast)) m_bPlacedInOrder = false;
+        rcLast = rcPlaced;
 
         nPos += nPadLead + n + nPadTrail + m_iChildPadding;
         nNeeded += nPadLead + n + nPadTrail;
         nRemaining -= n + m_iChildPadding + nPadTrail;
     }
     return nNeeded + measure.nGaps;
+}
+
+CContainerUI::ChildSpan CLineLayoutUI::FindChildrenIn(const RECT& rc) const
+{
+    // A layout asked for is not placed yet: children may have come, gone or
+    // changed since the last one.
+    if (!m_bPlacedInOrder || IsUpdateNeeded()) return CContainerUI::FindChildrenIn(rc);
+    const LayoutAxis& ax = m_axis;
+    const LONG nLead = ax.Lead(rc), nTrail = ax.Trail(rc);
+    ChildSpan span = {};
+    span.iFirst = FindFirstInLine(m_items, [&](const RECT& rc) { return ax.Trail(rc) > nLead; });
+    span.iLast = FindFirstInLine(m_items, [&](const RECT& rc) { return ax.Lead(rc) >= nTrail; }) - 1;
+    span.piScattered = static_cast<const int*>(m_aFloating.GetData());
+    span.nScattered = m_aFloating.GetSize();
+    return span;
 }
 
 // ---------------------------------------------------------------------------

@@ -4,6 +4,7 @@
 
 #include "controls/ContainerUI.h"
 #include "controls/ControlState.h"
+#include "core/StdValArray.h"
 
 namespace SkinLib {
 
@@ -84,6 +85,10 @@ protected:
     // leaves it; with bAcrossToContent every child reaches as far as the
     // widest estimate or the room, whichever is more, whatever its fixed size.
     long long PlaceLine(const RECT& rcArea, SIZE szAvailable, const LineMeasure& measure, bool bAcrossToContent);
+    // Between layouts only scrolling moves the children, all alike, so the
+    // ones placed in line stay in order along the axis: those that reach into
+    // the rectangle are found by bisection, and the floating ones are listed.
+    ChildSpan FindChildrenIn(const RECT& rc) const override;
 
     const LayoutAxis m_axis;
     // Thickness of the strip: positive at the trailing edge, negative at the
@@ -93,6 +98,11 @@ protected:
     POINT m_ptLastMouse;
     RECT m_rcNewPos;
     bool m_bImmMode;
+    // As the last placement left them: whether the children in line never
+    // step back along the axis (negative padding may make them), and the
+    // indices of the visible floating children, in child order.
+    bool m_bPlacedInOrder;
+    CStdValArray m_aFloating;  // int
 
 private:
     bool IsDragging() const;

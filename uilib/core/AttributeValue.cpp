@@ -65,4 +65,18 @@ int ParseIntValue(const wchar_t* pstrValue)
     return ReadInt(pstrValue, &pEnd);
 }
 
+UINT ApplyHorizontalAlignValue(UINT uStyle, const wchar_t* pstrValue)
+{
+    if (pstrValue == NULL) return uStyle;
+    if (::wcsstr(pstrValue, L"left") != NULL) uStyle &= ~(DT_CENTER | DT_RIGHT);
+    if (::wcsstr(pstrValue, L"center") != NULL) uStyle = (uStyle & ~DT_RIGHT) | DT_CENTER;
+    if (::wcsstr(pstrValue, L"right") != NULL) uStyle = (uStyle & ~DT_CENTER) | DT_RIGHT;
+    return uStyle;
+}
+
+UINT ApplyEndEllipsisValue(UINT uStyle, const wchar_t* pstrValue)
+{
+    return ParseBoolValue(pstrValue) ? uStyle | DT_END_ELLIPSIS : uStyle & ~DT_END_ELLIPSIS;
+}
+
 } // namespace SkinLib

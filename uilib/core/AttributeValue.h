@@ -26,4 +26,13 @@ bool ParseBoolValue(const wchar_t* pstrValue);
 // digits give 0, and a number beyond the int range gives the nearest limit.
 int ParseIntValue(const wchar_t* pstrValue);
 
+// A DrawText style with the horizontal alignment a value names, the words
+// found anywhere in it applying in this order: "left" clears DT_CENTER and
+// DT_RIGHT, "center" sets DT_CENTER and clears DT_RIGHT, "right" sets
+// DT_RIGHT and clears DT_CENTER.
+UINT ApplyHorizontalAlignValue(UINT uStyle, const wchar_t* pstrValue);
+
+// A DrawText style with DT_END_ELLIPSIS set for "true", cleared otherwise.
+UINT ApplyEndEllipsisValue(UINT uStyle, const wchar_t* pstrValue);
+
 } // namespace SkinLib
