@@ -20,6 +20,7 @@
 #include "controls/TileLayoutUI.h"
 #include "controls/VerticalLayoutUI.h"
 #include "extended/ActiveXUI.h"
+#include "extended/WebBrowserUI.h"
 
 namespace SkinLib {
 
@@ -56,6 +57,7 @@ const ElementClass kElementClasses[] = {
     { L"TabLayout", MakeControl<CTabLayoutUI> },
     { L"ChildLayout", MakeControl<CChildLayoutUI> },
     { L"ActiveX", MakeControl<CActiveXUI> },
+    { L"WebBrowser", MakeControl<CWebBrowserUI> },
 };
 
 } // namespace
