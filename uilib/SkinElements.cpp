@@ -20,6 +20,7 @@
 #include "controls/TileLayoutUI.h"
 #include "controls/VerticalLayoutUI.h"
 #include "extended/ActiveXUI.h"
+#include "extended/FlashUI.h"
 #include "extended/WebBrowserUI.h"
 
 namespace SkinLib {
@@ -58,6 +59,7 @@ const ElementClass kElementClasses[] = {
     { L"ChildLayout", MakeControl<CChildLayoutUI> },
     { L"ActiveX", MakeControl<CActiveXUI> },
     { L"WebBrowser", MakeControl<CWebBrowserUI> },
+    { L"Flash", MakeControl<CFlashUI> },
 };
 
 } // namespace
