@@ -413,6 +413,12 @@ TEST_F(FuzzParsers, BuilderSurvivesMutatedSkinsWithoutLeakingControls)
         "<VerticalLayout><ActiveX modulename=\"activex_double.dll\" clsid=\"{5E0C3A8B-6F1D-4B7A-9C42-1D8E7F60A3B5}\" "
         "visible=\"true\"/><ActiveX modulename=\"nosuch.dll\" clsid=\"{00000000-0000-0000-0000-00000000000F}\" "
         "delaycreate=\"false\"/></VerticalLayout></HorizontalLayout></Window>",
+        // COM is not initialised here, so the browser is never made; the Flash control's player is
+        // the simulated one from the module, or none.
+        "<Window><VerticalLayout><WebBrowser homepage=\"file:///C:/x.html\" autonavi=\"true\" "
+        "delaycreate=\"false\"/><Flash modulename=\"activex_double.dll\" homepage=\"x\" width=\"50\"/>"
+        "<HorizontalLayout><Flash delaycreate=\"false\"/><Flash modulename=\"activex_double.dll\" "
+        "delaycreate=\"false\"/><WebBrowser/></HorizontalLayout></VerticalLayout></Window>",
     };
     CPaintManagerUI hostManager;
     SkinLibTest::CHostWindow wnd(hostManager, 200, 120, NULL, false);
@@ -420,13 +426,18 @@ TEST_F(FuzzParsers, BuilderSurvivesMutatedSkinsWithoutLeakingControls)
     SkinLibTest::CCountedControlFactory factory;
     ActiveXDouble::CModule activeXDouble;
     ASSERT_TRUE(activeXDouble.IsLoaded());
+    // Nothing is made by class identifier: no browser starts under the fuzzer.
+    const CLSID kWebBrowserClsid = {0x8856f961, 0x340a, 0x11d0, {0xa9, 0x6b, 0x00, 0xc0, 0x4f, 0xd7, 0x05, 0xa2}};
+    IUnknown* pUnk = NULL;
+    ASSERT_EQ(::CoCreateInstance(kWebBrowserClsid, NULL, CLSCTX_ALL, IID_IUnknown, reinterpret_cast<void**>(&pUnk)),
+              CO_E_NOTINITIALIZED);
     Random random{ 0x5EED0125 };
     // Renaming every element of one name keeps the document well formed, so that most cases
     // reach the builder with a different tree; byte mutations then break it in half the cases.
     static const char* const kElements[] = { "Window", "Box", "OneBox", "Leaf", "Control", "Include", "Font",
                                              "Image", "Default", "Unknown", "VerticalLayout", "Label", "Button",
                                              "Option", "CheckBox", "Progress", "Slider", "TileLayout",
-                                             "TabLayout", "ChildLayout", "ActiveX" };
+                                             "TabLayout", "ChildLayout", "ActiveX", "WebBrowser", "Flash" };
     const size_t nElements = sizeof(kElements) / sizeof(kElements[0]);
     auto renameElements = [](std::string& xml, const std::string& from, const std::string& to) {
         for (const char* pstrOpen : { "<", "</" }) {
