@@ -125,8 +125,8 @@ private:
     LONG m_lRef = 1;
 };
 
-// The face both forms draw: a pale field, a blue disc and the caption.
-void PaintFace(HDC hDC, const RECT& rc, int nClicks)
+// The face both forms draw: a pale field, a blue disc and the caption, which names the player as such.
+void PaintFace(HDC hDC, const RECT& rc, int nClicks, bool bPlayer = false)
 {
     HBRUSH hField = ::CreateSolidBrush(RGB(0xE8, 0xF2, 0xFB));
     ::FillRect(hDC, &rc, hField);
@@ -142,7 +142,9 @@ void PaintFace(HDC hDC, const RECT& rc, int nClicks)
     ::DeleteObject(hDisc);
 
     wchar_t szCaption[64];
-    swprintf(szCaption, 64, nClicks == 0 ? L"ActiveX double" : L"ActiveX double: %d click(s)", nClicks);
+    const wchar_t* pstrName = bPlayer ? L"Simulated Flash player" : L"ActiveX double";
+    if (nClicks == 0) swprintf(szCaption, 64, L"%ls", pstrName);
+    else swprintf(szCaption, 64, L"%ls: %d click(s)", pstrName, nClicks);
     HGDIOBJ hOldFont = ::SelectObject(hDC, ::GetStockObject(DEFAULT_GUI_FONT));
     ::SetBkMode(hDC, TRANSPARENT);
     ::SetTextColor(hDC, RGB(0xFF, 0xFF, 0xFF));
@@ -435,7 +437,7 @@ public:
         const RECT* prc = reinterpret_cast<const RECT*>(lprcBounds);
         Log(L"Draw aspect=%lu bounds=%ls", dwDrawAspect, RectText(prc).c_str());
         if (prc == NULL || hdcDraw == NULL) return E_INVALIDARG;
-        PaintFace(hdcDraw, *prc, m_nClicks);
+        PaintFace(hdcDraw, *prc, m_nClicks, m_bPlayer);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, LOGPALETTE** ppColorSet) override
@@ -624,7 +626,7 @@ public:
             HDC hDC = ::BeginPaint(hWnd, &ps);
             RECT rc;
             ::GetClientRect(hWnd, &rc);
-            if (pThis != NULL) PaintFace(hDC, rc, pThis->m_nClicks);
+            if (pThis != NULL) PaintFace(hDC, rc, pThis->m_nClicks, pThis->m_bPlayer);
             ::EndPaint(hWnd, &ps);
             return 0;
         }
