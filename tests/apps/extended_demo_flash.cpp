@@ -58,15 +58,9 @@ void ShowTheEvents(CPaintManagerUI& pm)
     if (CFlashUI* pFlash = static_cast<CFlashUI*>(pm.FindControl(L"flash"))) pFlash->SetFlashEventHandler(&g_events);
 }
 
-// A click on the middle of the disc, as the mouse would bring it.
 void ClickTheDisc(CPaintManagerUI& pm)
 {
-    CControlUI* pControl = pm.FindControl(L"flash");
-    if (pControl == NULL) return;
-    const RECT& rc = pControl->GetPos();
-    const LPARAM lParam = MAKELPARAM((rc.left + rc.right) / 2, rc.top + (rc.bottom - rc.top) / 4);
-    ::PostMessageW(pm.GetPaintWindow(), WM_LBUTTONDOWN, MK_LBUTTON, lParam);
-    ::PostMessageW(pm.GetPaintWindow(), WM_LBUTTONUP, 0, lParam);
+    ExtendedDemo::PostClickOnDisc(pm, L"flash");
 }
 
 } // namespace
