@@ -20,7 +20,9 @@
 #include "controls/TileLayoutUI.h"
 #include "controls/VerticalLayoutUI.h"
 #include "extended/ActiveXUI.h"
+#include "extended/DateTimeUI.h"
 #include "extended/FlashUI.h"
+#include "extended/RichEditUI.h"
 #include "extended/WebBrowserUI.h"
 
 namespace SkinLib {
@@ -58,6 +60,8 @@ const ElementClass kElementClasses[] = {
     { L"TabLayout", MakeControl<CTabLayoutUI> },
     { L"ChildLayout", MakeControl<CChildLayoutUI> },
     { L"ActiveX", MakeControl<CActiveXUI> },
+    { L"DateTime", MakeControl<CDateTimeUI> },
+    { L"RichEdit", MakeControl<CRichEditUI> },
     { L"WebBrowser", MakeControl<CWebBrowserUI> },
     { L"Flash", MakeControl<CFlashUI> },
 };

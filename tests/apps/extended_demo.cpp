@@ -24,6 +24,8 @@ using namespace SkinLibTest;
 namespace ExtendedDemo {
 // Each page's source file defines its page; declare it here.
 extern const Page kActiveXPage;
+extern const Page kDateTimePage;
+extern const Page kRichEditPage;
 extern const Page kBrowserPage;
 extern const Page kFlashPage;
 } // namespace ExtendedDemo
@@ -36,6 +38,8 @@ const UINT_PTR kInputTimerId = 2;
 // The pages in the order of their tabs.
 const std::vector<const ExtendedDemo::Page*> kPages = {
     &ExtendedDemo::kActiveXPage,
+    &ExtendedDemo::kDateTimePage,
+    &ExtendedDemo::kRichEditPage,
     &ExtendedDemo::kBrowserPage,
     &ExtendedDemo::kFlashPage,
 };

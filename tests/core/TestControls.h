@@ -247,6 +247,18 @@ inline void PumpMessages()
     }
 }
 
+// The modal loop's road: the managers' pre-translation first, then
+// translation (a key's character) and dispatch.
+inline void PumpThroughManager()
+{
+    MSG msg;
+    while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
+        if (CPaintManagerUI::TranslateMessage(&msg)) continue;
+        ::TranslateMessage(&msg);
+        ::DispatchMessageW(&msg);
+    }
+}
+
 // Invalidates the whole client area and paints it now.
 inline void RepaintNow(HWND hWnd)
 {

@@ -28,6 +28,8 @@ class CEditProbeUI : public CPoisonedOnDelete<CEditUI>
 public:
     UINT State() const { return m_uButtonState; }
     RECT TextRect() const { return GetTextRect(); }
+    // Without the copy GetText makes.
+    int TextLength() { return ModeText().GetLength(); }
 };
 
 // Calls back on every notification of one type.
@@ -528,3 +530,83 @@ TEST_F(Edit, FocusedBeforeTheWindowShowsTheEditIsTypeableOnceItIsActive)
 }
 
 } // namespace
+
+// The PIN's digits are made where they are needed, one at a time, so that the
+// test holds no copy of its own: the scan below finds only what the edit leaves.
+wchar_t PinDigit(size_t i)
+{
+    return static_cast<wchar_t>(L'0' + (7 * i + 3) % 10);
+}
+const size_t kPinLength = 8;
+
+// How many times the PIN's digits from iFirst to iEnd lie in this process's
+// readable memory as UTF-16 text.
+int CountPinCopies(size_t iFirst, size_t iEnd)
+{
+    int nCopies = 0;
+    const BYTE* p = NULL;
+    MEMORY_BASIC_INFORMATION mbi = {};
+    while (::VirtualQuery(p, &mbi, sizeof(mbi)) == sizeof(mbi)) {
+        const BYTE* pNext = static_cast<const BYTE*>(mbi.BaseAddress) + mbi.RegionSize;
+        const DWORD dwReadable = PAGE_READONLY | PAGE_READWRITE | PAGE_WRITECOPY | PAGE_EXECUTE_READ
+                                 | PAGE_EXECUTE_READWRITE | PAGE_EXECUTE_WRITECOPY;
+        if (mbi.State == MEM_COMMIT && (mbi.Protect & dwReadable) != 0 && (mbi.Protect & PAGE_GUARD) == 0) {
+            const wchar_t* pText = static_cast<const wchar_t*>(mbi.BaseAddress);
+            const size_t cch = mbi.RegionSize / sizeof(wchar_t);
+            const size_t cchPin = iEnd - iFirst;
+            for (size_t i = 0; i + cchPin <= cch; i++) {
+                size_t n = 0;
+                while (n < cchPin && pText[i + n] == PinDigit(iFirst + n)) n++;
+                if (n == cchPin) nCopies++;
+            }
+        }
+        if (pNext <= p) break;
+        p = pNext;
+    }
+    return nCopies;
+}
+
+TEST_F(Edit, APasswordEntryLeavesNoWholeCopyOfThePinOnceEmptied)
+{
+    pEdit->SetPasswordMode(true);
+    auto typePin = [&] {
+        const HWND hPopup = Open();
+        ASSERT_NE(hPopup, nullptr);
+        for (size_t i = 0; i < kPinLength; i++) ::PostMessageW(hPopup, WM_CHAR, PinDigit(i), 1);
+        PumpMessages();
+        ASSERT_EQ(pEdit->TextLength(), static_cast<int>(kPinLength));
+        // The scan sees the PIN where it is.
+        ASSERT_GT(CountPinCopies(0, kPinLength), 0);
+    };
+    // No whole copy, and not six of its digits at either end: what may stay
+    // is a short tail in memory the native edit freed as it was.
+    auto expectWiped = [&](const char* pstrWhen) {
+        SCOPED_TRACE(pstrWhen);
+        EXPECT_EQ(CountPinCopies(0, kPinLength), 0);
+        EXPECT_EQ(CountPinCopies(0, 6), 0);
+        EXPECT_EQ(CountPinCopies(kPinLength - 6, kPinLength), 0);
+    };
+
+    // The user empties it: everything selected, then Backspace.
+    typePin();
+    ::SendMessageW(Popup(), EM_SETSEL, 0, -1);
+    ::PostMessageW(Popup(), WM_KEYDOWN, VK_BACK, 1);
+    ::PostMessageW(Popup(), WM_CHAR, L'\b', 1);
+    ::PostMessageW(Popup(), WM_KEYUP, VK_BACK, 1 | 0xC0000000);
+    PumpMessages();
+    EXPECT_EQ(pEdit->TextLength(), 0);
+    expectWiped("the user's clearing");
+
+    // The program empties it.
+    typePin();
+    pEdit->SetText(L"");
+    expectWiped("the program's clearing");
+
+    // The native window closes with the PIN in it; the program then empties the control.
+    typePin();
+    pm.SetFocus(NULL);
+    PumpMessages();
+    ASSERT_EQ(AnyPopup(), nullptr);
+    pEdit->SetText(L"");
+    expectWiped("closing");
+}

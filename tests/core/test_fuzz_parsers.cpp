@@ -395,14 +395,17 @@ TEST_F(FuzzParsers, BuilderSurvivesMutatedSkinsWithoutLeakingControls)
         "<Include source=\"inc_a.xml\" count=\"2\"/><Unknown><Leaf/><Box><Leaf/></Box></Unknown>"
         "<Leaf><Leaf/><Font name=\"Nested\"/></Leaf><VerticalLayout inset=\"1,1,1,1\"><Label text=\"a\" font=\"1\"/>"
         "<HorizontalLayout height=\"20\"><Button name=\"closebtn\" text=\"x\" width=\"30\"/><Text text=\"&lt;b&gt;t\"/>"
-        "</HorizontalLayout></VerticalLayout></Box><Leaf name=\"second top\"/></Window>",
+        "</HorizontalLayout><RichEdit text=\"a&#13;b\" vscrollbar=\"true\" hscrollbar=\"true\" autohscroll=\"true\" "
+        "password=\"true\" align=\"center right\" font=\"1\" textcolor=\"#FF102030\" inset=\"2,2,2,2\"><Leaf/>"
+        "</RichEdit></VerticalLayout></Box><Leaf name=\"second top\"/></Window>",
         "<Window><Box><Include source=\"&lt;W&gt;&lt;Leaf/&gt;&lt;Include source=&quot;inc_b.xml&quot; "
         "count=&quot;2&quot;/&gt;&lt;/W&gt;\" count=\"2\"/><Include source=\"inc_b.xml\" count=\"300\"/></Box>"
         "<Include source=\"inc_a.xml\"/></Window>",
         "<Dialog size=\"10,10\"><Control pos=\"1,2,3,4\" float=\"true\"><Leaf/></Control>"
         "<Box><Box><OneBox><Leaf/><Include source=\"&lt;W&gt;&lt;Leaf/&gt;&lt;/W&gt;\" count=\"2\"/></OneBox></Box></Box></Dialog>",
         "<Window><TileLayout itemsize=\"30,0\" columns=\"0\" vscrollbar=\"true\"><Option group=\"g\" selected=\"true\"/>"
-        "<CheckBox selected=\"true\" height=\"9\"/><Progress min=\"5\" max=\"5\" value=\"9\" hor=\"false\"/>"
+        "<CheckBox selected=\"true\" height=\"9\"/><DateTime text=\"\" font=\"3\"/>"
+        "<Progress min=\"5\" max=\"5\" value=\"9\" hor=\"false\"/>"
         "<Slider thumbsize=\"40,-3\" step=\"7\"/><TabLayout selectedid=\"2\"><Leaf/><Option group=\"g\" "
         "selected=\"true\"/><ChildLayout xmlfile=\"child_self.xml\"><Leaf/></ChildLayout></TabLayout>"
         "<ChildLayout xmlfile=\"inc_a.xml\"/></TileLayout></Window>",
@@ -437,7 +440,7 @@ TEST_F(FuzzParsers, BuilderSurvivesMutatedSkinsWithoutLeakingControls)
     static const char* const kElements[] = { "Window", "Box", "OneBox", "Leaf", "Control", "Include", "Font",
                                              "Image", "Default", "Unknown", "VerticalLayout", "Label", "Button",
                                              "Option", "CheckBox", "Progress", "Slider", "TileLayout",
-                                             "TabLayout", "ChildLayout", "ActiveX", "WebBrowser", "Flash" };
+                                             "TabLayout", "ChildLayout", "DateTime", "ActiveX", "RichEdit", "WebBrowser", "Flash" };
     const size_t nElements = sizeof(kElements) / sizeof(kElements[0]);
     auto renameElements = [](std::string& xml, const std::string& from, const std::string& to) {
         for (const char* pstrOpen : { "<", "</" }) {

@@ -107,16 +107,6 @@ struct Input : ::testing::Test, CManagedTree
         for (int vk : aKeys) abKeys[vk] = 0x80;
         ::SetKeyboardState(abKeys);
     }
-    // The modal loop's road: the manager's pre-translation first.
-    void PumpThroughManager()
-    {
-        MSG msg;
-        while (::PeekMessageW(&msg, NULL, 0, 0, PM_REMOVE)) {
-            if (CPaintManagerUI::TranslateMessage(&msg)) continue;
-            ::TranslateMessage(&msg);
-            ::DispatchMessageW(&msg);
-        }
-    }
     bool Translate(WPARAM vk)
     {
         MSG msg = {wnd, WM_KEYDOWN, vk, 0};

@@ -435,12 +435,16 @@ void CContainerUI::SetPos(RECT rc)
 {
     CControlUI::SetPos(rc);
     if (m_items.IsEmpty()) return;
-    const RECT rcInner = GetInsetArea();
+    PlaceItems(GetInsetArea());
+}
+
+void CContainerUI::PlaceItems(const RECT& rcArea)
+{
     for (int i = 0; i < m_items.GetSize(); i++) {
         CControlUI* pControl = GetItemAt(i);
         if (!pControl->IsVisible()) continue;
         if (pControl->IsFloat()) SetFloatPos(i);
-        else pControl->SetPos(rcInner);
+        else pControl->SetPos(rcArea);
     }
 }
 
@@ -558,16 +562,22 @@ SIZE CContainerUI::GetScrollRange() const
                 IsVerticalBarShown() ? m_pVerticalScrollBar->GetScrollRange() : 0};
 }
 
-void CContainerUI::SetScrollPos(SIZE szPos)
+SIZE CContainerUI::MoveScrollBars(SIZE szPos)
 {
-    // The bars clamp; the content moves by what they really moved.
     auto moveBar = [](CScrollBarUI* pBar, int nPos) {
         const int nOld = pBar->GetScrollPos();
         pBar->SetScrollPos(nPos);
-        return static_cast<long long>(pBar->GetScrollPos()) - nOld;
+        return pBar->GetScrollPos() - nOld;
     };
-    const long long dy = IsVerticalBarShown() ? moveBar(m_pVerticalScrollBar.get(), szPos.cy) : 0;
-    const long long dx = IsHorizontalBarShown() ? moveBar(m_pHorizontalScrollBar.get(), szPos.cx) : 0;
+    return SIZE{IsHorizontalBarShown() ? moveBar(m_pHorizontalScrollBar.get(), szPos.cx) : 0,
+                IsVerticalBarShown() ? moveBar(m_pVerticalScrollBar.get(), szPos.cy) : 0};
+}
+
+void CContainerUI::SetScrollPos(SIZE szPos)
+{
+    // The bars clamp; the content moves by what they really moved.
+    const SIZE szMoved = MoveScrollBars(szPos);
+    const long long dx = szMoved.cx, dy = szMoved.cy;
     if (dx == 0 && dy == 0) return;
 
     // Every child moves: their areas reach the window as one.
@@ -778,40 +788,46 @@ void CContainerUI::DoPaint(HDC hDC, const RECT& rcPaint)
     CRenderClip outerClip;
     CRenderClip::GenerateClip(hDC, rcOuter, outerClip);
     CControlUI::DoPaint(hDC, rcPaint);
+    PaintItems(hDC, rcPaint);
+    PaintScrollBars(hDC, rcPaint);
+}
 
-    if (!m_items.IsEmpty()) {
-        const RECT rcClient = GetClientArea();
-        RECT rcInner;
-        if (::IntersectRect(&rcInner, &rcPaint, &rcClient)) {
-            CRenderClip innerClip;
-            CRenderClip::GenerateClip(hDC, rcInner, innerClip);
-            for (int i = 0; i < m_items.GetSize(); i++) {
-                CControlUI* pControl = GetItemAt(i);
-                if (!pControl->IsVisible() || !Meets(rcPaint, pControl->GetPos())) continue;
-                if (pControl->IsFloat()) {
-                    // Floating children may lie in the inset margin: they
-                    // paint under the container's own clip.
-                    if (!Meets(m_rcItem, pControl->GetPos())) continue;
-                    CRenderClip::UseOldClipBegin(hDC, innerClip);
-                    pControl->DoPaint(hDC, rcPaint);
-                    CRenderClip::UseOldClipEnd(hDC, innerClip);
-                }
-                else if (Meets(rcClient, pControl->GetPos())) {
-                    pControl->DoPaint(hDC, rcPaint);
-                }
+void CContainerUI::PaintItems(HDC hDC, const RECT& rcPaint)
+{
+    if (m_items.IsEmpty()) return;
+    const RECT rcClient = GetClientArea();
+    RECT rcInner;
+    if (::IntersectRect(&rcInner, &rcPaint, &rcClient)) {
+        CRenderClip innerClip;
+        CRenderClip::GenerateClip(hDC, rcInner, innerClip);
+        for (int i = 0; i < m_items.GetSize(); i++) {
+            CControlUI* pControl = GetItemAt(i);
+            if (!pControl->IsVisible() || !Meets(rcPaint, pControl->GetPos())) continue;
+            if (pControl->IsFloat()) {
+                // Floating children may lie in the inset margin: they
+                // paint under the container's own clip.
+                if (!Meets(m_rcItem, pControl->GetPos())) continue;
+                CRenderClip::UseOldClipBegin(hDC, innerClip);
+                pControl->DoPaint(hDC, rcPaint);
+                CRenderClip::UseOldClipEnd(hDC, innerClip);
+            }
+            else if (Meets(rcClient, pControl->GetPos())) {
+                pControl->DoPaint(hDC, rcPaint);
             }
         }
-        else {
-            for (int i = 0; i < m_items.GetSize(); i++) {
-                CControlUI* pControl = GetItemAt(i);
-                if (pControl->IsVisible() && pControl->IsFloat() && Meets(rcPaint, pControl->GetPos()) &&
-                    Meets(m_rcItem, pControl->GetPos())) {
-                    pControl->DoPaint(hDC, rcPaint);
-                }
-            }
+        return;
+    }
+    for (int i = 0; i < m_items.GetSize(); i++) {
+        CControlUI* pControl = GetItemAt(i);
+        if (pControl->IsVisible() && pControl->IsFloat() && Meets(rcPaint, pControl->GetPos()) &&
+            Meets(m_rcItem, pControl->GetPos())) {
+            pControl->DoPaint(hDC, rcPaint);
         }
     }
+}
 
+void CContainerUI::PaintScrollBars(HDC hDC, const RECT& rcPaint)
+{
     for (CScrollBarUI* pBar : {m_pVerticalScrollBar.get(), m_pHorizontalScrollBar.get()}) {
         if (pBar != NULL && pBar->IsVisible() && Meets(rcPaint, pBar->GetPos())) pBar->DoPaint(hDC, rcPaint);
     }

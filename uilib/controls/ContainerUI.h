@@ -111,6 +111,15 @@ protected:
     RECT GetClientArea() const;
     bool IsVerticalBarShown() const;
     bool IsHorizontalBarShown() const;
+    // Floating children by their fixed places, the others over rcArea.
+    void PlaceItems(const RECT& rcArea);
+    // The children under the client area's clip (floating ones under the
+    // container's own), and the visible bars over them; the caller has
+    // clipped to the item rectangle.
+    void PaintItems(HDC hDC, const RECT& rcPaint);
+    void PaintScrollBars(HDC hDC, const RECT& rcPaint);
+    // Sets the visible bars' positions; how far each really moved (they clamp).
+    SIZE MoveScrollBars(SIZE szPos);
 
     CStdPtrArray m_items;  // CControlUI*, owned while auto destroy is on
     RECT m_rcInset;

@@ -1,6 +1,6 @@
 // CEditUI, the edit control:
 //   - construction and destruction, identity and flags
-//   - the native window: opening, focusing, letting go, keeping it focused
+//   - the native window
 //   - text, placement, visibility and enabling, which the native window follows
 //   - events
 //   - skin attributes and settings
@@ -24,9 +24,8 @@ const wchar_t kBlackCircle = L'\x25CF';
 } // namespace
 
 CEditUI::CEditUI()
-    : m_pWindow(NULL), m_uMaxChar(255), m_bReadOnly(false), m_bPasswordMode(false), m_cPasswordChar(kBlackCircle),
-      m_uButtonState(0), m_dwNativeEditBkColor(0xFFFFFFFF), m_iWindowStyls(0), m_FocusWatch(*this),
-      m_bWatchingFocus(false)
+    : m_Popup(*this, MakeWindow), m_uMaxChar(255), m_bReadOnly(false), m_bPasswordMode(false),
+      m_cPasswordChar(kBlackCircle), m_uButtonState(0), m_dwNativeEditBkColor(0xFFFFFFFF), m_iWindowStyls(0)
 {
     m_rcTextPadding = RECT{4, 3, 4, 3};
     m_dwBackColor = 0xFFFFFFFF;
@@ -34,10 +33,6 @@ CEditUI::CEditUI()
 
 CEditUI::~CEditUI()
 {
-    WatchFocus(false);
-    // The native window may outlive this control for a moment, but never
-    // knowing it.
-    if (m_pWindow != NULL) m_pWindow->Abandon();
     m_sText.SecureEmpty();
     m_sTextValue.SecureEmpty();
 }
@@ -61,63 +56,9 @@ UINT CEditUI::GetControlFlags() const
 // ---------------------------------------------------------------------------
 // The native window
 
-void CEditUI::OpenWindow()
+CNativePopupWnd* CEditUI::MakeWindow(CNativePopup& popup)
 {
-    if (m_pManager == NULL || m_pManager->GetPaintWindow() == NULL) return;
-    m_pWindow = new (std::nothrow) CEditWnd;
-    if (m_pWindow == NULL) return;
-    m_pWindow->Open(this);
-    // A window that never came to be leaves its object behind; one that was
-    // destroyed during creation has taken its object and our pointer with it.
-    if (m_pWindow != NULL && m_pWindow->GetHWND() == NULL) {
-        delete m_pWindow;
-        m_pWindow = NULL;
-    }
-}
-
-void CEditUI::FocusWindow()
-{
-    if (m_pWindow == NULL) OpenWindow();
-    else if (::GetFocus() != m_pWindow->GetHWND()) ::SetFocus(m_pWindow->GetHWND());
-}
-
-void CEditUI::CloseWindow()
-{
-    if (m_pWindow == NULL) return;
-    CEditWnd* pWindow = m_pWindow;
-    m_pWindow = NULL;
-    pWindow->Abandon();
-    Invalidate();
-}
-
-bool CEditUI::WantsWindowFocus() const
-{
-    if (m_pManager == NULL || m_pManager->GetFocus() != this || !IsVisible() || !IsEnabled()) return false;
-    // Only while the keyboard focus stays inside this window: another window's
-    // focus is its own.
-    const HWND hWndFocus = ::GetFocus();
-    return hWndFocus == m_pManager->GetPaintWindow() || (m_pWindow != NULL && hWndFocus == m_pWindow->GetHWND());
-}
-
-void CEditUI::WatchFocus(bool bWatch)
-{
-    if (bWatch == m_bWatchingFocus || m_pManager == NULL) return;
-    if (bWatch) m_bWatchingFocus = m_pManager->AddMessageFilter(&m_FocusWatch);
-    else m_bWatchingFocus = !m_pManager->RemoveMessageFilter(&m_FocusWatch);
-}
-
-LRESULT CEditUI::CFocusWatch::MessageHandler(UINT uMsg, WPARAM /*wParam*/, LPARAM /*lParam*/, bool& /*bHandled*/)
-{
-    // The paint window takes the keyboard focus when it is activated, which
-    // closes the native window; while this edit holds the focus, it opens
-    // again, so that typing goes on without a click.
-    if (uMsg != WM_SETFOCUS || m_owner.m_pWindow != NULL || !m_owner.WantsWindowFocus()) return 0;
-    m_owner.OpenWindow();
-    // Typing goes on after what was typed before.
-    if (m_owner.m_pWindow == NULL) return 0;
-    const int cch = ::GetWindowTextLengthW(m_owner.m_pWindow->GetHWND());
-    m_owner.SetSel(cch, cch);
-    return 0;
+    return new (std::nothrow) CEditWnd(popup);
 }
 
 // ---------------------------------------------------------------------------
@@ -125,11 +66,7 @@ LRESULT CEditUI::CFocusWatch::MessageHandler(UINT uMsg, WPARAM /*wParam*/, LPARA
 
 void CEditUI::SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bool bInit)
 {
-    // Leaving the tree or the window ends the native window at once.
-    if (pManager != m_pManager || pParent == NULL) {
-        WatchFocus(false);
-        CloseWindow();
-    }
+    m_Popup.OwnerMoves(pManager, pParent);
     CLabelUI::SetManager(pManager, pParent, bInit);
 }
 
@@ -142,7 +79,7 @@ void CEditUI::SetText(const wchar_t* pstrText)
     CSkinString sNew(pstrText);
     sText.SecureEmpty();
     sText = sNew;
-    if (m_pWindow != NULL) ::SetWindowTextW(m_pWindow->GetHWND(), sNew);
+    if (m_Popup.GetWindow() != NULL) static_cast<CEditWnd*>(m_Popup.GetWindow())->ReplaceText(sNew);
     sNew.SecureEmpty();
     Invalidate();
 }
@@ -150,29 +87,19 @@ void CEditUI::SetText(const wchar_t* pstrText)
 void CEditUI::SetPos(RECT rc)
 {
     CLabelUI::SetPos(rc);
-    if (m_pWindow == NULL) return;
-    const RECT rcEdit = m_pWindow->ComputeEditRect();
-    ::SetWindowPos(m_pWindow->GetHWND(), NULL, rcEdit.left, rcEdit.top, rcEdit.right - rcEdit.left,
-                   rcEdit.bottom - rcEdit.top, SWP_NOZORDER | SWP_NOACTIVATE);
+    m_Popup.FollowOwner();
 }
 
 void CEditUI::SetVisible(bool bVisible)
 {
     CLabelUI::SetVisible(bVisible);
-    CloseWindowWhenHidden();
+    m_Popup.OwnerHiddenOrDisabled();
 }
 
 void CEditUI::SetInternVisible(bool bVisible)
 {
     CLabelUI::SetInternVisible(bVisible);
-    CloseWindowWhenHidden();
-}
-
-void CEditUI::CloseWindowWhenHidden()
-{
-    if (IsVisible() || m_pWindow == NULL) return;
-    if (m_pManager != NULL) m_pManager->SetFocus(NULL);
-    CloseWindow();
+    m_Popup.OwnerHiddenOrDisabled();
 }
 
 void CEditUI::SetEnabled(bool bEnable)
@@ -180,10 +107,7 @@ void CEditUI::SetEnabled(bool bEnable)
     CLabelUI::SetEnabled(bEnable);
     if (IsEnabled()) return;
     m_uButtonState = 0;
-    // A disabled edit takes no more typing, not even into a window already
-    // open, and gives up the focus it can no longer take.
-    if (m_pManager != NULL && m_pManager->GetFocus() == this) m_pManager->SetFocus(NULL);
-    CloseWindow();
+    m_Popup.OwnerHiddenOrDisabled();
 }
 
 // ---------------------------------------------------------------------------
@@ -191,30 +115,12 @@ void CEditUI::SetEnabled(bool bEnable)
 
 void CEditUI::DoEvent(tagTEventUI& event)
 {
-    if (PassOnMouseEvent(event)) return;
+    if (PassOnMouseEvent(event) || m_Popup.DoEvent(event)) return;
     switch (event.nEventType) {
     case SKIN_EVT_SETCURSOR:
         if (!IsEnabled()) break;
         ::SetCursor(::LoadCursorW(NULL, IDC_IBEAM));
         return;
-    case SKIN_EVT_WINDOWSIZE:
-        if (m_pWindow != NULL && m_pManager != NULL) m_pManager->SetFocusNeeded(this);
-        break;
-    case SKIN_EVT_SCROLLWHEEL:
-        if (m_pWindow != NULL) return;
-        break;
-    case SKIN_EVT_SETFOCUS:
-        if (!IsEnabled()) break;
-        // A native window still closing from a moment's loss of the focus
-        // takes it back.
-        FocusWindow();
-        WatchFocus(true);
-        Invalidate();
-        break;
-    case SKIN_EVT_KILLFOCUS:
-        WatchFocus(false);
-        if (IsEnabled()) Invalidate();
-        break;
     case SKIN_EVT_MOUSEMOVE:
     case SKIN_EVT_BUTTONUP:
     case SKIN_EVT_CONTEXTMENU:
@@ -229,13 +135,14 @@ void CEditUI::DoEvent(tagTEventUI& event)
         if (!IsEnabled() || m_pManager == NULL) return;
         // The press belongs to the native window from here on.
         m_pManager->ReleaseCapture();
-        if (IsFocused() && m_pWindow == NULL) {
-            OpenWindow();
+        if (IsFocused() && m_Popup.GetHWND() == NULL) {
+            m_Popup.Open();
             if (!::PtInRect(&m_rcItem, event.ptMousePos)) return;
         }
-        if (m_pWindow == NULL) return;
-        const int cch = ::GetWindowTextLengthW(m_pWindow->GetHWND());
-        ::SendMessageW(m_pWindow->GetHWND(), EM_SETSEL, 0, cch > 0 ? cch : 1);
+        const HWND hWnd = m_Popup.GetHWND();
+        if (hWnd == NULL) return;
+        const int cch = ::GetWindowTextLengthW(hWnd);
+        ::SendMessageW(hWnd, EM_SETSEL, 0, cch > 0 ? cch : 1);
         return;
     }
     default:
@@ -272,7 +179,7 @@ SIZE CEditUI::EstimateSize(SIZE szAvailable)
 void CEditUI::SetMaxChar(UINT uMax)
 {
     m_uMaxChar = uMax;
-    if (m_pWindow != NULL) ::SendMessageW(m_pWindow->GetHWND(), EM_LIMITTEXT, m_uMaxChar, 0);
+    if (m_Popup.GetHWND() != NULL) ::SendMessageW(m_Popup.GetHWND(), EM_LIMITTEXT, m_uMaxChar, 0);
 }
 
 UINT CEditUI::GetMaxChar() const
@@ -284,7 +191,7 @@ void CEditUI::SetReadOnly(bool bReadOnly)
 {
     if (m_bReadOnly == bReadOnly) return;
     m_bReadOnly = bReadOnly;
-    if (m_pWindow != NULL) ::SendMessageW(m_pWindow->GetHWND(), EM_SETREADONLY, m_bReadOnly, 0);
+    if (m_Popup.GetHWND() != NULL) ::SendMessageW(m_Popup.GetHWND(), EM_SETREADONLY, m_bReadOnly, 0);
     Invalidate();
 }
 
@@ -315,9 +222,9 @@ void CEditUI::SetPasswordMode(bool bPasswordMode)
     m_bPasswordMode = bPasswordMode;
     // An open native window follows at once: a PIN must not stay readable
     // there until the next opening.
-    if (m_pWindow != NULL) {
-        ::SendMessageW(m_pWindow->GetHWND(), EM_SETPASSWORDCHAR, m_bPasswordMode ? m_cPasswordChar : 0, 0);
-        ::InvalidateRect(m_pWindow->GetHWND(), NULL, TRUE);
+    if (m_Popup.GetHWND() != NULL) {
+        ::SendMessageW(m_Popup.GetHWND(), EM_SETPASSWORDCHAR, m_bPasswordMode ? m_cPasswordChar : 0, 0);
+        ::InvalidateRect(m_Popup.GetHWND(), NULL, TRUE);
     }
     Invalidate();
 }
@@ -331,9 +238,9 @@ void CEditUI::SetPasswordChar(wchar_t cPasswordChar)
 {
     if (cPasswordChar == L'\0' || m_cPasswordChar == cPasswordChar) return;
     m_cPasswordChar = cPasswordChar;
-    if (m_pWindow != NULL && m_bPasswordMode) {
-        ::SendMessageW(m_pWindow->GetHWND(), EM_SETPASSWORDCHAR, m_cPasswordChar, 0);
-        ::InvalidateRect(m_pWindow->GetHWND(), NULL, TRUE);
+    if (m_Popup.GetHWND() != NULL && m_bPasswordMode) {
+        ::SendMessageW(m_Popup.GetHWND(), EM_SETPASSWORDCHAR, m_cPasswordChar, 0);
+        ::InvalidateRect(m_Popup.GetHWND(), NULL, TRUE);
     }
     Invalidate();
 }
@@ -364,7 +271,7 @@ DWORD CEditUI::GetNativeEditBkColor() const
 
 void CEditUI::SetSel(long nStartChar, long nEndChar)
 {
-    if (m_pWindow != NULL) ::SendMessageW(m_pWindow->GetHWND(), EM_SETSEL, nStartChar, nEndChar);
+    if (m_Popup.GetHWND() != NULL) ::SendMessageW(m_Popup.GetHWND(), EM_SETSEL, nStartChar, nEndChar);
 }
 
 void CEditUI::SetSelAll()
@@ -374,8 +281,8 @@ void CEditUI::SetSelAll()
 
 void CEditUI::SetReplaceSel(const wchar_t* lpszReplace)
 {
-    if (m_pWindow == NULL) return;
-    ::SendMessageW(m_pWindow->GetHWND(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(lpszReplace));
+    if (m_Popup.GetHWND() == NULL) return;
+    ::SendMessageW(m_Popup.GetHWND(), EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(lpszReplace));
 }
 
 // ---------------------------------------------------------------------------

@@ -2,10 +2,9 @@
 
 #include "controls/ControlState.h"
 #include "controls/LabelUI.h"
+#include "controls/NativePopup.h"
 
 namespace SkinLib {
-
-class CEditWnd;
 
 // The single-line text entry. Closed, it is a label that shows its text (or one
 // mask character per character in password mode) over state images; with the
@@ -64,33 +63,13 @@ public:
     void SetReplaceSel(const wchar_t* lpszReplace);
 
 private:
+    // The edit's own window writes what is typed straight into the text.
     friend class CEditWnd;
 
-    // Keeps the native window when the paint window takes the keyboard focus
-    // back while this edit holds the manager's focus, as activation does.
-    class CFocusWatch : public IMessageFilterUI
-    {
-    public:
-        explicit CFocusWatch(CEditUI& owner) : m_owner(owner) {}
-        LRESULT MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool& bHandled) override;
-
-    private:
-        CEditUI& m_owner;
-    };
-
-    void OpenWindow();
-    // Hands the keyboard focus to the native window, opening it when there is none.
-    void FocusWindow();
-    // Takes the native window away from this control at once; it goes on its own.
-    void CloseWindow();
-    // A hidden edit gives up the focus and its native window.
-    void CloseWindowWhenHidden();
-    // Whether the native window should have the keyboard focus now.
-    bool WantsWindowFocus() const;
-    void WatchFocus(bool bWatch);
+    static CNativePopupWnd* MakeWindow(CNativePopup& popup);
 
 protected:
-    CEditWnd* m_pWindow;  // owned by the native window, which deletes itself when gone
+    CNativePopup m_Popup;  // the native edit window, while open
     UINT m_uMaxChar;
     bool m_bReadOnly;
     bool m_bPasswordMode;
@@ -102,8 +81,6 @@ protected:
     CSkinString m_sDisabledImage;
     DWORD m_dwNativeEditBkColor;
     int m_iWindowStyls;
-    CFocusWatch m_FocusWatch;
-    bool m_bWatchingFocus;
 };
 
 } // namespace SkinLib

@@ -1,8 +1,8 @@
 // CEditWnd, the native pop-up of the edit control:
-//   - opening over the owner's text area, and letting go of the owner
-//   - messages: focus loss, reflected notifications and colours, Enter,
-//     clipboard refusal for masked text
-//   - the end of the window and of the object
+//   - opening over the owner's text area
+//   - messages: reflected notifications and colours, Enter, clipboard
+//     refusal for masked text
+//   - what a masked text leaves in the native edit
 #include "controls/EditWnd.h"
 
 #include <memory>
@@ -18,11 +18,20 @@ namespace {
 const UINT kReflectedCommand = UIMSG_REFLECT_OFFSET + WM_COMMAND;
 const UINT kReflectedCtlColorEdit = UIMSG_REFLECT_OFFSET + WM_CTLCOLOREDIT;
 const UINT kReflectedCtlColorStatic = UIMSG_REFLECT_OFFSET + WM_CTLCOLORSTATIC;
+const wchar_t kFiller = L'*';
 
 } // namespace
 
-CEditWnd::CEditWnd() : m_pOwner(NULL), m_hBkBrush(NULL), m_bInit(false), m_bInTextChange(false), m_pbGone(NULL)
+CEditWnd::CEditWnd(CNativePopup& popup)
+    : CNativePopupWnd(popup), m_hBkBrush(NULL), m_bInTextChange(false), m_bWiping(false), m_cchMost(0),
+      m_pbGone(NULL)
 {
+}
+
+CEditWnd::~CEditWnd()
+{
+    if (m_pbGone != NULL) *m_pbGone = true;
+    if (m_hBkBrush != NULL) ::DeleteObject(m_hBkBrush);
 }
 
 LPCWSTR CEditWnd::GetWndClassName() const
@@ -35,12 +44,18 @@ LPCWSTR CEditWnd::GetSuperClassName() const
     return L"Edit";
 }
 
-RECT CEditWnd::ComputeEditRect() const
+CEditUI* CEditWnd::Owner() const
 {
-    RECT rc = m_pOwner->GetTextRect();
-    const CPaintManagerUI* pManager = m_pOwner->GetManager();
+    return static_cast<CEditUI*>(GetOwner());
+}
+
+RECT CEditWnd::ComputeRect() const
+{
+    const CEditUI* pOwner = Owner();
+    RECT rc = pOwner->GetTextRect();
+    CPaintManagerUI* pManager = pOwner->GetManager();
     if (pManager == NULL) return rc;
-    const int cyFont = const_cast<CPaintManagerUI*>(pManager)->GetFontInfo(m_pOwner->GetFont())->tmMetrics.tmHeight;
+    const int cyFont = pManager->GetFontInfo(pOwner->GetFont())->tmMetrics.tmHeight;
     const long long cy = static_cast<long long>(rc.bottom) - rc.top;
     if (cyFont < cy) {
         rc.top = ClampToInt(rc.top + (cy - cyFont) / 2);
@@ -49,51 +64,39 @@ RECT CEditWnd::ComputeEditRect() const
     return rc;
 }
 
-void CEditWnd::Open(CEditUI* pOwner)
+bool CEditWnd::Open()
 {
-    m_pOwner = pOwner;
-    CPaintManagerUI* pManager = pOwner->GetManager();
-    DWORD dwStyle = WS_CHILD | ES_AUTOHSCROLL | static_cast<DWORD>(pOwner->m_iWindowStyls);
-    if (pOwner->m_bPasswordMode) dwStyle |= ES_PASSWORD;
-    if (Create(pManager->GetPaintWindow(), NULL, dwStyle, 0, ComputeEditRect(), NULL) == NULL) return;
+    CEditUI* pOwner = Owner();
+    DWORD dwStyle = WS_CHILD | ES_AUTOHSCROLL | static_cast<DWORD>(pOwner->GetWindowStyls());
+    if (pOwner->IsPasswordMode()) dwStyle |= ES_PASSWORD;
+    if (!CreateOverOwner(dwStyle)) return false;
 
-    SendMessageW(WM_SETFONT, reinterpret_cast<WPARAM>(pManager->GetFont(pOwner->GetFont())), TRUE);
-    SendMessageW(EM_LIMITTEXT, pOwner->m_uMaxChar);
-    if (pOwner->m_bPasswordMode) SendMessageW(EM_SETPASSWORDCHAR, pOwner->m_cPasswordChar);
+    SendMessageW(WM_SETFONT, reinterpret_cast<WPARAM>(pOwner->GetManager()->GetFont(pOwner->GetFont())), TRUE);
+    SendMessageW(EM_LIMITTEXT, pOwner->GetMaxChar());
+    if (pOwner->IsPasswordMode()) SendMessageW(EM_SETPASSWORDCHAR, pOwner->GetPasswordChar());
     CSkinString sText = pOwner->GetText();
     ::SetWindowTextW(m_hWnd, sText);
+    m_cchMost = sText.GetLength();
     sText.SecureEmpty();
     SendMessageW(EM_SETMODIFY, FALSE);
     SendMessageW(EM_SETMARGINS, EC_LEFTMARGIN | EC_RIGHTMARGIN, MAKELPARAM(0, 0));
     ::EnableWindow(m_hWnd, pOwner->IsEnabled());
-    SendMessageW(EM_SETREADONLY, pOwner->m_bReadOnly);
-    ::ShowWindow(m_hWnd, SW_SHOWNOACTIVATE);
-    ::SetFocus(m_hWnd);
+    SendMessageW(EM_SETREADONLY, pOwner->IsReadOnly());
+    ShowFocused();
     m_bInit = true;
+    return true;
 }
 
-void CEditWnd::Abandon()
+void CEditWnd::OnReopened()
 {
-    m_pOwner = NULL;
-    m_bInit = false;
-    ::ShowWindow(m_hWnd, SW_HIDE);
-    PostMessageW(WM_CLOSE);
+    // Typing goes on after what was typed before.
+    const int cch = ::GetWindowTextLengthW(m_hWnd);
+    SendMessageW(EM_SETSEL, cch, cch);
 }
 
 LRESULT CEditWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
     switch (uMsg) {
-    case WM_KILLFOCUS:
-        return HandleKillFocus(wParam, lParam);
-    case WM_CLOSE:
-        // The close posted when the focus left is stale once the focus has
-        // come back to where this window belongs: activation takes the focus
-        // from it for a moment.
-        if (m_pOwner != NULL && m_pOwner->WantsWindowFocus()) {
-            if (::GetFocus() != m_hWnd) ::SetFocus(m_hWnd);
-            return 0;
-        }
-        break;
     case kReflectedCommand:
         if (HIWORD(wParam) == EN_CHANGE) return HandleTextChange();
         if (HIWORD(wParam) == EN_UPDATE) ::InvalidateRect(m_hWnd, NULL, FALSE);
@@ -101,21 +104,25 @@ LRESULT CEditWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
     case kReflectedCtlColorEdit:
     case kReflectedCtlColorStatic:
         return HandleCtlColor(reinterpret_cast<HDC>(wParam));
-    case WM_KEYDOWN:
+    case WM_KEYDOWN: {
         if (wParam != VK_RETURN) break;
-        if (m_pOwner != NULL && m_pOwner->GetManager() != NULL) {
-            m_pOwner->GetManager()->SendNotify(m_pOwner, L"return");
-        }
+        CEditUI* pOwner = Owner();
+        if (pOwner != NULL && pOwner->GetManager() != NULL) pOwner->GetManager()->SendNotify(pOwner, L"return");
         return 0;
+    }
     case WM_COPY:
     case WM_CUT:
         // A masked text never reaches the clipboard.
         if (IsMasked()) return 0;
         break;
+    case WM_DESTROY:
+        // The native edit frees its buffers as they are.
+        if (IsMasked()) WipeMaskedText(true);
+        break;
     default:
         break;
     }
-    return CWindowWnd::HandleMessage(uMsg, wParam, lParam);
+    return CNativePopupWnd::HandleMessage(uMsg, wParam, lParam);
 }
 
 bool CEditWnd::IsMasked()
@@ -123,57 +130,84 @@ bool CEditWnd::IsMasked()
     return CWindowWnd::HandleMessage(EM_GETPASSWORDCHAR, 0, 0) != 0;
 }
 
-LRESULT CEditWnd::HandleKillFocus(WPARAM wParam, LPARAM lParam)
-{
-    LRESULT lRes = CWindowWnd::HandleMessage(WM_KILLFOCUS, wParam, lParam);
-    PostMessageW(WM_CLOSE);
-    return lRes;
-}
-
 LRESULT CEditWnd::HandleTextChange()
 {
-    if (!m_bInit || m_pOwner == NULL) return 0;
+    CEditUI* pOwner = Owner();
+    if (!m_bInit || m_bWiping || pOwner == NULL) return 0;
     const int cch = ::GetWindowTextLengthW(m_hWnd);
+    if (cch > m_cchMost) m_cchMost = cch;
     std::unique_ptr<wchar_t[]> pText(new (std::nothrow) wchar_t[cch + 1]);
     if (pText == nullptr) return 0;
     ::GetWindowTextW(m_hWnd, pText.get(), cch + 1);
-    CSkinString& sText = m_pOwner->ModeText();
+    CSkinString& sText = pOwner->ModeText();
     sText.SecureEmpty();
     sText = pText.get();
     ::SecureZeroMemory(pText.get(), (cch + 1) * sizeof(wchar_t));
+    // A password entry needs no undo, and what it deleted stays nowhere.
+    if (IsMasked()) WipeMaskedText(false);
 
     // A handler that sets the text again hears nothing of its own change, so
     // it cannot set off an endless round.
-    CPaintManagerUI* pManager = m_pOwner->GetManager();
+    CPaintManagerUI* pManager = pOwner->GetManager();
     if (m_bInTextChange || pManager == NULL) return 0;
     bool bGone = false;
     m_pbGone = &bGone;
     m_bInTextChange = true;
-    pManager->SendNotify(m_pOwner, L"textchanged");
+    pManager->SendNotify(pOwner, L"textchanged");
     if (bGone) return 0;
     m_pbGone = NULL;
     m_bInTextChange = false;
     return 0;
 }
 
-LRESULT CEditWnd::HandleCtlColor(HDC hDC)
+void CEditWnd::ReplaceText(const wchar_t* pstrText)
 {
-    if (m_pOwner == NULL || m_pOwner->m_dwNativeEditBkColor == 0xFFFFFFFF) return 0;
-    ::SetBkMode(hDC, TRANSPARENT);
-    ::SetTextColor(hDC, ToColorRef(m_pOwner->GetTextColor()));
-    if (m_hBkBrush == NULL) m_hBkBrush = ::CreateSolidBrush(ToColorRef(m_pOwner->m_dwNativeEditBkColor));
-    return reinterpret_cast<LRESULT>(m_hBkBrush);
+    if (IsMasked()) WipeMaskedText(true);
+    ::SetWindowTextW(m_hWnd, pstrText);
 }
 
-void CEditWnd::OnFinalMessage(HWND /*hWnd*/)
+void CEditWnd::WipeMaskedText(bool bText)
 {
-    if (m_pbGone != NULL) *m_pbGone = true;
-    if (m_pOwner != NULL) {
-        m_pOwner->Invalidate();
-        if (m_pOwner->m_pWindow == this) m_pOwner->m_pWindow = NULL;
+    m_bWiping = true;
+    DWORD dwStart = 0, dwEnd = 0;
+    SendMessageW(EM_GETSEL, reinterpret_cast<WPARAM>(&dwStart), reinterpret_cast<LPARAM>(&dwEnd));
+    const int cch = ::GetWindowTextLengthW(m_hWnd);
+    // One character at a time: the edit copies what a replacement deletes
+    // into memory it frees as it is.
+    const wchar_t szFiller[] = {kFiller, L'\0'};
+    for (int i = 0; bText && i < cch; i++) {
+        SendMessageW(EM_SETSEL, i, i + 1);
+        SendMessageW(EM_REPLACESEL, FALSE, reinterpret_cast<LPARAM>(szFiller));
     }
-    if (m_hBkBrush != NULL) ::DeleteObject(m_hBkBrush);
-    delete this;
+    // Filler as long as any text the window held, typed after the text and
+    // deleted again, lies over the stale end of the text buffer and, being
+    // the last deletion, over the whole undo buffer.
+    const int cchFill = cch > m_cchMost ? cch : m_cchMost;
+    std::unique_ptr<wchar_t[]> pFill(new (std::nothrow) wchar_t[cchFill + 1]);
+    if (pFill != nullptr && cchFill > 0) {
+        for (int i = 0; i < cchFill; i++) pFill[i] = kFiller;
+        pFill[cchFill] = L'\0';
+        const LRESULT nLimit = SendMessageW(EM_GETLIMITTEXT);
+        SendMessageW(EM_SETLIMITTEXT, cch + cchFill);
+        SendMessageW(EM_SETSEL, cch, cch);
+        SendMessageW(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(pFill.get()));
+        SendMessageW(EM_SETSEL, cch, cch + cchFill);
+        SendMessageW(EM_REPLACESEL, TRUE, reinterpret_cast<LPARAM>(L""));
+        SendMessageW(EM_SETLIMITTEXT, static_cast<WPARAM>(nLimit));
+    }
+    SendMessageW(EM_EMPTYUNDOBUFFER);
+    SendMessageW(EM_SETSEL, dwStart, dwEnd);
+    m_bWiping = false;
+}
+
+LRESULT CEditWnd::HandleCtlColor(HDC hDC)
+{
+    const CEditUI* pOwner = Owner();
+    if (pOwner == NULL || pOwner->GetNativeEditBkColor() == 0xFFFFFFFF) return 0;
+    ::SetBkMode(hDC, TRANSPARENT);
+    ::SetTextColor(hDC, ToColorRef(pOwner->GetTextColor()));
+    if (m_hBkBrush == NULL) m_hBkBrush = ::CreateSolidBrush(ToColorRef(pOwner->GetNativeEditBkColor()));
+    return reinterpret_cast<LRESULT>(m_hBkBrush);
 }
 
 } // namespace SkinLib

@@ -299,8 +299,12 @@ bool CPaintManagerUI::PreMessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam,
     case WM_KEYDOWN:
         // An empty window has nothing to move the focus through; let the key pass.
         if (wParam != VK_TAB || m_pRoot == NULL) return false;
-        // The one control to be left the key, once there is one, is a focused,
-        // visible, enabled rich edit that wants Tab; no other control keeps it.
+        // The one control left the key is a focused, visible, enabled one
+        // that wants Tab as input; no other control keeps it.
+        if (m_pFocus != NULL && m_pFocus->IsVisible() && m_pFocus->IsEnabled()) {
+            const IWantTabUI* pWantTab = static_cast<IWantTabUI*>(m_pFocus->GetInterface(L"WantTab"));
+            if (pWantTab != NULL && pWantTab->IsWantTab()) return false;
+        }
         SetNextTabControl(::GetKeyState(VK_SHIFT) >= 0);
         return true;
     case WM_SYSKEYDOWN:

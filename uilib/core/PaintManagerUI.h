@@ -126,6 +126,18 @@ protected:
     ~ITranslateAccelerator() = default;
 };
 
+// A control that takes the Tab key as input, as a rich edit may, answers
+// GetInterface(L"WantTab") with this; while it has the focus and wants Tab,
+// Tab reaches it instead of moving the focus.
+class IWantTabUI
+{
+public:
+    virtual bool IsWantTab() const = 0;
+
+protected:
+    ~IWantTabUI() = default;
+};
+
 // The "CreateControl" export of a plug-in library.
 typedef CControlUI* (*LPCREATECONTROL)(const wchar_t* pstrClass);
 
