@@ -379,4 +379,29 @@ TEST_F(WebBrowserTest, RecreationAndDestructionReleaseTheObjectTheSiteAndTheAcce
     delete pElement;
 }
 
+// Keys reach the object's own accelerators only while the focus is in its window or below it.
+TEST_F(WebBrowserTest, KeysReachTheObjectsAcceleratorsWithTheFocusInItsWindowOnly)
+{
+    Double().SetSwitches(ActiveXDouble::kWindowedOnly);
+    CWebBrowserUI* pControl = Host(kByModule, new CWebBrowserUI);
+    HWND hObjectWnd = ::GetWindow(pControl->GetHostWindow(), GW_CHILD);
+    ASSERT_TRUE(::IsWindow(hObjectWnd));
+    MSG msg = {hObjectWnd, WM_KEYDOWN, 'A', 0};
+    // Another test program's window may take the focus away in between: try until it stays.
+    bool bFocused = false;
+    for (DWORD dwStart = ::GetTickCount(); !bFocused && ::GetTickCount() - dwStart < 30000;) {
+        ::SetFocus(hObjectWnd);
+        Double().ClearLog();
+        EXPECT_FALSE(pm.TranslateAcceleratorW(&msg));
+        bFocused = ::GetFocus() == hObjectWnd;
+        PumpMessages();
+    }
+    ASSERT_TRUE(bFocused);
+    EXPECT_TRUE(Logged(L"TranslateAccelerator msg=0x0100")) << Log();
+    ::SetFocus(wnd);
+    Double().ClearLog();
+    EXPECT_FALSE(pm.TranslateAcceleratorW(&msg));
+    EXPECT_FALSE(Logged(L"TranslateAccelerator")) << Log();
+}
+
 } // namespace
