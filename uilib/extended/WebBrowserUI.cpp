@@ -6,6 +6,7 @@
 // Its COM parts are in WebBrowserUIHost.cpp.
 #include "extended/WebBrowserUI.h"
 
+#include <mshtml.h>
 #include <wchar.h>
 
 namespace SkinLib {

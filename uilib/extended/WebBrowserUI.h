@@ -5,11 +5,13 @@
 #include <downloadmgr.h>
 #include <exdisp.h>
 #include <mshtmhst.h>
-#include <mshtml.h>
 #include <servprov.h>
 
 #include "extended/ActiveXUI.h"
 #include "extended/WebBrowserEventHandler.h"
+
+// The document's window; its declaration (mshtml.h) is large and needed only where it is used.
+struct IHTMLWindow2;
 
 namespace SkinLib {
 

@@ -5,6 +5,7 @@
 //   - the command target: script errors
 //   - the service provider and the download manager
 #include <exdispid.h>
+#include <mshtml.h>
 
 #include "extended/WebBrowserUI.h"
 
