@@ -21,12 +21,14 @@
 #include "controls/VerticalLayoutUI.h"
 #include "extended/ActiveXUI.h"
 #include "extended/DateTimeUI.h"
+#include "extended/FlashUI.h"
 #include "extended/ListContainerElementUI.h"
 #include "extended/ListElementUI.h"
 #include "extended/ListHeaderItemUI.h"
 #include "extended/ListHeaderUI.h"
 #include "extended/ListUI.h"
 #include "extended/RichEditUI.h"
+#include "extended/WebBrowserUI.h"
 
 namespace SkinLib {
 
@@ -71,6 +73,8 @@ const ElementClass kElementClasses[] = {
     { L"ActiveX", MakeControl<CActiveXUI> },
     { L"DateTime", MakeControl<CDateTimeUI> },
     { L"RichEdit", MakeControl<CRichEditUI> },
+    { L"WebBrowser", MakeControl<CWebBrowserUI> },
+    { L"Flash", MakeControl<CFlashUI> },
 };
 
 } // namespace

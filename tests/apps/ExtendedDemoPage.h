@@ -4,6 +4,7 @@
 // the tab by a child layout. Each page lives in a source file of its own and
 // is listed once in the demo's page table.
 #include "../core/ZipWriter.h"
+#include "controls/ControlUI.h"
 #include "core/PaintManagerUI.h"
 
 namespace ExtendedDemo {
@@ -21,5 +22,17 @@ struct Page
     // that the screenshot shows hot, pressed, selected or open states; may be null.
     void (*pfnActLikeAUser)(SkinLib::CPaintManagerUI& pm);
 };
+
+// A click, as the mouse would bring it, on the middle of the simulated control's
+// disc, a quarter down from the top of the control of that name.
+inline void PostClickOnDisc(SkinLib::CPaintManagerUI& pm, const wchar_t* pstrName)
+{
+    SkinLib::CControlUI* pControl = pm.FindControl(pstrName);
+    if (pControl == NULL) return;
+    const RECT& rc = pControl->GetPos();
+    const LPARAM lParam = MAKELPARAM((rc.left + rc.right) / 2, rc.top + (rc.bottom - rc.top) / 4);
+    ::PostMessageW(pm.GetPaintWindow(), WM_LBUTTONDOWN, MK_LBUTTON, lParam);
+    ::PostMessageW(pm.GetPaintWindow(), WM_LBUTTONUP, 0, lParam);
+}
 
 } // namespace ExtendedDemo

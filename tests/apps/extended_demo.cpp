@@ -23,10 +23,12 @@ using namespace SkinLibTest;
 
 namespace ExtendedDemo {
 // Each page's source file defines its page; declare it here.
-extern const Page kActiveXPage;
+extern const Page kListPage;
 extern const Page kDateTimePage;
 extern const Page kRichEditPage;
-extern const Page kListPage;
+extern const Page kActiveXPage;
+extern const Page kBrowserPage;
+extern const Page kFlashPage;
 } // namespace ExtendedDemo
 
 namespace {
@@ -36,10 +38,12 @@ const UINT_PTR kInputTimerId = 2;
 
 // The pages in the order of their tabs.
 const std::vector<const ExtendedDemo::Page*> kPages = {
-    &ExtendedDemo::kActiveXPage,
+    &ExtendedDemo::kListPage,
     &ExtendedDemo::kDateTimePage,
     &ExtendedDemo::kRichEditPage,
-    &ExtendedDemo::kListPage,
+    &ExtendedDemo::kActiveXPage,
+    &ExtendedDemo::kBrowserPage,
+    &ExtendedDemo::kFlashPage,
 };
 
 std::string Narrow(const wchar_t* pstr)

@@ -23,15 +23,9 @@ const char kSkin[] = R"(<?xml version="1.0" encoding="utf-8"?>
 </Window>
 )";
 
-// A click on the middle of the disc, as the mouse would bring it.
 void ClickTheDisc(CPaintManagerUI& pm)
 {
-    CControlUI* pControl = pm.FindControl(L"activex_double");
-    if (pControl == NULL) return;
-    const RECT& rc = pControl->GetPos();
-    const LPARAM lParam = MAKELPARAM((rc.left + rc.right) / 2, rc.top + (rc.bottom - rc.top) / 4);
-    ::PostMessageW(pm.GetPaintWindow(), WM_LBUTTONDOWN, MK_LBUTTON, lParam);
-    ::PostMessageW(pm.GetPaintWindow(), WM_LBUTTONUP, 0, lParam);
+    ExtendedDemo::PostClickOnDisc(pm, L"activex_double");
 }
 
 } // namespace

@@ -446,6 +446,12 @@ TEST_F(FuzzParsers, BuilderSurvivesMutatedSkinsWithoutLeakingControls)
         "<ListTextElement selected=\"true\"/><ListLabelElement text=\"x\" visible=\"false\"/><ListContainerElement>"
         "<Leaf/><ListTextElement/></ListContainerElement><Leaf/><ListHeader/><Box><ListLabelElement/></Box></List>"
         "<ListTextElement/><ListHeaderItem><Leaf/></ListHeaderItem></Window>",
+        // COM is not initialised here, so the browser is never made; the Flash control's player is
+        // the simulated one from the module, or none.
+        "<Window><VerticalLayout><WebBrowser homepage=\"file:///C:/x.html\" autonavi=\"true\" "
+        "delaycreate=\"false\"/><Flash modulename=\"activex_double.dll\" homepage=\"x\" width=\"50\"/>"
+        "<HorizontalLayout><Flash delaycreate=\"false\"/><Flash modulename=\"activex_double.dll\" "
+        "delaycreate=\"false\"/><WebBrowser/></HorizontalLayout></VerticalLayout></Window>",
     };
     CPaintManagerUI hostManager;
     SkinLibTest::CHostWindow wnd(hostManager, 200, 120, NULL, false);
@@ -453,6 +459,11 @@ TEST_F(FuzzParsers, BuilderSurvivesMutatedSkinsWithoutLeakingControls)
     SkinLibTest::CCountedControlFactory factory;
     ActiveXDouble::CModule activeXDouble;
     ASSERT_TRUE(activeXDouble.IsLoaded());
+    // Nothing is made by class identifier: no browser starts under the fuzzer.
+    const CLSID kWebBrowserClsid = {0x8856f961, 0x340a, 0x11d0, {0xa9, 0x6b, 0x00, 0xc0, 0x4f, 0xd7, 0x05, 0xa2}};
+    IUnknown* pUnk = NULL;
+    ASSERT_EQ(::CoCreateInstance(kWebBrowserClsid, NULL, CLSCTX_ALL, IID_IUnknown, reinterpret_cast<void**>(&pUnk)),
+              CO_E_NOTINITIALIZED);
     Random random{ Seeded(0x5EED0125) };
     // Renaming every element of one name keeps the document well formed, so that most cases
     // reach the builder with a different tree; byte mutations then break it in half the cases.
@@ -461,7 +472,7 @@ TEST_F(FuzzParsers, BuilderSurvivesMutatedSkinsWithoutLeakingControls)
                                              "Option", "CheckBox", "Progress", "Slider", "TileLayout",
                                              "TabLayout", "ChildLayout", "DateTime", "ActiveX", "RichEdit",
                                              "List", "ListHeader", "ListHeaderItem", "ListTextElement",
-                                             "ListLabelElement", "ListContainerElement" };
+                                             "ListLabelElement", "ListContainerElement", "WebBrowser", "Flash" };
     const size_t nElements = sizeof(kElements) / sizeof(kElements[0]);
     auto renameElements = [](std::string& xml, const std::string& from, const std::string& to) {
         for (const char* pstrOpen : { "<", "</" }) {

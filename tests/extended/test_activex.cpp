@@ -8,26 +8,15 @@
 
 #include <gtest/gtest.h>
 
-#include <initializer_list>
 #include <string>
 
-#include "../core/ControlWindow.h"
-#include "ActiveXDouble.h"
+#include "HostedControlTest.h"
 #include "SkinElements.h"
 #include "extended/ActiveXUI.h"
 
 using namespace SkinLibTest;
 
 namespace {
-
-ActiveXDouble::CModule& Double()
-{
-    static ActiveXDouble::CModule s_module;
-    return s_module;
-}
-
-const std::wstring kByModule =
-    std::wstring(L"modulename=\"") + ActiveXDouble::kModule + L"\" clsid=\"" + ActiveXDouble::kClsidText + L"\"";
 
 // Writes the notifications into the control's log, where they fall among its calls.
 struct CNoteNotifier : INotifyUI
@@ -49,41 +38,12 @@ public:
     int nTranslated = 0;
 };
 
-struct CComScope
-{
-    CComScope() { ::OleInitialize(NULL); }
-    ~CComScope() { ::OleUninitialize(); }
-};
-
-// COM outlives the window's controls; the control sits in the grid's second cell, 200,0,400,100.
-struct ActiveXTest : CComScope, ControlWindowTest
+struct ActiveXTest : HostedControlTest
 {
     void SetUp() override
     {
-        ASSERT_TRUE(Double().IsLoaded());
-        Double().SetSwitches(0);
-        Double().ClearLog();
-        ControlWindowTest::SetUp();
+        HostedControlTest::SetUp();
         pm.AddNotifier(&notes);
-    }
-    CActiveXUI* Host(const std::wstring& sAttributes, CActiveXUI* pControl = new CActiveXUI)
-    {
-        pControl->ApplyAttributeList(sAttributes.c_str());
-        Attach({new CProbeUI, pControl}, 200, 100);
-        return pControl;
-    }
-    static std::wstring Log() { return Double().Log(); }
-    static bool Logged(const wchar_t* pstr) { return Log().find(pstr) != std::wstring::npos; }
-    // Each line appears, after the one before it.
-    static bool InOrder(std::initializer_list<const wchar_t*> aLines)
-    {
-        const std::wstring sLog = Log();
-        size_t at = 0;
-        for (const wchar_t* pstr : aLines) {
-            at = sLog.find(pstr, at);
-            if (at == std::wstring::npos) return false;
-        }
-        return true;
     }
     bool Delivered(UINT uMsg, WPARAM wParam, LPARAM lParam)
     {
@@ -92,20 +52,6 @@ struct ActiveXTest : CComScope, ControlWindowTest
         wchar_t sz[40];
         swprintf(sz, 40, L"OnWindowMessage msg=0x%04X", uMsg);
         return Logged(sz);
-    }
-    // Gone from the tree and deleted, as a container's removal ends.
-    void Destroy(CControlUI* pControl)
-    {
-        pRoot->Detach(pControl);
-        delete pControl;
-    }
-    static void ExpectBalanced()
-    {
-        const ActiveXDouble::Counts counts = Double().GetCounts();
-        EXPECT_EQ(counts.nLiveObjects, 0);
-        EXPECT_EQ(counts.nReferences, 0);
-        EXPECT_EQ(counts.nHostInterfaces, 0);
-        EXPECT_EQ(counts.nRunningLocks, 0);
     }
 
     CNoteNotifier notes;

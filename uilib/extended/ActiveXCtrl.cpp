@@ -51,7 +51,8 @@ HRESULT STDMETHODCALLTYPE CActiveXCtrl::QueryInterface(REFIID riid, void** ppvOb
     else if (riid == IID_IObjectWithSite) {
         *ppvObject = static_cast<IObjectWithSite*>(this);
     }
-    if (*ppvObject == NULL) return E_NOINTERFACE;
+    // The control answers for the container beyond the site, while it is there.
+    if (*ppvObject == NULL) return m_pOwner != NULL ? m_pOwner->QuerySiteInterface(riid, ppvObject) : E_NOINTERFACE;
     AddRef();
     return S_OK;
 }

@@ -4,6 +4,7 @@
 //   - placement, visibility and painting, which the object follows
 //   - the message filter: what a windowless object takes, and where
 //   - registrations with the paint manager, undone on the manager they were made on
+//   - what derived controls share: the site's further interfaces, accelerators, events
 #include "extended/ActiveXUI.h"
 
 #include <ocidl.h>
@@ -390,6 +391,85 @@ void CActiveXUI::RemoveAcceleratorHook()
     if (m_pAcceleratorManager != NULL) m_pAcceleratorManager->RemoveTranslateAccelerator(m_pAcceleratorHook);
     m_pAcceleratorHook = NULL;
     m_pAcceleratorManager = NULL;
+}
+
+
+// ---------------------------------------------------------------------------
+// What derived controls share
+
+HRESULT CActiveXUI::QuerySiteInterface(REFIID /*riid*/, void** ppvObject)
+{
+    if (ppvObject != NULL) *ppvObject = NULL;
+    return E_NOINTERFACE;
+}
+
+HRESULT CActiveXUI::TranslateObjectAccelerator(MSG* pMsg)
+{
+    if (pMsg == NULL || pMsg->message < WM_KEYFIRST || pMsg->message > kLastKeyMessage) return S_FALSE;
+    if (m_pUnk == NULL) return E_NOTIMPL;
+    for (HWND hWnd = ::GetFocus(); hWnd != NULL; hWnd = ::GetParent(hWnd)) {
+        if (hWnd != m_hwndHost) continue;
+        IOleInPlaceActiveObject* pActiveObject = NULL;
+        if (FAILED(m_pUnk->QueryInterface(IID_IOleInPlaceActiveObject, reinterpret_cast<void**>(&pActiveObject)))) {
+            return S_FALSE;
+        }
+        const HRESULT hr = pActiveObject->TranslateAccelerator(pMsg);
+        pActiveObject->Release();
+        return hr;
+    }
+    return S_FALSE;
+}
+
+HRESULT CActiveXUI::FindConnectionPoint(REFIID riidEvents, IConnectionPoint** ppConnectionPoint) const
+{
+    *ppConnectionPoint = NULL;
+    if (m_pUnk == NULL) return E_PENDING;
+    IConnectionPointContainer* pContainer = NULL;
+    HRESULT hr = m_pUnk->QueryInterface(IID_IConnectionPointContainer, reinterpret_cast<void**>(&pContainer));
+    if (FAILED(hr)) return hr;
+    hr = pContainer->FindConnectionPoint(riidEvents, ppConnectionPoint);
+    pContainer->Release();
+    if (FAILED(hr)) *ppConnectionPoint = NULL;
+    return hr;
+}
+
+HRESULT CActiveXUI::AdviseEvents(REFIID riidEvents, IUnknown* pSink, DWORD* pdwCookie)
+{
+    *pdwCookie = 0;
+    IConnectionPoint* pConnectionPoint = NULL;
+    HRESULT hr = FindConnectionPoint(riidEvents, &pConnectionPoint);
+    if (FAILED(hr)) return hr;
+    hr = pConnectionPoint->Advise(pSink, pdwCookie);
+    pConnectionPoint->Release();
+    if (FAILED(hr)) *pdwCookie = 0;
+    return hr;
+}
+
+HRESULT CActiveXUI::UnadviseEvents(REFIID riidEvents, DWORD* pdwCookie)
+{
+    const DWORD dwCookie = *pdwCookie;
+    *pdwCookie = 0;
+    if (dwCookie == 0) return S_FALSE;
+    IConnectionPoint* pConnectionPoint = NULL;
+    HRESULT hr = FindConnectionPoint(riidEvents, &pConnectionPoint);
+    if (FAILED(hr)) return hr;
+    hr = pConnectionPoint->Unadvise(dwCookie);
+    pConnectionPoint->Release();
+    return hr;
+}
+
+HRESULT CActiveXUI::CheckEventArguments(const DISPPARAMS* pParams, std::initializer_list<VARTYPE> aTypes)
+{
+    const UINT nArgs = pParams != NULL && pParams->rgvarg != NULL ? pParams->cArgs : 0;
+    if (nArgs != aTypes.size()) return DISP_E_BADPARAMCOUNT;
+    UINT i = nArgs;
+    for (VARTYPE vt : aTypes) {
+        const VARIANT& arg = pParams->rgvarg[--i];
+        if (V_VT(&arg) != vt) return DISP_E_TYPEMISMATCH;
+        // A reference to nothing carries no value of its type.
+        if ((vt & VT_BYREF) != 0 && V_BYREF(&arg) == NULL) return DISP_E_TYPEMISMATCH;
+    }
+    return S_OK;
 }
 
 } // namespace SkinLib

@@ -1,6 +1,9 @@
 #pragma once
 
 #include <ole2.h>
+#include <ocidl.h>
+
+#include <initializer_list>
 
 #include "controls/ControlUI.h"
 
@@ -55,6 +58,21 @@ protected:
     // manager it went onto, whatever the control's manager is by then.
     void AddAcceleratorHook(ITranslateAccelerator* pHook);
     void RemoveAcceleratorHook();
+    // What the object asks its client site for that a site has none of (a
+    // document host's interfaces, say) is a derived control's to answer.
+    virtual HRESULT QuerySiteInterface(REFIID riid, void** ppvObject);
+    // A key message for the object's own accelerators, while the focus is in
+    // its window: S_FALSE for other messages or another focus, E_NOTIMPL
+    // without an object, else the object's answer (S_OK when it took the key).
+    HRESULT TranslateObjectAccelerator(MSG* pMsg);
+    // A sink on the object's connection point of an event interface; the
+    // cookie is cleared when the sink comes off, whatever the object answers.
+    HRESULT AdviseEvents(REFIID riidEvents, IUnknown* pSink, DWORD* pdwCookie);
+    HRESULT UnadviseEvents(REFIID riidEvents, DWORD* pdwCookie);
+    // An event's arguments against its parameter types, first parameter first
+    // (the last of rgvarg): DISP_E_BADPARAMCOUNT for another count,
+    // DISP_E_TYPEMISMATCH for another type or a reference to nothing.
+    static HRESULT CheckEventArguments(const DISPPARAMS* pParams, std::initializer_list<VARTYPE> aTypes);
 
     CLSID m_clsid;
     CSkinString m_sModuleName;
@@ -68,6 +86,7 @@ private:
     friend class CActiveXCtrl;
 
     IUnknown* CreateFromModule();
+    HRESULT FindConnectionPoint(REFIID riidEvents, IConnectionPoint** ppConnectionPoint) const;
     DWORD GetMiscStatus() const;
     // "showactivex", then in-place activation; waits for a paint window.
     HRESULT ShowActiveX();

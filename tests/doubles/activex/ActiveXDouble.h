@@ -10,6 +10,14 @@
 //   ActiveXDouble_Note(line)              a line of the caller's own, in order
 //   ActiveXDouble_GetCounts(&counts)      what is alive and held right now
 //   ActiveXDouble_Paint(hdc, &rect)       the control's drawing, for a window of the caller's
+//   ActiveXDouble_Fire(dispid, args, n)   an event to the sinks of every simulated player
+//
+// DllGetClassObject also makes the simulated Flash player under the player's
+// class identifier: the same control, answering for the player's interface
+// with its dispatch interface and serving the player's events instead of
+// "Clicked"; a click on its disc fires FSCommand("click", count). A test
+// registers its factory with CoRegisterClassObject to make it by class
+// identifier, or names the module.
 //
 // Log lines: the object's own methods by name, the host's answers with
 // "site." or "frame." before the method; "->" is followed by the HRESULT:
@@ -31,6 +39,8 @@
 //   Close option=1
 //   site.OnInPlaceDeactivateEx -> 0x00000000           (windowless; site.OnInPlaceDeactivate windowed)
 //   SetSite site=yes
+//   Advise cookie=1, Unadvise cookie=1
+//   Fire dispid=150 args=2 -> 0x00000000                 (once per sink)
 #include <windows.h>
 #include <ole2.h>
 
@@ -47,6 +57,15 @@ const wchar_t kModule[] = L"activex_double.dll";
 // left button press. {5E0C3A8C-6F1D-4B7A-9C42-1D8E7F60A3B5}
 const IID kEventsIid = {0x5e0c3a8c, 0x6f1d, 0x4b7a, {0x9c, 0x42, 0x1d, 0x8e, 0x7f, 0x60, 0xa3, 0xb5}};
 const DISPID kDispidClicked = 1;
+
+// The Flash player's class, its dual interface and its events' dispatch interface.
+const CLSID kPlayerClsid = {0xd27cdb6e, 0xae6d, 0x11cf, {0x96, 0xb8, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+const IID kPlayerIid = {0xd27cdb6c, 0xae6d, 0x11cf, {0x96, 0xb8, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+const IID kPlayerEventsIid = {0xd27cdb6d, 0xae6d, 0x11cf, {0x96, 0xb8, 0x44, 0x45, 0x53, 0x54, 0x00, 0x00}};
+const DISPID kDispidReadyStateChange = -609;
+const DISPID kDispidProgress = 1958;
+const DISPID kDispidFSCommand = 150;
+const DISPID kDispidFlashCall = 197;
 
 enum Switch : DWORD
 {
@@ -80,6 +99,7 @@ public:
         Bind(m_pfnNote, "ActiveXDouble_Note");
         Bind(m_pfnGetCounts, "ActiveXDouble_GetCounts");
         Bind(m_pfnPaint, "ActiveXDouble_Paint");
+        Bind(m_pfnFire, "ActiveXDouble_Fire");
         Bind(m_pfnRegister, "DllRegisterServer");
         Bind(m_pfnGetClassObject, "DllGetClassObject");
     }
@@ -102,8 +122,13 @@ public:
         return counts;
     }
     void Paint(HDC hDC, const RECT& rc) { m_pfnPaint(hDC, &rc); }
+    // The arguments last parameter first, as DISPPARAMS holds them; the last sink's answer.
+    HRESULT Fire(DISPID dispid, VARIANT* rgvarg, UINT cArgs) { return m_pfnFire(dispid, rgvarg, cArgs); }
     HRESULT Register() { return m_pfnRegister(); }
-    HRESULT GetClassObject(REFIID riid, void** ppv) { return m_pfnGetClassObject(kClsid, riid, ppv); }
+    HRESULT GetClassObject(REFIID riid, void** ppv, REFCLSID rclsid = kClsid)
+    {
+        return m_pfnGetClassObject(rclsid, riid, ppv);
+    }
 
 private:
     template <typename Fn> void Bind(Fn& pfn, const char* pstrName)
@@ -119,6 +144,7 @@ private:
     void (*m_pfnNote)(const wchar_t*) = nullptr;
     void (*m_pfnGetCounts)(Counts*) = nullptr;
     void (*m_pfnPaint)(HDC, const RECT*) = nullptr;
+    HRESULT (*m_pfnFire)(DISPID, VARIANT*, UINT) = nullptr;
     HRESULT(STDAPICALLTYPE* m_pfnRegister)() = nullptr;
     HRESULT(STDAPICALLTYPE* m_pfnGetClassObject)(REFCLSID, REFIID, void**) = nullptr;
 };

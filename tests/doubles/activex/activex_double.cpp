@@ -3,6 +3,9 @@
 // windowless or windowed, draws a disc with a caption, takes the mouse on the
 // disc only, fires "Clicked" to its connection point's sinks, logs every call
 // and counts what is alive and held, so that a test can prove a balance of zero.
+// The same control under the Flash player's identifiers is the simulated
+// player: it answers for the player's interface, serves the player's events and
+// fires the events a test scripts.
 #include <windows.h>
 #include <ole2.h>
 #include <ocidl.h>
@@ -11,7 +14,9 @@
 #include <stdarg.h>
 #include <stdio.h>
 
+#include <algorithm>
 #include <string>
+#include <vector>
 
 #include "ActiveXDouble.h"
 
@@ -19,11 +24,14 @@ using namespace ActiveXDouble;
 
 namespace {
 
+class CControl;
+
 HMODULE g_hModule = NULL;
 DWORD g_dwSwitches = 0;
 std::wstring g_sLog;
 Counts g_counts = {};
 LONG g_nServerLocks = 0;
+std::vector<CControl*> g_players;  // the live simulated players, whose sinks scripted events go to
 
 const wchar_t kWindowClass[] = L"ActiveXDoubleWnd";
 
@@ -117,8 +125,8 @@ private:
     LONG m_lRef = 1;
 };
 
-// The face both forms draw: a pale field, a blue disc and the caption.
-void PaintFace(HDC hDC, const RECT& rc, int nClicks)
+// The face both forms draw: a pale field, a blue disc and the caption, which names the player as such.
+void PaintFace(HDC hDC, const RECT& rc, int nClicks, bool bPlayer = false)
 {
     HBRUSH hField = ::CreateSolidBrush(RGB(0xE8, 0xF2, 0xFB));
     ::FillRect(hDC, &rc, hField);
@@ -134,7 +142,9 @@ void PaintFace(HDC hDC, const RECT& rc, int nClicks)
     ::DeleteObject(hDisc);
 
     wchar_t szCaption[64];
-    swprintf(szCaption, 64, nClicks == 0 ? L"ActiveX double" : L"ActiveX double: %d click(s)", nClicks);
+    const wchar_t* pstrName = bPlayer ? L"Simulated Flash player" : L"ActiveX double";
+    if (nClicks == 0) swprintf(szCaption, 64, L"%ls", pstrName);
+    else swprintf(szCaption, 64, L"%ls: %d click(s)", pstrName, nClicks);
     HGDIOBJ hOldFont = ::SelectObject(hDC, ::GetStockObject(DEFAULT_GUI_FONT));
     ::SetBkMode(hDC, TRANSPARENT);
     ::SetTextColor(hDC, RGB(0xFF, 0xFF, 0xFF));
@@ -150,8 +160,6 @@ bool IsOnDisc(const RECT& rc, POINT pt)
     const double dx = (pt.x - (rc.left + rc.right) / 2.0) / rx, dy = (pt.y - (rc.top + rc.bottom) / 2.0) / ry;
     return dx * dx + dy * dy <= 1.0;
 }
-
-class CControl;
 
 // The connection point of the control's events; the sinks live in the control.
 class CConnectionPoint final : public IConnectionPoint, private CCounted
@@ -172,12 +180,7 @@ public:
     ULONG STDMETHODCALLTYPE AddRef() override { return AddRefCounted(); }
     ULONG STDMETHODCALLTYPE Release() override { return ReleaseCounted(); }
 
-    HRESULT STDMETHODCALLTYPE GetConnectionInterface(IID* pIID) override
-    {
-        if (pIID == NULL) return E_POINTER;
-        *pIID = kEventsIid;
-        return S_OK;
-    }
+    HRESULT STDMETHODCALLTYPE GetConnectionInterface(IID* pIID) override;
     HRESULT STDMETHODCALLTYPE GetConnectionPointContainer(IConnectionPointContainer** ppCPC) override;
     HRESULT STDMETHODCALLTYPE Advise(IUnknown* pUnkSink, DWORD* pdwCookie) override;
     HRESULT STDMETHODCALLTYPE Unadvise(DWORD dwCookie) override;
@@ -206,11 +209,17 @@ class CControl final : public IOleObject,
 public:
     static const int kMaxSinks = 4;
 
-    CControl() : m_dwSwitches(g_dwSwitches) {}
+    explicit CControl(bool bPlayer) : m_dwSwitches(g_dwSwitches), m_bPlayer(bPlayer)
+    {
+        if (m_bPlayer) g_players.push_back(this);
+    }
     ~CControl() override
     {
         if (m_hWnd != NULL) ::DestroyWindow(m_hWnd);
+        g_players.erase(std::remove(g_players.begin(), g_players.end(), this), g_players.end());
     }
+
+    const IID& EventsIid() const { return m_bPlayer ? kPlayerEventsIid : kEventsIid; }
 
     // ---- IUnknown
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
@@ -228,7 +237,7 @@ public:
         else if (riid == IID_IViewObjectEx && (m_dwSwitches & kNoViewEx) == 0) *ppv = static_cast<IViewObjectEx*>(this);
         else if (riid == IID_IPersist || riid == IID_IPersistStreamInit) *ppv = static_cast<IPersistStreamInit*>(this);
         else if (riid == IID_IObjectWithSite) *ppv = static_cast<IObjectWithSite*>(this);
-        else if (riid == IID_IDispatch) *ppv = static_cast<IDispatch*>(this);
+        else if (riid == IID_IDispatch || (m_bPlayer && riid == kPlayerIid)) *ppv = static_cast<IDispatch*>(this);
         else if (riid == IID_IConnectionPointContainer) *ppv = static_cast<IConnectionPointContainer*>(this);
         else if (riid == IID_IRunnableObject) *ppv = static_cast<IRunnableObject*>(this);
         if (*ppv == NULL) return E_NOINTERFACE;
@@ -428,7 +437,7 @@ public:
         const RECT* prc = reinterpret_cast<const RECT*>(lprcBounds);
         Log(L"Draw aspect=%lu bounds=%ls", dwDrawAspect, RectText(prc).c_str());
         if (prc == NULL || hdcDraw == NULL) return E_INVALIDARG;
-        PaintFace(hdcDraw, *prc, m_nClicks);
+        PaintFace(hdcDraw, *prc, m_nClicks, m_bPlayer);
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE GetColorSet(DWORD, LONG, void*, DVTARGETDEVICE*, HDC, LOGPALETTE** ppColorSet) override
@@ -473,7 +482,7 @@ public:
     HRESULT STDMETHODCALLTYPE GetClassID(CLSID* pClassID) override
     {
         if (pClassID == NULL) return E_POINTER;
-        *pClassID = kClsid;
+        *pClassID = m_bPlayer ? kPlayerClsid : kClsid;
         return S_OK;
     }
     HRESULT STDMETHODCALLTYPE IsDirty() override { return S_FALSE; }
@@ -541,7 +550,7 @@ public:
     {
         if (ppCP == NULL) return E_POINTER;
         *ppCP = NULL;
-        if (riid != kEventsIid) return CONNECT_E_NOCONNECTION;
+        if (riid != EventsIid()) return CONNECT_E_NOCONNECTION;
         *ppCP = new CConnectionPoint(this);
         return S_OK;
     }
@@ -571,7 +580,7 @@ public:
         for (int i = 0; i < kMaxSinks; i++) {
             if (m_aSinks[i].Get() != NULL) continue;
             IDispatch* pDispatch = NULL;
-            if (FAILED(pUnkSink->QueryInterface(kEventsIid, reinterpret_cast<void**>(&pDispatch))) &&
+            if (FAILED(pUnkSink->QueryInterface(EventsIid(), reinterpret_cast<void**>(&pDispatch))) &&
                 FAILED(pUnkSink->QueryInterface(IID_IDispatch, reinterpret_cast<void**>(&pDispatch)))) {
                 return CONNECT_E_CANNOTCONNECT;
             }
@@ -590,6 +599,19 @@ public:
         return S_OK;
     }
 
+    // An event to every sink, each answer logged; the last answer, or S_FALSE without sinks.
+    HRESULT Fire(DISPID dispid, VARIANT* rgvarg, UINT cArgs)
+    {
+        HRESULT hr = S_FALSE;
+        for (CHeld<IDispatch>& sink : m_aSinks) {
+            if (sink.Get() == NULL) continue;
+            DISPPARAMS params = {rgvarg, NULL, cArgs, 0};
+            hr = sink->Invoke(dispid, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, NULL, NULL, NULL);
+            Log(L"Fire dispid=%ld args=%u -> 0x%08lX", dispid, cArgs, hr);
+        }
+        return hr;
+    }
+
     // The windowed form's window.
     static LRESULT CALLBACK WndProc(HWND hWnd, UINT uMsg, WPARAM wParam, LPARAM lParam)
     {
@@ -604,7 +626,7 @@ public:
             HDC hDC = ::BeginPaint(hWnd, &ps);
             RECT rc;
             ::GetClientRect(hWnd, &rc);
-            if (pThis != NULL) PaintFace(hDC, rc, pThis->m_nClicks);
+            if (pThis != NULL) PaintFace(hDC, rc, pThis->m_nClicks, pThis->m_bPlayer);
             ::EndPaint(hWnd, &ps);
             return 0;
         }
@@ -727,23 +749,34 @@ private:
         return S_OK;
     }
 
+    // The plain control tells its sinks "Clicked"(count), the player FSCommand("click", count).
     void Click()
     {
         ++m_nClicks;
         if (m_hWnd != NULL) ::InvalidateRect(m_hWnd, NULL, FALSE);
         else if (WindowlessSite() != NULL) WindowlessSite()->InvalidateRect(&m_rcPos, FALSE);
-        for (CHeld<IDispatch>& sink : m_aSinks) {
-            if (sink.Get() == NULL) continue;
+        if (!m_bPlayer) {
             VARIANT arg;
             ::VariantInit(&arg);
             arg.vt = VT_I4;
             arg.lVal = m_nClicks;
-            DISPPARAMS params = {&arg, NULL, 1, 0};
-            sink->Invoke(kDispidClicked, IID_NULL, LOCALE_USER_DEFAULT, DISPATCH_METHOD, &params, NULL, NULL, NULL);
+            Fire(kDispidClicked, &arg, 1);
+            return;
         }
+        wchar_t szCount[16];
+        swprintf(szCount, 16, L"%d", m_nClicks);
+        VARIANT args[2];  // last parameter first
+        args[0].vt = VT_BSTR;
+        args[0].bstrVal = ::SysAllocString(szCount);
+        args[1].vt = VT_BSTR;
+        args[1].bstrVal = ::SysAllocString(L"click");
+        Fire(kDispidFSCommand, args, 2);
+        ::VariantClear(&args[0]);
+        ::VariantClear(&args[1]);
     }
 
     const DWORD m_dwSwitches;  // as they were when the object was made
+    const bool m_bPlayer;
     CHeld<IOleClientSite> m_clientSite;
     CHeld<IOleInPlaceSite> m_inPlaceSite;  // an IOleInPlaceSiteWindowless when windowless
     CHeld<IOleInPlaceFrame> m_frame;
@@ -770,6 +803,13 @@ CConnectionPoint::~CConnectionPoint()
     m_pControl->Release();
 }
 
+HRESULT STDMETHODCALLTYPE CConnectionPoint::GetConnectionInterface(IID* pIID)
+{
+    if (pIID == NULL) return E_POINTER;
+    *pIID = m_pControl->EventsIid();
+    return S_OK;
+}
+
 HRESULT STDMETHODCALLTYPE CConnectionPoint::GetConnectionPointContainer(IConnectionPointContainer** ppCPC)
 {
     if (ppCPC == NULL) return E_POINTER;
@@ -786,10 +826,12 @@ HRESULT STDMETHODCALLTYPE CConnectionPoint::Unadvise(DWORD dwCookie)
     return m_pControl->UnadviseSink(dwCookie);
 }
 
-// The class factory lives as long as the module; it is not one of the counted objects.
+// The class factories live as long as the module; they are not among the counted objects.
 class CFactory final : public IClassFactory
 {
 public:
+    explicit CFactory(bool bPlayer) : m_bPlayer(bPlayer) {}
+
     HRESULT STDMETHODCALLTYPE QueryInterface(REFIID riid, void** ppv) override
     {
         if (ppv == NULL) return E_POINTER;
@@ -805,7 +847,7 @@ public:
         if (ppv == NULL) return E_POINTER;
         *ppv = NULL;
         if (pUnkOuter != NULL) return CLASS_E_NOAGGREGATION;
-        CControl* pControl = new CControl;
+        CControl* pControl = new CControl(m_bPlayer);
         HRESULT hr = pControl->QueryInterface(riid, ppv);
         pControl->Release();
         return hr;
@@ -815,9 +857,13 @@ public:
         g_nServerLocks += fLock ? 1 : -1;
         return S_OK;
     }
+
+private:
+    const bool m_bPlayer;
 };
 
-CFactory g_factory;
+CFactory g_factory(false);
+CFactory g_playerFactory(true);
 
 bool SetRegistryText(const std::wstring& sKey, const wchar_t* pstrName, const wchar_t* pstrValue)
 {
@@ -849,8 +895,9 @@ HRESULT STDAPICALLTYPE DllGetClassObject(REFCLSID rclsid, REFIID riid, LPVOID* p
 {
     if (ppv == NULL) return E_POINTER;
     *ppv = NULL;
-    if (rclsid != kClsid) return CLASS_E_CLASSNOTAVAILABLE;
-    return g_factory.QueryInterface(riid, ppv);
+    if (rclsid == kClsid) return g_factory.QueryInterface(riid, ppv);
+    if (rclsid == kPlayerClsid) return g_playerFactory.QueryInterface(riid, ppv);
+    return CLASS_E_CLASSNOTAVAILABLE;
 }
 
 HRESULT STDAPICALLTYPE DllCanUnloadNow()
@@ -896,6 +943,16 @@ void ActiveXDouble_Note(const wchar_t* pstrLine)
 void ActiveXDouble_GetCounts(Counts* pCounts)
 {
     if (pCounts != NULL) *pCounts = g_counts;
+}
+
+HRESULT ActiveXDouble_Fire(DISPID dispid, VARIANT* rgvarg, UINT cArgs)
+{
+    HRESULT hr = S_FALSE;
+    for (CControl* pPlayer : std::vector<CControl*>(g_players)) {
+        const HRESULT hrPlayer = pPlayer->Fire(dispid, rgvarg, cArgs);
+        if (hrPlayer != S_FALSE) hr = hrPlayer;
+    }
+    return hr;
 }
 
 void ActiveXDouble_Paint(HDC hDC, const RECT* prc)
