@@ -6,12 +6,14 @@
 //   - input: keys and the wheel
 //   - placement: the column rectangles follow the header
 //   - what the body does for the list
-// The item style and the skin attributes are in ListUIStyle.cpp.
+//   - skin attributes
 #include "extended/ListUI.h"
 
 #include <wchar.h>
 
 #include <new>
+
+#include "core/AttributeValue.h"
 
 #include "controls/ScrollBarUI.h"
 #include "extended/ListBodyUI.h"
@@ -320,6 +322,11 @@ int CListUI::GetExpandedItem() const
     return m_iExpandedItem;
 }
 
+void CListUI::SetMultiExpanding(bool bMultiExpanding)
+{
+    m_ListInfo.bMultiExpanding = bMultiExpanding;
+}
+
 bool CListUI::GetScrollSelect() const
 {
     return m_bScrollSelect;
@@ -521,6 +528,29 @@ CScrollBarUI* CListUI::GetVerticalScrollBar() const
 CScrollBarUI* CListUI::GetHorizontalScrollBar() const
 {
     return m_pList != NULL ? m_pList->GetHorizontalScrollBar() : NULL;
+}
+
+// ---------------------------------------------------------------------------
+// Skin attributes
+
+void CListUI::SetAttribute(const wchar_t* pstrName, const wchar_t* pstrValue)
+{
+    if (pstrName == NULL) return;
+    if (pstrValue == NULL) pstrValue = L"";
+    auto is = [pstrName](const wchar_t* pstrWord) { return wcscmp(pstrName, pstrWord) == 0; };
+    // The header the list holds at this moment.
+    if (is(L"header")) {
+        if (m_pHeader != NULL) m_pHeader->SetVisible(wcscmp(pstrValue, L"hidden") != 0);
+    }
+    else if (is(L"headerbkimage")) {
+        if (m_pHeader != NULL) m_pHeader->SetBkImage(pstrValue);
+    }
+    else if (is(L"scrollselect")) SetScrollSelect(ParseBoolValue(pstrValue));
+    else if (is(L"multiexpanding")) SetMultiExpanding(ParseBoolValue(pstrValue));
+    else if (is(L"itemendellipsis")) {
+        m_ListInfo.uItemTextStyle = ApplyEndEllipsisValue(m_ListInfo.uItemTextStyle, pstrValue);
+    }
+    else CListStyleImpl<CVerticalLayoutUI>::SetAttribute(pstrName, pstrValue);
 }
 
 } // namespace SkinLib
