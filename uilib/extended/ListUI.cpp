@@ -15,7 +15,6 @@
 
 #include "core/AttributeValue.h"
 
-#include "controls/ScrollBarUI.h"
 #include "extended/ListBodyUI.h"
 #include "extended/ListHeaderUI.h"
 
@@ -341,18 +340,7 @@ void CListUI::EnsureVisible(int iIndex)
 {
     CControlUI* pControl = GetItemAt(iIndex);
     if (m_iCurSel < 0 || pControl == NULL) return;
-    // The body's view, less the inset and the horizontal bar.
-    const RECT& rcItem = pControl->GetPos();
-    RECT rcView = ShrinkRect(m_pList->GetPos(), m_pList->GetInset());
-    CScrollBarUI* pBar = m_pList->GetHorizontalScrollBar();
-    if (pBar != NULL && pBar->IsVisible()) {
-        rcView.bottom = ClampToInt(static_cast<long long>(rcView.bottom) - pBar->GetFixedHeight());
-    }
-    if (rcItem.top >= rcView.top && rcItem.bottom < rcView.bottom) return;
-    long long dy = 0;
-    if (rcItem.top < rcView.top) dy = static_cast<long long>(rcItem.top) - rcView.top;
-    if (rcItem.bottom > rcView.bottom) dy = static_cast<long long>(rcItem.bottom) - rcView.bottom;
-    Scroll(0, ClampToInt(dy));
+    m_pList->ScrollIntoView(pControl->GetPos());
 }
 
 void CListUI::Scroll(int dx, int dy)
