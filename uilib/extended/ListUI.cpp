@@ -32,11 +32,6 @@ bool IsHeaderItem(CControlUI* pControl)
     return wcsstr(pControl->GetClass(), L"ListHeaderItemUI") != NULL;
 }
 
-IListItemUI* AsListItem(CControlUI* pControl)
-{
-    return pControl != NULL ? static_cast<IListItemUI*>(pControl->GetInterface(L"ListItem")) : NULL;
-}
-
 } // namespace
 
 CListUI::CListUI()
@@ -190,10 +185,7 @@ bool CListUI::RemoveItemAt(int iIndex)
     IListItemUI* pItem = AsListItem(pControl);
     const bool bLetGo = !m_pList->IsAutoDestroy();
     if (!m_pList->RemoveAt(iIndex)) return false;
-    if (bLetGo && pItem != NULL) {
-        pItem->SetOwner(NULL);
-        pItem->SetIndex(-1);
-    }
+    if (bLetGo) ForgetListOwner(pItem);
     Renumber(iIndex, GetCount() - 1);
     if (iIndex == m_iExpandedItem) m_iExpandedItem = -1;
     else if (iIndex < m_iExpandedItem) --m_iExpandedItem;
@@ -214,29 +206,19 @@ void CListUI::RemoveAll()
     m_iExpandedItem = -1;
     if (m_pList == NULL) return;
     if (!m_pList->IsAutoDestroy()) {
-        for (int i = 0; i < GetCount(); i++) {
-            if (IListItemUI* pItem = AsListItem(GetItemAt(i))) {
-                pItem->SetOwner(NULL);
-                pItem->SetIndex(-1);
-            }
-        }
+        for (int i = 0; i < GetCount(); i++) ForgetListOwner(AsListItem(GetItemAt(i)));
     }
     m_pList->RemoveAll();
 }
 
 void CListUI::Adopt(int iIndex)
 {
-    IListItemUI* pItem = AsListItem(GetItemAt(iIndex));
-    if (pItem == NULL) return;
-    pItem->SetOwner(this);
-    pItem->SetIndex(iIndex);
+    AdoptListItem(*this, iIndex, this);
 }
 
 void CListUI::Renumber(int iFirst, int iLast)
 {
-    for (int i = iFirst; i <= iLast; i++) {
-        if (IListItemUI* pItem = AsListItem(GetItemAt(i))) pItem->SetIndex(i);
-    }
+    RenumberListItems(*this, iFirst, iLast);
 }
 
 // ---------------------------------------------------------------------------
