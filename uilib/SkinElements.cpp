@@ -20,6 +20,8 @@
 #include "controls/TileLayoutUI.h"
 #include "controls/VerticalLayoutUI.h"
 #include "extended/ActiveXUI.h"
+#include "extended/ComboBoxUI.h"
+#include "extended/ComboUI.h"
 #include "extended/DateTimeUI.h"
 #include "extended/FlashUI.h"
 #include "extended/ListContainerElementUI.h"
@@ -70,6 +72,8 @@ const ElementClass kElementClasses[] = {
     { L"ListTextElement", MakeControl<CListTextElementUI> },
     { L"ListLabelElement", MakeControl<CListLabelElementUI> },
     { L"ListContainerElement", MakeControl<CListContainerElementUI> },
+    { L"Combo", MakeControl<CComboUI> },
+    { L"ComboBox", MakeControl<CComboBoxUI> },
     { L"ActiveX", MakeControl<CActiveXUI> },
     { L"DateTime", MakeControl<CDateTimeUI> },
     { L"RichEdit", MakeControl<CRichEditUI> },
