@@ -205,6 +205,9 @@ TEST_F(ComboWindow, TheDropDownIsATopLevelWindowThatBorrowsTheItemsAndGivesThemB
     EXPECT_NE(pCombo->State() & CTLSTATE_PUSHED, 0u);
     CControlUI* c = pCombo->GetItemAt(2);
     EXPECT_NE(c->GetManager(), &pm);
+    // Laid out in the pop-up, and left there when the combo's window lays out.
+    pCombo->NeedParentUpdate();
+    ::UpdateWindow(wnd);
     EXPECT_EQ(c->GetPos().top, 1 + 2 * 20);
 
     // A click on an item chooses it and ends the drop-down.
