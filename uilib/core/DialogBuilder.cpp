@@ -214,13 +214,20 @@ CControlUI* CDialogBuilder::_Parse(CMarkupNode* pRoot, CControlUI* pParent, CPai
             _ParseInclude(node, pParent, pManager);
             continue;
         }
+        if (Is(pstrClass, L"TreeNode")) {
+            _ParseTreeNode(node, pParent, pManager);
+            continue;
+        }
         CControlUI* pControl = CreateNamedControl(pstrClass);
         if (pControl == NULL) continue;
         // Children are built and added before their parent is attached or configured.
         if (node.HasChildren()) _Parse(&node, pControl, pManager);
         if (pParent != NULL) {
             if (!bContainerLooked) {
-                pContainer = static_cast<IContainerUI*>(pParent->GetInterface(L"IContainer"));
+                // Inside a tree node, controls go into the node's row.
+                pContainer = pParent->GetInterface(L"TreeNode") != NULL
+                                 ? GetSkinTreeNodeRow(pParent)
+                                 : static_cast<IContainerUI*>(pParent->GetInterface(L"IContainer"));
                 bContainerLooked = true;
             }
             if (pContainer == NULL) {
@@ -250,6 +257,31 @@ CControlUI* CDialogBuilder::_Parse(CMarkupNode* pRoot, CControlUI* pParent, CPai
         if (pReturn == NULL) pReturn = pControl;
     }
     return pReturn;
+}
+
+// A tree node joins its parent node's children as soon as it is made, before
+// its attributes, or, under a tree view, the view's rows together with the
+// subtree built under it, after them. Under anything else it is skipped with
+// its content; refused, it is destroyed with the subtree built under it.
+// Tree nodes are never a level's result.
+void CDialogBuilder::_ParseTreeNode(CMarkupNode& node, CControlUI* pParent, CPaintManagerUI* pManager)
+{
+    const bool bUnderNode = pParent != NULL && pParent->GetInterface(L"TreeNode") != NULL;
+    if (!bUnderNode && (pParent == NULL || pParent->GetInterface(L"TreeView") == NULL)) return;
+    IContainerUI* pContainer = static_cast<IContainerUI*>(pParent->GetInterface(L"IContainer"));
+    CControlUI* pNode = pContainer != NULL ? CreateSkinElement(L"TreeNode") : NULL;
+    if (pNode == NULL) return;
+    if (bUnderNode && !pContainer->Add(pNode)) {
+        delete pNode;
+        return;
+    }
+    if (pManager != NULL) {
+        pNode->SetManager(pManager, NULL, false);
+        pNode->ApplyAttributeList(pManager->GetDefaultAttributeList(L"TreeNode"));
+    }
+    for (int i = 0; i < node.GetAttributeCount(); i++) pNode->SetAttribute(node.GetAttributeName(i), node.GetAttributeValue(i));
+    if (node.HasChildren()) _Parse(&node, pNode, pManager);
+    if (!bUnderNode && !pContainer->Add(pNode)) delete pNode;
 }
 
 void CDialogBuilder::_ParseInclude(CMarkupNode& node, CControlUI* pParent, CPaintManagerUI* pManager)
