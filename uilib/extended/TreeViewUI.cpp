@@ -82,6 +82,14 @@ CTreeNodeUI* CTreeViewUI::NodeAt(int iIndex) const
     return AsTreeNode(GetItemAt(iIndex));
 }
 
+// The count is read on every step: a listener of what apply changes may remove rows.
+template <class Apply> void CTreeViewUI::ForEachNodeRow(Apply apply) const
+{
+    for (int i = 0; i < GetCount(); i++) {
+        if (CTreeNodeUI* pRow = NodeAt(i)) apply(pRow);
+    }
+}
+
 // ---------------------------------------------------------------------------
 // Rows
 
@@ -258,9 +266,7 @@ bool CTreeViewUI::SetItemCheckBox(bool bSelected, CTreeNodeUI* pTreeNode)
 {
     CInvalidateBatch batch(m_pManager);
     if (pTreeNode == NULL) {
-        for (int i = 0; i < GetCount(); i++) {
-            if (CTreeNodeUI* pRow = NodeAt(i)) pRow->CheckBoxSelected(bSelected);
-        }
+        ForEachNodeRow([bSelected](CTreeNodeUI* pRow) { pRow->CheckBoxSelected(bSelected); });
         return true;
     }
     // A listener may remove nodes as their boxes change: the list is read anew each step.
@@ -293,9 +299,7 @@ void CTreeViewUI::SetItemExpand(bool bExpanded, CTreeNodeUI* pTreeNode)
 void CTreeViewUI::SetVisibleFolderBtn(bool bIsVisible)
 {
     m_bVisibleFolderBtn = bIsVisible;
-    for (int i = 0; i < GetCount(); i++) {
-        if (CTreeNodeUI* pRow = NodeAt(i)) pRow->SetVisibleFolderBtn(bIsVisible);
-    }
+    ForEachNodeRow([bIsVisible](CTreeNodeUI* pRow) { pRow->SetVisibleFolderBtn(bIsVisible); });
 }
 
 bool CTreeViewUI::GetVisibleFolderBtn() const
@@ -306,9 +310,7 @@ bool CTreeViewUI::GetVisibleFolderBtn() const
 void CTreeViewUI::SetVisibleCheckBtn(bool bIsVisible)
 {
     m_bVisibleCheckBtn = bIsVisible;
-    for (int i = 0; i < GetCount(); i++) {
-        if (CTreeNodeUI* pRow = NodeAt(i)) pRow->SetVisibleCheckBtn(bIsVisible);
-    }
+    ForEachNodeRow([bIsVisible](CTreeNodeUI* pRow) { pRow->SetVisibleCheckBtn(bIsVisible); });
 }
 
 bool CTreeViewUI::GetVisibleCheckBtn() const
@@ -330,30 +332,22 @@ UINT CTreeViewUI::GetItemMinWidth() const
 
 void CTreeViewUI::SetItemTextColor(DWORD dwItemTextColor)
 {
-    for (int i = 0; i < GetCount(); i++) {
-        if (CTreeNodeUI* pRow = NodeAt(i)) pRow->SetItemTextColor(dwItemTextColor);
-    }
+    ForEachNodeRow([dwItemTextColor](CTreeNodeUI* pRow) { pRow->SetItemTextColor(dwItemTextColor); });
 }
 
 void CTreeViewUI::SetItemHotTextColor(DWORD dwItemHotTextColor)
 {
-    for (int i = 0; i < GetCount(); i++) {
-        if (CTreeNodeUI* pRow = NodeAt(i)) pRow->SetItemHotTextColor(dwItemHotTextColor);
-    }
+    ForEachNodeRow([dwItemHotTextColor](CTreeNodeUI* pRow) { pRow->SetItemHotTextColor(dwItemHotTextColor); });
 }
 
 void CTreeViewUI::SetSelItemTextColor(DWORD dwSelItemTextColor)
 {
-    for (int i = 0; i < GetCount(); i++) {
-        if (CTreeNodeUI* pRow = NodeAt(i)) pRow->SetSelItemTextColor(dwSelItemTextColor);
-    }
+    ForEachNodeRow([dwSelItemTextColor](CTreeNodeUI* pRow) { pRow->SetSelItemTextColor(dwSelItemTextColor); });
 }
 
 void CTreeViewUI::SetSelItemHotTextColor(DWORD dwSelHotItemTextColor)
 {
-    for (int i = 0; i < GetCount(); i++) {
-        if (CTreeNodeUI* pRow = NodeAt(i)) pRow->SetSelItemHotTextColor(dwSelHotItemTextColor);
-    }
+    ForEachNodeRow([dwSelHotItemTextColor](CTreeNodeUI* pRow) { pRow->SetSelItemHotTextColor(dwSelHotItemTextColor); });
 }
 
 // ---------------------------------------------------------------------------

@@ -75,6 +75,8 @@ private:
 
     // The tree node at row iIndex, or null.
     CTreeNodeUI* NodeAt(int iIndex) const;
+    // Calls apply with every row that is a tree node, in row order.
+    template <class Apply> void ForEachNodeRow(Apply apply) const;
     // Inserts the rows of the node's subtree from iIndex on (the end
     // included) under pParent, which may be null: the index after the last
     // row, or -1 with nothing changed. Every node of the subtree must be
