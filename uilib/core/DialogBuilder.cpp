@@ -105,6 +105,19 @@ void SetWindowAttribute(CPaintManagerUI* pManager, const wchar_t* pstrName, cons
     else if (is(L"selectedcolor")) pManager->SetDefaultSelectedBkColor(ParseColorValue(pstrValue));
 }
 
+// With a manager attached, the default attribute list of the element's name,
+// then the element's own attributes in document order.
+void Configure(CMarkupNode& node, CControlUI* pControl, CPaintManagerUI* pManager)
+{
+    if (pManager != NULL) {
+        pControl->SetManager(pManager, NULL, false);
+        pControl->ApplyAttributeList(pManager->GetDefaultAttributeList(node.GetName()));
+    }
+    for (int i = 0; i < node.GetAttributeCount(); i++) {
+        pControl->SetAttribute(node.GetAttributeName(i), node.GetAttributeValue(i));
+    }
+}
+
 // Include's attribute values are read into buffers of this many characters;
 // a longer value is cut.
 const SIZE_T kIncludeValueChars = 499;
@@ -245,13 +258,7 @@ CControlUI* CDialogBuilder::_Parse(CMarkupNode* pRoot, CControlUI* pParent, CPai
             delete pControl;
             continue;
         }
-        if (pManager != NULL) {
-            pControl->SetManager(pManager, NULL, false);
-            pControl->ApplyAttributeList(pManager->GetDefaultAttributeList(pstrClass));
-        }
-        for (int i = 0; i < node.GetAttributeCount(); i++) {
-            pControl->SetAttribute(node.GetAttributeName(i), node.GetAttributeValue(i));
-        }
+        Configure(node, pControl, pManager);
         // The manager is attached for good when it attaches the whole tree.
         if (pManager != NULL) pControl->SetManager(NULL, NULL, false);
         if (pReturn == NULL) pReturn = pControl;
@@ -275,11 +282,7 @@ void CDialogBuilder::_ParseTreeNode(CMarkupNode& node, CControlUI* pParent, CPai
         delete pNode;
         return;
     }
-    if (pManager != NULL) {
-        pNode->SetManager(pManager, NULL, false);
-        pNode->ApplyAttributeList(pManager->GetDefaultAttributeList(L"TreeNode"));
-    }
-    for (int i = 0; i < node.GetAttributeCount(); i++) pNode->SetAttribute(node.GetAttributeName(i), node.GetAttributeValue(i));
+    Configure(node, pNode, pManager);
     if (node.HasChildren()) _Parse(&node, pNode, pManager);
     if (!bUnderNode && !pContainer->Add(pNode)) delete pNode;
 }
