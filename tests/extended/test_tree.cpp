@@ -220,6 +220,7 @@ struct TreeWindow : ::testing::Test
         return s;
     }
 
+    CHeard heard;  // declared first: it outlives the nodes that call it
     CPaintManagerUI pm;
     CHostWindow wnd;
     CTreeViewUI* pView = NULL;
@@ -233,7 +234,6 @@ TEST_F(TreeWindow, FoldersCheckBoxesAndDoubleClicksThroughRealInput)
     ASSERT_NE(pView, nullptr);
     EXPECT_EQ(Rows(*pView), L"A A1. A1a.. A2. B");
     EXPECT_EQ(pView->GetCurSel(), 4);
-    CHeard heard;
     Row(0)->OnNotify += CDelegate<CHeard, CHeard>(&heard, &CHeard::OnNotify);
 
     Click(Row(1)->GetFolderButton());
