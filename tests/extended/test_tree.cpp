@@ -229,11 +229,14 @@ struct TreeWindow : ::testing::Test
 TEST_F(TreeWindow, FoldersCheckBoxesAndDoubleClicksThroughRealInput)
 {
     Build(L"<Window><TreeView visiblecheckbtn=\"true\" itemtextcolor=\"#FF000001\" selitemtextcolor=\"#FF000002\" "
-          L"itemhottextcolor=\"#FF000003\"><TreeNode text=\"A\"><TreeNode text=\"A1\"><TreeNode text=\"A1a\"/>"
-          L"</TreeNode><TreeNode text=\"A2\"/></TreeNode><TreeNode text=\"B\" selected=\"true\"/></TreeView></Window>");
+          L"itemhottextcolor=\"#FF000003\"><TreeNode text=\"A\"><TreeNode text=\"A1\"><TreeNode text=\"A1a\" "
+          L"selected=\"true\"/></TreeNode><TreeNode text=\"A2\" selected=\"true\"/></TreeNode><TreeNode text=\"B\" "
+          L"selected=\"true\"/></TreeView></Window>");
     ASSERT_NE(pView, nullptr);
     EXPECT_EQ(Rows(*pView), L"A A1. A1a.. A2. B");
+    // Of the nodes selected before they were rows, the last is the view's selection, alone.
     EXPECT_EQ(pView->GetCurSel(), 4);
+    for (int i = 0; i < 4; i++) EXPECT_FALSE(Row(i)->IsSelected()) << i;
     Row(0)->OnNotify += CDelegate<CHeard, CHeard>(&heard, &CHeard::OnNotify);
 
     Click(Row(1)->GetFolderButton());

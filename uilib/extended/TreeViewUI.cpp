@@ -167,15 +167,20 @@ int CTreeViewUI::InsertRows(CTreeNodeUI* pNode, int iIndex, CTreeNodeUI* pParent
         m_pList->SetAutoDestroy(bAutoDestroy);
         return -1;
     }
+    // The last node selected before it was a row becomes the view's
+    // selection, once all are hooked; the others are deselected.
+    int iSelected = -1;
     for (int i = iIndex; i < iEnd; i++) {
         CTreeNodeUI* pRow = NodeAt(i);
         Hook(pRow);
         // Under a collapsed or hidden node a node starts hidden.
         CTreeNodeUI* pAbove = pRow == pNode ? pParent : pRow->GetParentNode();
         if (pAbove != NULL && (!pAbove->IsVisible() || pAbove->IsFolderClosed())) pRow->SetVisible(false);
-        // One selected before it was a row becomes the view's selection.
-        if (pRow->IsSelected()) SelectItem(i);
+        if (!pRow->IsSelected()) continue;
+        if (CTreeNodeUI* pEarlier = NodeAt(iSelected)) pEarlier->Select(false);
+        iSelected = i;
     }
+    if (iSelected >= 0) SelectItem(iSelected);
     return iEnd;
 }
 
