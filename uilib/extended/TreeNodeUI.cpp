@@ -97,10 +97,21 @@ void* CTreeNodeUI::GetInterface(const wchar_t* pstrName)
     return CListContainerElementUI::GetInterface(pstrName);
 }
 
+CTreeNodeUI* CTreeNodeUI::FromInterface(CControlUI* pControl)
+{
+    return pControl != NULL ? static_cast<CTreeNodeUI*>(pControl->GetInterface(L"TreeNode")) : NULL;
+}
+
+CTreeNodeUI* CTreeNodeUI::FromPart(CControlUI* pPart)
+{
+    CControlUI* pRow = pPart != NULL ? pPart->GetParent() : NULL;
+    return FromInterface(pRow != NULL ? pRow->GetParent() : NULL);
+}
+
 CTreeNodeUI* CTreeNodeUI::FromClass(CControlUI* pControl)
 {
     if (pControl == NULL || _wcsicmp(pControl->GetClass(), L"TreeNodeUI") != 0) return NULL;
-    return static_cast<CTreeNodeUI*>(pControl->GetInterface(L"TreeNode"));
+    return FromInterface(pControl);
 }
 
 CHorizontalLayoutUI* CTreeNodeUI::GetTreeNodeHoriznotal() const { return m_pHoriz; }
@@ -253,7 +264,7 @@ bool CTreeNodeUI::Add(CControlUI* pControl)
 
 bool CTreeNodeUI::AddAt(CControlUI* pControl, int iIndex)
 {
-    CTreeNodeUI* pNode = pControl != NULL ? static_cast<CTreeNodeUI*>(pControl->GetInterface(L"TreeNode")) : NULL;
+    CTreeNodeUI* pNode = FromInterface(pControl);
     return pNode != NULL && InsertChild(pNode, iIndex);
 }
 
@@ -297,7 +308,7 @@ void CTreeNodeUI::CalLocation(CTreeNodeUI* pNode)
 
 bool CTreeNodeUI::Remove(CControlUI* pControl)
 {
-    CTreeNodeUI* pNode = pControl != NULL ? static_cast<CTreeNodeUI*>(pControl->GetInterface(L"TreeNode")) : NULL;
+    CTreeNodeUI* pNode = FromInterface(pControl);
     return pNode != NULL && RemoveAt(pNode);
 }
 

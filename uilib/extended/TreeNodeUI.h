@@ -109,8 +109,12 @@ private:
 
     // Puts a part into the row; one that cannot go there is deleted.
     template <class TPart> void MountPart(TPart*& pPart);
-    // The node when the control is one of this class, else null.
+    // The node when the control answers "TreeNode", else null ...
+    static CTreeNodeUI* FromInterface(CControlUI* pControl);
+    // ... and when its class is this class's.
     static CTreeNodeUI* FromClass(CControlUI* pControl);
+    // The node whose row holds the part.
+    static CTreeNodeUI* FromPart(CControlUI* pPart);
     // True while the node is listed as a child of its parent node.
     bool IsListedChild() const;
     // True when pNode is this node or one of its descendants.

@@ -38,21 +38,9 @@ template <class Visit> void VisitSubtreeChildrenFirst(CTreeNodeUI* pNode, Visit&
     visit(pNode);
 }
 
-CTreeNodeUI* AsTreeNode(CControlUI* pControl)
-{
-    return pControl != NULL ? static_cast<CTreeNodeUI*>(pControl->GetInterface(L"TreeNode")) : NULL;
-}
-
 COptionUI* AsOption(CControlUI* pControl)
 {
     return pControl != NULL ? static_cast<COptionUI*>(pControl->GetInterface(L"Option")) : NULL;
-}
-
-// The node whose row holds the button: button, row, node.
-CTreeNodeUI* NodeOfButton(CControlUI* pButton)
-{
-    CControlUI* pRow = pButton != NULL ? pButton->GetParent() : NULL;
-    return AsTreeNode(pRow != NULL ? pRow->GetParent() : NULL);
 }
 
 } // namespace
@@ -79,7 +67,7 @@ void CTreeViewUI::Notify(tagTNotifyUI& msg)
 
 CTreeNodeUI* CTreeViewUI::NodeAt(int iIndex) const
 {
-    return AsTreeNode(GetItemAt(iIndex));
+    return CTreeNodeUI::FromInterface(GetItemAt(iIndex));
 }
 
 // The count is read on every step: a listener of what apply changes may remove rows.
@@ -95,19 +83,19 @@ template <class Apply> void CTreeViewUI::ForEachNodeRow(Apply apply) const
 
 bool CTreeViewUI::Add(CControlUI* pControl)
 {
-    CTreeNodeUI* pNode = AsTreeNode(pControl);
+    CTreeNodeUI* pNode = CTreeNodeUI::FromInterface(pControl);
     return pNode != NULL ? Add(pNode) : CListUI::Add(pControl);
 }
 
 bool CTreeViewUI::AddAt(CControlUI* pControl, int iIndex)
 {
-    CTreeNodeUI* pNode = AsTreeNode(pControl);
+    CTreeNodeUI* pNode = CTreeNodeUI::FromInterface(pControl);
     return pNode != NULL ? AddAt(pNode, iIndex) >= 0 : CListUI::AddAt(pControl, iIndex);
 }
 
 bool CTreeViewUI::Remove(CControlUI* pControl)
 {
-    CTreeNodeUI* pNode = AsTreeNode(pControl);
+    CTreeNodeUI* pNode = CTreeNodeUI::FromInterface(pControl);
     return pNode != NULL && pNode->GetTreeView() == this ? Remove(pNode) : CListUI::Remove(pControl);
 }
 
@@ -237,7 +225,7 @@ bool CTreeViewUI::OnCheckBoxChanged(void* param)
     tagTNotifyUI* pMsg = static_cast<tagTNotifyUI*>(param);
     if (pMsg->sNotifyType != L"selectchanged") return true;
     COptionUI* pCheckBox = AsOption(pMsg->pSenderControl);
-    CTreeNodeUI* pNode = NodeOfButton(pMsg->pSenderControl);
+    CTreeNodeUI* pNode = CTreeNodeUI::FromPart(pMsg->pSenderControl);
     if (pCheckBox != NULL && pNode != NULL) SetItemCheckBox(pCheckBox->IsSelected(), pNode);
     return true;
 }
@@ -247,7 +235,7 @@ bool CTreeViewUI::OnFolderChanged(void* param)
     tagTNotifyUI* pMsg = static_cast<tagTNotifyUI*>(param);
     if (pMsg->sNotifyType != L"selectchanged") return true;
     COptionUI* pFolder = AsOption(pMsg->pSenderControl);
-    CTreeNodeUI* pNode = NodeOfButton(pMsg->pSenderControl);
+    CTreeNodeUI* pNode = CTreeNodeUI::FromPart(pMsg->pSenderControl);
     if (pFolder == NULL || pNode == NULL) return true;
     pNode->SetVisibleTag(!pFolder->IsSelected());
     SetItemExpand(!pFolder->IsSelected(), pNode);
@@ -258,7 +246,7 @@ bool CTreeViewUI::OnDBClickItem(void* param)
 {
     tagTNotifyUI* pMsg = static_cast<tagTNotifyUI*>(param);
     if (pMsg->sNotifyType != L"itemdbclick") return true;
-    CTreeNodeUI* pNode = AsTreeNode(pMsg->pSenderControl);
+    CTreeNodeUI* pNode = CTreeNodeUI::FromInterface(pMsg->pSenderControl);
     CCheckBoxUI* pFolder = pNode != NULL ? pNode->GetFolderButton() : NULL;
     if (pFolder == NULL) return true;
     pFolder->Selected(!pFolder->IsSelected());
