@@ -139,11 +139,7 @@ void ActLikeAUser(CPaintManagerUI& pm)
         const RECT& rc = pNode->GetItemButton()->GetPos();
         return MAKELPARAM(rc.left + 40, (rc.top + rc.bottom) / 2);
     };
-    HWND hWnd = pm.GetPaintWindow();
-    ::PostMessageW(hWnd, WM_MOUSEMOVE, 0, onText(3));
-    ::PostMessageW(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, onText(3));
-    ::PostMessageW(hWnd, WM_LBUTTONUP, 0, onText(3));
-    ::PostMessageW(hWnd, WM_MOUSEMOVE, 0, onText(4));
+    ExtendedDemo::PostClickThenRest(pm, onText(3), onText(4));
 }
 
 } // namespace
