@@ -23,6 +23,7 @@ using namespace SkinLibTest;
 namespace ExtendedDemo {
 // Each page's source file defines its page; declare it here.
 extern const Page kListPage;
+extern const Page kTreePage;
 extern const Page kDateTimePage;
 extern const Page kRichEditPage;
 extern const Page kActiveXPage;
@@ -35,6 +36,7 @@ namespace {
 // The pages in the order of their tabs.
 const std::vector<const ExtendedDemo::Page*> kPages = {
     &ExtendedDemo::kListPage,
+    &ExtendedDemo::kTreePage,
     &ExtendedDemo::kDateTimePage,
     &ExtendedDemo::kRichEditPage,
     &ExtendedDemo::kActiveXPage,

@@ -446,6 +446,13 @@ TEST_F(FuzzParsers, BuilderSurvivesMutatedSkinsWithoutLeakingControls)
         "<ListTextElement selected=\"true\"/><ListLabelElement text=\"x\" visible=\"false\"/><ListContainerElement>"
         "<Leaf/><ListTextElement/></ListContainerElement><Leaf/><ListHeader/><Box><ListLabelElement/></Box></List>"
         "<ListTextElement/><ListHeaderItem><Leaf/></ListHeaderItem></Window>",
+        // Tree nodes join nodes and views with their subtrees and put their content into their
+        // rows; anywhere else they are skipped.
+        "<Window><TreeView visiblecheckbtn=\"true\" itemminwidth=\"120\" itemtextcolor=\"#FF102030\"><TreeNode "
+        "text=\"a\" folderattr=\"selected=&quot;true&quot;\" checkboxattr=\"selected=&quot;true&quot;\"><Leaf/>"
+        "<TreeNode text=\"b\" selected=\"true\"><TreeNode><Box><Leaf/></Box></TreeNode></TreeNode><TreeNode "
+        "itemattr=\"group=&quot;g&quot;\"/></TreeNode><TreeNode/><Leaf/><Box><TreeNode><Leaf/></TreeNode></Box>"
+        "</TreeView><TreeNode><Leaf/></TreeNode><ListContainerElement><TreeNode/></ListContainerElement></Window>",
         // COM is not initialised here, so the browser is never made; the Flash control's player is
         // the simulated one from the module, or none.
         "<Window><VerticalLayout><WebBrowser homepage=\"file:///C:/x.html\" autonavi=\"true\" "
@@ -472,7 +479,8 @@ TEST_F(FuzzParsers, BuilderSurvivesMutatedSkinsWithoutLeakingControls)
                                              "Option", "CheckBox", "Progress", "Slider", "TileLayout",
                                              "TabLayout", "ChildLayout", "DateTime", "ActiveX", "RichEdit",
                                              "List", "ListHeader", "ListHeaderItem", "ListTextElement",
-                                             "ListLabelElement", "ListContainerElement", "WebBrowser", "Flash" };
+                                             "ListLabelElement", "ListContainerElement", "WebBrowser", "Flash",
+                                             "TreeView", "TreeNode" };
     const size_t nElements = sizeof(kElements) / sizeof(kElements[0]);
     auto renameElements = [](std::string& xml, const std::string& from, const std::string& to) {
         for (const char* pstrOpen : { "<", "</" }) {
