@@ -32,7 +32,8 @@ export WINEDLLOVERRIDES="mscoree,mshtml="
 prepare_wine_prefix() {
   local log=$BUILD_DIR/wineboot.log
   # wineboot talks a lot (32-bit Wine, Mono, Gecko): its output is shown when it fails.
-  if ! wine wineboot --init >"$log" 2>&1 || [ ! -f "$WINEPREFIX/system.reg" ]; then
+  # The registry files appear only once the server has written them out.
+  if ! wine wineboot --init >"$log" 2>&1 || ! wineserver -w || [ ! -f "$WINEPREFIX/system.reg" ]; then
     echo "build: wineboot could not set up $WINEPREFIX; its output:" >&2
     cat "$log" >&2
     return 1
