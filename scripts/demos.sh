@@ -28,5 +28,5 @@ on_display bash -c '
   shoot controls_demo 0 4000
   shoot layouts_demo 0 4000
   # The extended controls demo, once per page.
-  for page in list datetime richedit activex browser flash; do shoot_as "extended_demo_$page" extended_demo 0 4000 "$page"; done
+  for page in list tree datetime richedit activex browser flash; do shoot_as "extended_demo_$page" extended_demo 0 4000 "$page"; done
 '

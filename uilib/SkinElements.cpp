@@ -30,6 +30,8 @@
 #include "extended/ListHeaderUI.h"
 #include "extended/ListUI.h"
 #include "extended/RichEditUI.h"
+#include "extended/TreeNodeUI.h"
+#include "extended/TreeViewUI.h"
 #include "extended/WebBrowserUI.h"
 
 namespace SkinLib {
@@ -74,6 +76,8 @@ const ElementClass kElementClasses[] = {
     { L"ListContainerElement", MakeControl<CListContainerElementUI> },
     { L"Combo", MakeControl<CComboUI> },
     { L"ComboBox", MakeControl<CComboBoxUI> },
+    { L"TreeView", MakeControl<CTreeViewUI> },
+    { L"TreeNode", MakeControl<CTreeNodeUI> },
     { L"ActiveX", MakeControl<CActiveXUI> },
     { L"DateTime", MakeControl<CDateTimeUI> },
     { L"RichEdit", MakeControl<CRichEditUI> },
@@ -89,6 +93,12 @@ CControlUI* CreateSkinElement(const wchar_t* pstrName)
         if (::wcscmp(pstrName, element.pstrName) == 0) return element.pfnCreate();
     }
     return NULL;
+}
+
+IContainerUI* GetSkinTreeNodeRow(CControlUI* pTreeNode)
+{
+    CTreeNodeUI* pNode = pTreeNode != NULL ? static_cast<CTreeNodeUI*>(pTreeNode->GetInterface(L"TreeNode")) : NULL;
+    return pNode != NULL ? pNode->GetTreeNodeHoriznotal() : NULL;
 }
 
 } // namespace SkinLib

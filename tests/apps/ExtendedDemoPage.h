@@ -35,4 +35,16 @@ inline void PostClickOnDisc(SkinLib::CPaintManagerUI& pm, const wchar_t* pstrNam
     ::PostMessageW(pm.GetPaintWindow(), WM_LBUTTONUP, 0, lParam);
 }
 
+// A click at one point of the window, as the mouse would bring it, and the
+// mouse then resting at another (points in client coordinates, as lParam):
+// the screenshot shows a selected item and a hot one.
+inline void PostClickThenRest(SkinLib::CPaintManagerUI& pm, LPARAM lClickAt, LPARAM lRestAt)
+{
+    HWND hWnd = pm.GetPaintWindow();
+    ::PostMessageW(hWnd, WM_MOUSEMOVE, 0, lClickAt);
+    ::PostMessageW(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, lClickAt);
+    ::PostMessageW(hWnd, WM_LBUTTONUP, 0, lClickAt);
+    ::PostMessageW(hWnd, WM_MOUSEMOVE, 0, lRestAt);
+}
+
 } // namespace ExtendedDemo

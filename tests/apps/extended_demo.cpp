@@ -4,7 +4,6 @@
 //   extended_demo.exe [close after ms, 0 = stay] [page word]
 // A moment after it opens, the page shown acts out a user's input.
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cwchar>
 #include <string>
@@ -12,11 +11,11 @@
 
 #include "../core/PngFixture.h"
 #include "../core/ZipWriter.h"
+#include "DemoWindow.h"
 #include "ExtendedDemoPage.h"
 #include "controls/LabelUI.h"
 #include "controls/OptionUI.h"
 #include "controls/TabLayoutUI.h"
-#include "core/WindowImplBase.h"
 
 using namespace SkinLib;
 using namespace SkinLibTest;
@@ -24,6 +23,7 @@ using namespace SkinLibTest;
 namespace ExtendedDemo {
 // Each page's source file defines its page; declare it here.
 extern const Page kListPage;
+extern const Page kTreePage;
 extern const Page kDateTimePage;
 extern const Page kRichEditPage;
 extern const Page kActiveXPage;
@@ -33,12 +33,10 @@ extern const Page kFlashPage;
 
 namespace {
 
-const UINT_PTR kCloseTimerId = 1;
-const UINT_PTR kInputTimerId = 2;
-
 // The pages in the order of their tabs.
 const std::vector<const ExtendedDemo::Page*> kPages = {
     &ExtendedDemo::kListPage,
+    &ExtendedDemo::kTreePage,
     &ExtendedDemo::kDateTimePage,
     &ExtendedDemo::kRichEditPage,
     &ExtendedDemo::kActiveXPage,
@@ -107,15 +105,12 @@ bool IsReported(const CSkinString& sType)
     return sType != L"windowinit" && sType != L"setfocus" && sType != L"killfocus" && sType != L"timer";
 }
 
-class CExtendedDemoWnd : public WindowImplBase
+class CExtendedDemoWnd : public CDemoWindow
 {
 public:
-    CExtendedDemoWnd(UINT uCloseAfter, int iPage) : m_uCloseAfter(uCloseAfter), m_iPage(iPage) {}
+    CExtendedDemoWnd(UINT uCloseAfter, int iPage) : CDemoWindow(uCloseAfter), m_iPage(iPage) {}
 
     LPCWSTR GetWndClassName() const override { return L"ExtendedDemo"; }
-    CSkinString GetSkinDirectory() override { return L""; }
-    CSkinString GetSkinXmlName() override { return L"main.xml"; }
-    UILIB_RESOURCETYPE GetResourceType() const override { return SKIN_FROM_FILE; }
 
     void InitWindow() override
     {
@@ -127,8 +122,7 @@ public:
         wchar_t szTab[16];
         std::swprintf(szTab, 16, L"tab%d", m_iPage);
         if (COptionUI* pTab = static_cast<COptionUI*>(m_PaintManager.FindControl(szTab))) pTab->Selected(true);
-        if (m_uCloseAfter > 0) ::SetTimer(m_hWnd, kCloseTimerId, m_uCloseAfter, NULL);
-        ::SetTimer(m_hWnd, kInputTimerId, 300, NULL);
+        StartTimers();
     }
 
     void Notify(tagTNotifyUI& msg) override
@@ -149,29 +143,18 @@ public:
         WindowImplBase::Notify(msg);
     }
 
-    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override
+private:
+    void ActLikeAUser() override
     {
-        if (uMsg == WM_TIMER && wParam == kInputTimerId) {
-            ::KillTimer(m_hWnd, kInputTimerId);
-            const ExtendedDemo::Page* pPage = Shown();
-            if (pPage != nullptr && pPage->pfnActLikeAUser != nullptr) pPage->pfnActLikeAUser(m_PaintManager);
-            return 0;
-        }
-        if (uMsg == WM_TIMER && wParam == kCloseTimerId) {
-            ::KillTimer(m_hWnd, kCloseTimerId);
-            Close(0);
-            return 0;
-        }
-        return WindowImplBase::HandleMessage(uMsg, wParam, lParam);
+        const ExtendedDemo::Page* pPage = Shown();
+        if (pPage != nullptr && pPage->pfnActLikeAUser != nullptr) pPage->pfnActLikeAUser(m_PaintManager);
     }
 
-private:
     const ExtendedDemo::Page* Shown() const
     {
         return m_iPage >= 0 && m_iPage < static_cast<int>(kPages.size()) ? kPages[m_iPage] : nullptr;
     }
 
-    UINT m_uCloseAfter;
     int m_iPage;
     CLabelUI* m_pStatus = NULL;
     CTabLayoutUI* m_pTabs = NULL;
@@ -181,30 +164,18 @@ private:
 
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int)
 {
-    int nArgs = 0;
-    LPWSTR* ppArgs = ::CommandLineToArgvW(::GetCommandLineW(), &nArgs);
-    const UINT uCloseAfter = nArgs > 1 ? static_cast<UINT>(std::wcstoul(ppArgs[1], NULL, 10)) : 0;
+    const DemoArguments args;
     int iPage = 0;
     for (size_t i = 0; i < kPages.size(); i++) {
-        if (nArgs > 2 && ::lstrcmpiW(ppArgs[2], kPages[i]->pstrName) == 0) iPage = static_cast<int>(i);
+        if (::lstrcmpiW(args.sWord.c_str(), kPages[i]->pstrName) == 0) iPage = static_cast<int>(i);
     }
-    ::LocalFree(ppArgs);
     // The hosted controls need COM; the library leaves it to the program.
     ::OleInitialize(NULL);
-
-    CPaintManagerUI::SetInstance(hInstance);
-    // The archive stays alive for the whole process, as a program's embedded skin does.
-    static const std::vector<uint8_t> s_skin = BuildSkinArchive();
-    CPaintManagerUI::SetResourceZip(s_skin.data(), static_cast<unsigned int>(s_skin.size()));
-
-    UINT nResult = 0;
+    int nResult = 0;
     {
-        CExtendedDemoWnd wnd(uCloseAfter, iPage);
-        wnd.Create(NULL, L"SkinLib extended controls demo", WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0,
-                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, NULL);
-        wnd.CenterWindow();
-        nResult = wnd.ShowModal();
+        CExtendedDemoWnd wnd(args.uCloseAfter, iPage);
+        nResult = RunDemo(hInstance, BuildSkinArchive(), wnd, L"SkinLib extended controls demo");
     }
     ::OleUninitialize();
-    return static_cast<int>(nResult);
+    return nResult;
 }

@@ -118,16 +118,12 @@ void ActLikeAUser(CPaintManagerUI& pm)
 {
     CListUI* pList = FindList(pm);
     if (pList == NULL || pList->GetCount() < 6) return;
-    HWND hWnd = pm.GetPaintWindow();
     // In the last column, away from the links.
     auto inRow = [pList](int iRow) {
         const RECT& rc = pList->GetItemAt(iRow)->GetPos();
         return MAKELPARAM(rc.right - 60, (rc.top + rc.bottom) / 2);
     };
-    ::PostMessageW(hWnd, WM_MOUSEMOVE, 0, inRow(2));
-    ::PostMessageW(hWnd, WM_LBUTTONDOWN, MK_LBUTTON, inRow(2));
-    ::PostMessageW(hWnd, WM_LBUTTONUP, 0, inRow(2));
-    ::PostMessageW(hWnd, WM_MOUSEMOVE, 0, inRow(5));
+    ExtendedDemo::PostClickThenRest(pm, inRow(2), inRow(5));
 }
 
 } // namespace

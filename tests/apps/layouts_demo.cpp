@@ -7,7 +7,6 @@
 // it opens, the window posts itself the mouse messages of a user who drags
 // the first slider to about 80 and then points at a check box.
 #include <windows.h>
-#include <shellapi.h>
 
 #include <cmath>
 #include <cwchar>
@@ -17,21 +16,18 @@
 
 #include "../core/PngFixture.h"
 #include "../core/ZipWriter.h"
+#include "DemoWindow.h"
 #include "controls/LabelUI.h"
 #include "controls/OptionUI.h"
 #include "controls/ProgressUI.h"
 #include "controls/SliderUI.h"
 #include "controls/TabLayoutUI.h"
-#include "core/PaintManagerUI.h"
-#include "core/WindowImplBase.h"
 
 using namespace SkinLib;
 using namespace SkinLibTest;
 
 namespace {
 
-const UINT_PTR kCloseTimerId = 1;
-const UINT_PTR kInputTimerId = 2;
 
 // One image of n x n pixels whose every pixel is given by its centre point;
 // shapes are drawn with coverage from their edge distance.
@@ -257,15 +253,12 @@ std::vector<uint8_t> BuildSkinArchive()
     return zip.Build();
 }
 
-class CLayoutsDemoWnd : public WindowImplBase
+class CLayoutsDemoWnd : public CDemoWindow
 {
 public:
-    CLayoutsDemoWnd(UINT uCloseAfter, int iTab) : m_uCloseAfter(uCloseAfter), m_iTab(iTab) {}
+    CLayoutsDemoWnd(UINT uCloseAfter, int iTab) : CDemoWindow(uCloseAfter), m_iTab(iTab) {}
 
     LPCWSTR GetWndClassName() const override { return L"LayoutsDemo"; }
-    CSkinString GetSkinDirectory() override { return L""; }
-    CSkinString GetSkinXmlName() override { return L"main.xml"; }
-    UILIB_RESOURCETYPE GetResourceType() const override { return SKIN_FROM_FILE; }
 
     void InitWindow() override
     {
@@ -276,8 +269,7 @@ public:
             std::swprintf(szName, 8, L"tab%d", m_iTab);
             if (COptionUI* pTab = static_cast<COptionUI*>(m_PaintManager.FindControl(szName))) pTab->Selected(true);
         }
-        if (m_uCloseAfter > 0) ::SetTimer(m_hWnd, kCloseTimerId, m_uCloseAfter, NULL);
-        ::SetTimer(m_hWnd, kInputTimerId, 300, NULL);
+        StartTimers();
     }
 
     void Notify(tagTNotifyUI& msg) override
@@ -303,23 +295,8 @@ public:
         WindowImplBase::Notify(msg);
     }
 
-    LRESULT HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam) override
-    {
-        if (uMsg == WM_TIMER && wParam == kInputTimerId) {
-            ::KillTimer(m_hWnd, kInputTimerId);
-            ActLikeAUser();
-            return 0;
-        }
-        if (uMsg == WM_TIMER && wParam == kCloseTimerId) {
-            ::KillTimer(m_hWnd, kCloseTimerId);
-            Close(0);
-            return 0;
-        }
-        return WindowImplBase::HandleMessage(uMsg, wParam, lParam);
-    }
-
 private:
-    void ActLikeAUser()
+    void ActLikeAUser() override
     {
         CSliderUI* pSlider = static_cast<CSliderUI*>(m_PaintManager.FindControl(L"slider"));
         CControlUI* pCheck = m_PaintManager.FindControl(L"chk_blink");
@@ -356,7 +333,6 @@ private:
         Status(s);
     }
 
-    UINT m_uCloseAfter;
     int m_iTab;
     CLabelUI* m_pStatus = NULL;
     CTabLayoutUI* m_pPages = NULL;
@@ -366,24 +342,7 @@ private:
 
 int WINAPI wWinMain(HINSTANCE hInstance, HINSTANCE, LPWSTR, int)
 {
-    int nArgs = 0;
-    LPWSTR* ppArgs = ::CommandLineToArgvW(::GetCommandLineW(), &nArgs);
-    const UINT uCloseAfter = nArgs > 1 ? static_cast<UINT>(std::wcstoul(ppArgs[1], NULL, 10)) : 0;
-    const int iTab = nArgs > 2 ? static_cast<int>(std::wcstol(ppArgs[2], NULL, 10)) : 0;
-    ::LocalFree(ppArgs);
-
-    CPaintManagerUI::SetInstance(hInstance);
-    // The archive stays alive for the whole process, as a program's embedded skin does.
-    static const std::vector<uint8_t> s_skin = BuildSkinArchive();
-    CPaintManagerUI::SetResourceZip(s_skin.data(), static_cast<unsigned int>(s_skin.size()));
-
-    UINT nResult = 0;
-    {
-        CLayoutsDemoWnd wnd(uCloseAfter, iTab);
-        wnd.Create(NULL, L"SkinLib layouts demo", WS_VISIBLE | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX, 0,
-                   CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, NULL);
-        wnd.CenterWindow();
-        nResult = wnd.ShowModal();
-    }
-    return static_cast<int>(nResult);
+    const DemoArguments args;
+    CLayoutsDemoWnd wnd(args.uCloseAfter, static_cast<int>(std::wcstol(args.sWord.c_str(), NULL, 10)));
+    return RunDemo(hInstance, BuildSkinArchive(), wnd, L"SkinLib layouts demo");
 }

@@ -1,5 +1,5 @@
 #pragma once
-// Timing for the benchmark programs.
+// Timing, and the heap's measure, for the benchmark programs.
 #include <windows.h>
 
 namespace SkinLibBench {
@@ -26,6 +26,25 @@ template <class Call> double BestMicroseconds(int nCalls, int nRounds, Call call
         if (dPerCall < dBest) dBest = dPerCall;
     }
     return dBest;
+}
+
+// Bytes in use in every heap of the process; the growth around building
+// something gives its cost in memory.
+inline double HeapBytesInUse()
+{
+    HANDLE aHeaps[64];
+    DWORD nHeaps = ::GetProcessHeaps(64, aHeaps);
+    if (nHeaps > 64) nHeaps = 64;
+    double dBytes = 0;
+    for (DWORD i = 0; i < nHeaps; i++) {
+        PROCESS_HEAP_ENTRY entry = {};
+        if (!::HeapLock(aHeaps[i])) continue;
+        while (::HeapWalk(aHeaps[i], &entry)) {
+            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) dBytes += entry.cbData;
+        }
+        ::HeapUnlock(aHeaps[i]);
+    }
+    return dBytes;
 }
 
 } // namespace SkinLibBench

@@ -14,6 +14,7 @@
 
 using namespace SkinLib;
 using namespace SkinLibTest;
+using SkinLibBench::HeapBytesInUse;
 using SkinLibBench::Now;
 
 namespace {
@@ -21,25 +22,6 @@ namespace {
 const int kClientWidth = SkinLibBench::kTreeWidth;
 const int kClientHeight = SkinLibBench::kTreeHeight;
 const int kFindCalls = 10000;
-
-// Bytes in use in every heap of the process; growth around building a tree
-// gives its cost per control.
-double HeapBytesInUse()
-{
-    HANDLE aHeaps[64];
-    DWORD nHeaps = ::GetProcessHeaps(64, aHeaps);
-    if (nHeaps > 64) nHeaps = 64;
-    double dBytes = 0;
-    for (DWORD i = 0; i < nHeaps; i++) {
-        PROCESS_HEAP_ENTRY entry = {};
-        if (!::HeapLock(aHeaps[i])) continue;
-        while (::HeapWalk(aHeaps[i], &entry)) {
-            if (entry.wFlags & PROCESS_HEAP_ENTRY_BUSY) dBytes += entry.cbData;
-        }
-        ::HeapUnlock(aHeaps[i]);
-    }
-    return dBytes;
-}
 
 struct Figures
 {

@@ -453,6 +453,13 @@ TEST_F(FuzzParsers, BuilderSurvivesMutatedSkinsWithoutLeakingControls)
         "<Leaf/></ListContainerElement><Leaf/></Combo><ComboBox arrowimage=\"file='img.png' source='0,0,40,8'\" "
         "normalimage=\"img.png\"><ListLabelElement selected=\"true\"/><Box><ListLabelElement/></Box></ComboBox>"
         "<ComboBox arrowimage=\"file='img.png' source='0,0\"/></VerticalLayout></Window>",
+        // Tree nodes join nodes and views with their subtrees and put their content into their
+        // rows; anywhere else they are skipped.
+        "<Window><TreeView visiblecheckbtn=\"true\" itemminwidth=\"120\" itemtextcolor=\"#FF102030\"><TreeNode "
+        "text=\"a\" folderattr=\"selected=&quot;true&quot;\" checkboxattr=\"selected=&quot;true&quot;\"><Leaf/>"
+        "<TreeNode text=\"b\" selected=\"true\"><TreeNode><Box><Leaf/></Box></TreeNode></TreeNode><TreeNode "
+        "itemattr=\"group=&quot;g&quot;\"/></TreeNode><TreeNode/><Leaf/><Box><TreeNode><Leaf/></TreeNode></Box>"
+        "</TreeView><TreeNode><Leaf/></TreeNode><ListContainerElement><TreeNode/></ListContainerElement></Window>",
         // COM is not initialised here, so the browser is never made; the Flash control's player is
         // the simulated one from the module, or none.
         "<Window><VerticalLayout><WebBrowser homepage=\"file:///C:/x.html\" autonavi=\"true\" "
@@ -480,7 +487,7 @@ TEST_F(FuzzParsers, BuilderSurvivesMutatedSkinsWithoutLeakingControls)
                                              "TabLayout", "ChildLayout", "DateTime", "ActiveX", "RichEdit",
                                              "List", "ListHeader", "ListHeaderItem", "ListTextElement",
                                              "ListLabelElement", "ListContainerElement", "WebBrowser", "Flash",
-                                             "Combo", "ComboBox" };
+                                             "Combo", "ComboBox", "TreeView", "TreeNode" };
     const size_t nElements = sizeof(kElements) / sizeof(kElements[0]);
     auto renameElements = [](std::string& xml, const std::string& from, const std::string& to) {
         for (const char* pstrOpen : { "<", "</" }) {

@@ -105,6 +105,19 @@ void SetWindowAttribute(CPaintManagerUI* pManager, const wchar_t* pstrName, cons
     else if (is(L"selectedcolor")) pManager->SetDefaultSelectedBkColor(ParseColorValue(pstrValue));
 }
 
+// With a manager attached, the default attribute list of the element's name,
+// then the element's own attributes in document order.
+void Configure(CMarkupNode& node, CControlUI* pControl, CPaintManagerUI* pManager)
+{
+    if (pManager != NULL) {
+        pControl->SetManager(pManager, NULL, false);
+        pControl->ApplyAttributeList(pManager->GetDefaultAttributeList(node.GetName()));
+    }
+    for (int i = 0; i < node.GetAttributeCount(); i++) {
+        pControl->SetAttribute(node.GetAttributeName(i), node.GetAttributeValue(i));
+    }
+}
+
 // Include's attribute values are read into buffers of this many characters;
 // a longer value is cut.
 const SIZE_T kIncludeValueChars = 499;
@@ -214,13 +227,20 @@ CControlUI* CDialogBuilder::_Parse(CMarkupNode* pRoot, CControlUI* pParent, CPai
             _ParseInclude(node, pParent, pManager);
             continue;
         }
+        if (Is(pstrClass, L"TreeNode")) {
+            _ParseTreeNode(node, pParent, pManager);
+            continue;
+        }
         CControlUI* pControl = CreateNamedControl(pstrClass);
         if (pControl == NULL) continue;
         // Children are built and added before their parent is attached or configured.
         if (node.HasChildren()) _Parse(&node, pControl, pManager);
         if (pParent != NULL) {
             if (!bContainerLooked) {
-                pContainer = static_cast<IContainerUI*>(pParent->GetInterface(L"IContainer"));
+                // Inside a tree node, controls go into the node's row.
+                pContainer = pParent->GetInterface(L"TreeNode") != NULL
+                                 ? GetSkinTreeNodeRow(pParent)
+                                 : static_cast<IContainerUI*>(pParent->GetInterface(L"IContainer"));
                 bContainerLooked = true;
             }
             if (pContainer == NULL) {
@@ -238,18 +258,33 @@ CControlUI* CDialogBuilder::_Parse(CMarkupNode* pRoot, CControlUI* pParent, CPai
             delete pControl;
             continue;
         }
-        if (pManager != NULL) {
-            pControl->SetManager(pManager, NULL, false);
-            pControl->ApplyAttributeList(pManager->GetDefaultAttributeList(pstrClass));
-        }
-        for (int i = 0; i < node.GetAttributeCount(); i++) {
-            pControl->SetAttribute(node.GetAttributeName(i), node.GetAttributeValue(i));
-        }
+        Configure(node, pControl, pManager);
         // The manager is attached for good when it attaches the whole tree.
         if (pManager != NULL) pControl->SetManager(NULL, NULL, false);
         if (pReturn == NULL) pReturn = pControl;
     }
     return pReturn;
+}
+
+// A tree node joins its parent node's children as soon as it is made, before
+// its attributes, or, under a tree view, the view's rows together with the
+// subtree built under it, after them. Under anything else it is skipped with
+// its content; refused, it is destroyed with the subtree built under it.
+// Tree nodes are never a level's result.
+void CDialogBuilder::_ParseTreeNode(CMarkupNode& node, CControlUI* pParent, CPaintManagerUI* pManager)
+{
+    const bool bUnderNode = pParent != NULL && pParent->GetInterface(L"TreeNode") != NULL;
+    if (!bUnderNode && (pParent == NULL || pParent->GetInterface(L"TreeView") == NULL)) return;
+    IContainerUI* pContainer = static_cast<IContainerUI*>(pParent->GetInterface(L"IContainer"));
+    CControlUI* pNode = pContainer != NULL ? CreateSkinElement(L"TreeNode") : NULL;
+    if (pNode == NULL) return;
+    if (bUnderNode && !pContainer->Add(pNode)) {
+        delete pNode;
+        return;
+    }
+    Configure(node, pNode, pManager);
+    if (node.HasChildren()) _Parse(&node, pNode, pManager);
+    if (!bUnderNode && !pContainer->Add(pNode)) delete pNode;
 }
 
 void CDialogBuilder::_ParseInclude(CMarkupNode& node, CControlUI* pParent, CPaintManagerUI* pManager)

@@ -32,9 +32,11 @@ protected:
 // a parent nor attributes of its own; then it is added to its parent; then
 // it gets the default attribute list of its element name and its own
 // attributes in document order. Containers that route or wire their children
-// on Add (a list sorting header, columns and items apart, a tree linking its
-// nodes) rely on that order: a child comes to Add with its own children
-// already in it, and its own attributes still to come.
+// on Add (a list sorting header, columns and items apart, a tree view taking
+// a node's whole subtree as rows) rely on that order: a child comes to Add
+// with its own children already in it, and its own attributes still to come.
+// A tree node inside a tree node is the exception: it joins its parent node
+// first, and the controls inside a tree node go into the node's row.
 class CDialogBuilder
 {
 public:
@@ -66,6 +68,7 @@ private:
     void ApplyResources(CMarkupNode& root, CPaintManagerUI* pManager);
     CControlUI* _Parse(CMarkupNode* pRoot, CControlUI* pParent, CPaintManagerUI* pManager);
     void _ParseInclude(CMarkupNode& node, CControlUI* pParent, CPaintManagerUI* pManager);
+    void _ParseTreeNode(CMarkupNode& node, CControlUI* pParent, CPaintManagerUI* pManager);
     CControlUI* CreateNamedControl(const wchar_t* pstrClass) const;
     bool IsBeingBuilt(const wchar_t* pstrSource, UINT uSourceId) const;
     int IncludeDepth() const;

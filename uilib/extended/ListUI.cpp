@@ -169,33 +169,35 @@ bool CListUI::Remove(CControlUI* pControl)
         return CVerticalLayoutUI::Remove(pControl);
     }
     if (IsHeaderItem(pControl)) return m_pHeader != NULL && m_pHeader->Remove(pControl);
-    return m_pList != NULL && RemoveItemAt(m_pList->GetItemIndex(pControl));
+    return m_pList != NULL && RemoveItems(m_pList->GetItemIndex(pControl), 1);
 }
 
 bool CListUI::RemoveAt(int iIndex)
 {
-    return RemoveItemAt(iIndex);
+    return RemoveItems(iIndex, 1);
 }
 
-bool CListUI::RemoveItemAt(int iIndex)
+bool CListUI::RemoveItems(int iFirst, int nCount)
 {
-    CControlUI* pControl = GetItemAt(iIndex);
-    if (pControl == NULL) return false;
+    if (m_pList == NULL || iFirst < 0 || nCount <= 0 || nCount > GetCount() - iFirst) return false;
     // An item the body lets go, rather than destroys, no longer belongs to the list.
-    IListItemUI* pItem = AsListItem(pControl);
     const bool bLetGo = !m_pList->IsAutoDestroy();
-    if (!m_pList->RemoveAt(iIndex)) return false;
-    if (bLetGo) ForgetListOwner(pItem);
-    Renumber(iIndex, GetCount() - 1);
-    if (iIndex == m_iExpandedItem) m_iExpandedItem = -1;
-    else if (iIndex < m_iExpandedItem) --m_iExpandedItem;
-    if (iIndex == m_iCurSel) {
+    for (int i = iFirst + nCount - 1; i >= iFirst; i--) {
+        IListItemUI* pItem = AsListItem(GetItemAt(i));
+        if (!m_pList->RemoveAt(i)) return false;
+        if (bLetGo) ForgetListOwner(pItem);
+    }
+    const int iEnd = iFirst + nCount;
+    Renumber(iFirst, GetCount() - 1);
+    if (m_iExpandedItem >= iEnd) m_iExpandedItem -= nCount;
+    else if (m_iExpandedItem >= iFirst) m_iExpandedItem = -1;
+    if (m_iCurSel >= iEnd) {
+        m_iCurSel -= nCount;
+    }
+    else if (m_iCurSel >= iFirst) {
         // The selection goes to a neighbour, as if the user had chosen it.
         m_iCurSel = -1;
-        SelectItem(m_pList->FindSelectable(iIndex, false), false);
-    }
-    else if (iIndex < m_iCurSel) {
-        --m_iCurSel;
+        SelectItem(m_pList->FindSelectable(iFirst, false), false);
     }
     return true;
 }

@@ -103,6 +103,11 @@ protected:
     void FollowHeader();
     // The items from iFirst to iLast get their positions as indices.
     void Renumber(int iFirst, int iLast);
+    // Removes nCount items from iFirst on, numbers the rest once and keeps
+    // the selection and the expanded item on theirs; a selection among the
+    // removed goes to the nearest item left at or before iFirst. False when
+    // the run is not within the items.
+    bool RemoveItems(int iFirst, int nCount);
 
     bool m_bScrollSelect;
     int m_iCurSel;
@@ -118,7 +123,6 @@ private:
     void Adopt(int iIndex);
     bool AddHeader(CControlUI* pHeader);
     bool AddHeaderItem(CControlUI* pItem, int iIndex);
-    bool RemoveItemAt(int iIndex);
     // A hidden header's columns count as shown while the list places them.
     void ShowHiddenColumns(bool bShow);
     // The key's move of the selection; a move that finds no item keeps it.
