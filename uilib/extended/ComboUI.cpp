@@ -72,6 +72,8 @@ void CComboUI::CloseDropDown()
 void CComboUI::TakeItemsBack()
 {
     m_pWindow = NULL;
+    // Each item leaves its place in the drop-down: one invalidation for them all.
+    CInvalidateBatch batch(m_pManager);
     for (int i = 0; i < GetCount(); i++) {
         CControlUI* pItem = ChildAt(i);
         pItem->SetManager(m_pManager, this, false);

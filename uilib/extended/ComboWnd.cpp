@@ -100,7 +100,11 @@ LRESULT CComboWnd::OnCreate()
     m_pLayout->EnableScrollBar(true, false);
     m_pLayout->ApplyAttributeList(m_pOwner->GetDropBoxAttributeList());
     // Borrowed: the layout lists them, the combo keeps owning them.
-    for (int i = 0; i < m_pOwner->GetCount(); i++) m_pLayout->Add(m_pOwner->GetItemAt(i));
+    {
+        // One invalidation for all of them rather than one each.
+        CInvalidateBatch batch(&m_pm);
+        for (int i = 0; i < m_pOwner->GetCount(); i++) m_pLayout->Add(m_pOwner->GetItemAt(i));
+    }
     m_pm.AttachDialog(m_pLayout);
     return 0;
 }
@@ -111,7 +115,10 @@ void CComboWnd::HandBack()
     if (pOwner == NULL) return;
     m_pOwner = NULL;
     // Leaving the layout makes this window's manager forget them.
-    if (m_pLayout != NULL) m_pLayout->RemoveAll();
+    if (m_pLayout != NULL) {
+        CInvalidateBatch batch(&m_pm);
+        m_pLayout->RemoveAll();
+    }
     pOwner->TakeItemsBack();
 }
 
