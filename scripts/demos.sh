@@ -14,7 +14,7 @@ on_display bash -c '
     wine "$BUILD_DIR/tests/$name.exe" "$@" &
     local pid=$!
     sleep 3
-    xwd -root -silent | convert xwd:- "$SHOTS/$shot.png"
+    scripts/shoot-screen.sh "$SHOTS/$shot.png"
     local rc=0
     wait $pid || rc=$?
     echo "$name $* exited with $rc (expected $expected); screenshot: $SHOTS/$shot.png"
@@ -28,5 +28,5 @@ on_display bash -c '
   shoot controls_demo 0 4000
   shoot layouts_demo 0 4000
   # The extended controls demo, once per page.
-  for page in list tree datetime richedit activex browser flash; do shoot_as "extended_demo_$page" extended_demo 0 4000 "$page"; done
+  for page in list tree combo datetime richedit activex browser flash; do shoot_as "extended_demo_$page" extended_demo 0 4000 "$page"; done
 '

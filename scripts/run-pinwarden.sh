@@ -58,20 +58,10 @@ wait_ended() {
   fail "$2 did not end within $((limit / 10)) s"
 }
 
-# The screen, with every viewable top-level window laid over it from its own
-# contents, bottom first: Xvfb's picture of the root leaves out a window that
-# lies wholly over another one (the message box over its dialog).
 shot() {
-  local out=$SHOTS/$1.png id info x y
+  local out=$SHOTS/$1.png
   sleep 0.5
-  xwd -root -silent | convert xwd:- "$out"
-  for id in $(xwininfo -root -children | awk '/^ +0x/ {print $1}' | tac); do
-    info=$(xwininfo -id "$id")
-    grep -q "Map State: IsViewable" <<<"$info" || continue
-    x=$(awk '/Absolute upper-left X:/ {print $4}' <<<"$info")
-    y=$(awk '/Absolute upper-left Y:/ {print $4}' <<<"$info")
-    xwd -id "$id" -silent | convert "$out" xwd:- -geometry "+$x+$y" -composite "$out"
-  done
+  scripts/shoot-screen.sh "$out"
   echo "screenshot: $out"
 }
 

@@ -20,6 +20,8 @@
 #include "controls/TileLayoutUI.h"
 #include "controls/VerticalLayoutUI.h"
 #include "extended/ActiveXUI.h"
+#include "extended/ComboBoxUI.h"
+#include "extended/ComboUI.h"
 #include "extended/DateTimeUI.h"
 #include "extended/FlashUI.h"
 #include "extended/ListContainerElementUI.h"
@@ -72,6 +74,8 @@ const ElementClass kElementClasses[] = {
     { L"ListTextElement", MakeControl<CListTextElementUI> },
     { L"ListLabelElement", MakeControl<CListLabelElementUI> },
     { L"ListContainerElement", MakeControl<CListContainerElementUI> },
+    { L"Combo", MakeControl<CComboUI> },
+    { L"ComboBox", MakeControl<CComboBoxUI> },
     { L"TreeView", MakeControl<CTreeViewUI> },
     { L"TreeNode", MakeControl<CTreeNodeUI> },
     { L"ActiveX", MakeControl<CActiveXUI> },

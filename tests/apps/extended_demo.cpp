@@ -24,6 +24,7 @@ namespace ExtendedDemo {
 // Each page's source file defines its page; declare it here.
 extern const Page kListPage;
 extern const Page kTreePage;
+extern const Page kComboPage;
 extern const Page kDateTimePage;
 extern const Page kRichEditPage;
 extern const Page kActiveXPage;
@@ -37,6 +38,7 @@ namespace {
 const std::vector<const ExtendedDemo::Page*> kPages = {
     &ExtendedDemo::kListPage,
     &ExtendedDemo::kTreePage,
+    &ExtendedDemo::kComboPage,
     &ExtendedDemo::kDateTimePage,
     &ExtendedDemo::kRichEditPage,
     &ExtendedDemo::kActiveXPage,

@@ -158,14 +158,16 @@ public:
         aSenders.push_back(msg.pSenderControl);
         aVirtualWnds.push_back(msg.sVirtualWndName.GetData());
         aParams.push_back(msg.wNotifyParam);
+        aLParams.push_back(msg.lNotifyParam);
     }
     int Count(const wchar_t* pstr) const { return static_cast<int>(std::count(aTypes.begin(), aTypes.end(), pstr)); }
-    void Clear() { aTypes.clear(), aSenders.clear(), aVirtualWnds.clear(), aParams.clear(); }
+    void Clear() { aTypes.clear(), aSenders.clear(), aVirtualWnds.clear(), aParams.clear(), aLParams.clear(); }
 
     std::vector<std::wstring> aTypes;
     std::vector<CControlUI*> aSenders;
     std::vector<std::wstring> aVirtualWnds;
     std::vector<WPARAM> aParams;
+    std::vector<LPARAM> aLParams;
 };
 
 // A visible top-level (or child) window whose messages go to a paint manager first.

@@ -446,6 +446,13 @@ TEST_F(FuzzParsers, BuilderSurvivesMutatedSkinsWithoutLeakingControls)
         "<ListTextElement selected=\"true\"/><ListLabelElement text=\"x\" visible=\"false\"/><ListContainerElement>"
         "<Leaf/><ListTextElement/></ListContainerElement><Leaf/><ListHeader/><Box><ListLabelElement/></Box></List>"
         "<ListTextElement/><ListHeaderItem><Leaf/></ListHeaderItem></Window>",
+        // Combos take items and other controls alike; the drop-down's attributes wait for it to open.
+        "<Window><VerticalLayout><Combo dropbox=\"inset=&quot;2,2,2,2&quot; vscrollbar=&quot;false&quot;\" "
+        "dropboxsize=\"0,80\" itemaltbk=\"true\" itemshowhtml=\"true\" textpadding=\"2,0,2,0\"><ListLabelElement "
+        "text=\"a\"/><ListLabelElement text=\"{b}b{/b}\" selected=\"true\"/><ListTextElement/><ListContainerElement>"
+        "<Leaf/></ListContainerElement><Leaf/></Combo><ComboBox arrowimage=\"file='img.png' source='0,0,40,8'\" "
+        "normalimage=\"img.png\"><ListLabelElement selected=\"true\"/><Box><ListLabelElement/></Box></ComboBox>"
+        "<ComboBox arrowimage=\"file='img.png' source='0,0\"/></VerticalLayout></Window>",
         // Tree nodes join nodes and views with their subtrees and put their content into their
         // rows; anywhere else they are skipped.
         "<Window><TreeView visiblecheckbtn=\"true\" itemminwidth=\"120\" itemtextcolor=\"#FF102030\"><TreeNode "
@@ -480,7 +487,7 @@ TEST_F(FuzzParsers, BuilderSurvivesMutatedSkinsWithoutLeakingControls)
                                              "TabLayout", "ChildLayout", "DateTime", "ActiveX", "RichEdit",
                                              "List", "ListHeader", "ListHeaderItem", "ListTextElement",
                                              "ListLabelElement", "ListContainerElement", "WebBrowser", "Flash",
-                                             "TreeView", "TreeNode" };
+                                             "Combo", "ComboBox", "TreeView", "TreeNode" };
     const size_t nElements = sizeof(kElements) / sizeof(kElements[0]);
     auto renameElements = [](std::string& xml, const std::string& from, const std::string& to) {
         for (const char* pstrOpen : { "<", "</" }) {

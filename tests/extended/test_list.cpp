@@ -451,6 +451,12 @@ TEST_F(ListWindow, RowsAndColumnsTakeTheirPlaces)
     const SIZE szLabel = pLabel->EstimateSize(SIZE{300, 200});
     EXPECT_EQ(szLabel.cx, szText.cx + 12);
     EXPECT_EQ(szLabel.cy, pm.GetDefaultFontInfo()->tmMetrics.tmHeight + 11);
+    // The width measured once follows a new text and a new item font.
+    pLabel->SetText(L"measured again");
+    const SIZE szLonger = CRenderEngine::GetTextSize(pm.GetPaintDC(), &pm, L"measured again", -1, DT_SINGLELINE);
+    EXPECT_EQ(pLabel->EstimateSize(SIZE{300, 200}).cx, szLonger.cx + 12);
+    pList->SetItemFont(pm.GetFontIndex(pm.AddFont(L"Tahoma", 30, true, false, false)));
+    EXPECT_GT(pLabel->EstimateSize(SIZE{300, 200}).cx, szLonger.cx + 12);
 }
 
 TEST_F(ListWindow, ColumnsFollowAScrolledOrHiddenHeader)

@@ -592,6 +592,19 @@ void CContainerUI::ScrollBy(LONG SIZE::*pAxis, long long nDelta)
     SetScrollPos(sz);
 }
 
+void CContainerUI::ScrollIntoView(const RECT& rc)
+{
+    RECT rcView = GetInsetArea();
+    if (IsHorizontalBarShown()) {
+        rcView.bottom = ClampToInt(static_cast<long long>(rcView.bottom) - m_pHorizontalScrollBar->GetFixedHeight());
+    }
+    if (rc.top >= rcView.top && rc.bottom < rcView.bottom) return;
+    long long dy = 0;
+    if (rc.top < rcView.top) dy = static_cast<long long>(rc.top) - rcView.top;
+    if (rc.bottom > rcView.bottom) dy = static_cast<long long>(rc.bottom) - rcView.bottom;
+    if (dy != 0) ScrollBy(&SIZE::cy, dy);
+}
+
 int CContainerUI::GetLineSize() const
 {
     if (m_pManager == NULL) return 8;

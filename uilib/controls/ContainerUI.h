@@ -67,6 +67,10 @@ public:
     virtual void EnableScrollBar(bool bEnableVertical = true, bool bEnableHorizontal = false);
     virtual CScrollBarUI* GetVerticalScrollBar() const;
     virtual CScrollBarUI* GetHorizontalScrollBar() const;
+    // Scrolls vertically by the least that shows rc, a child's rectangle,
+    // between the inset and the horizontal bar; a rectangle taller than that
+    // shows down to its bottom.
+    void ScrollIntoView(const RECT& rc);
 
     // Places a floating child by its fixed place (and relative shares) in the item rectangle.
     virtual void SetFloatPos(int iIndex);

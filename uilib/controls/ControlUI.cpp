@@ -11,6 +11,7 @@
 
 #include <wchar.h>
 
+#include "controls/ControlState.h"
 #include "core/AttributeValue.h"
 #include "core/RenderClip.h"
 #include "core/RenderEngine.h"
@@ -863,6 +864,12 @@ bool CControlUI::DrawImageOnce(HDC hDC, CSkinString& sImage, const wchar_t* pStr
     if (DrawImage(hDC, sImage, pStrModify)) return true;
     sImage.Empty();
     return false;
+}
+
+UINT CControlUI::RefreshPaintState(UINT uState) const
+{
+    uState = IsFocused() ? uState | CTLSTATE_FOCUSED : uState & ~CTLSTATE_FOCUSED;
+    return IsEnabled() ? uState & ~CTLSTATE_DISABLED : uState | CTLSTATE_DISABLED;
 }
 
 // ---------------------------------------------------------------------------

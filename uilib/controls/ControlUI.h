@@ -241,6 +241,9 @@ protected:
     // Draws an image description, with a modifier such as "dest='...'" when
     // given; one that fails is emptied, so it is tried once.
     bool DrawImageOnce(HDC hDC, CSkinString& sImage, const wchar_t* pStrModify = NULL);
+    // The state bits uState of a control drawing one image per state, with
+    // the focused and disabled bits as they are now.
+    UINT RefreshPaintState(UINT uState) const;
 
     CPaintManagerUI* m_pManager;
     CControlUI* m_pParent;

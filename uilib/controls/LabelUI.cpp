@@ -288,12 +288,6 @@ void CLabelUI::DrawLabelText(HDC hDC, RECT& rc, DWORD dwColor, UINT uStyle)
     }
 }
 
-UINT CLabelUI::RefreshPaintState(UINT uState) const
-{
-    uState = IsFocused() ? uState | CTLSTATE_FOCUSED : uState & ~CTLSTATE_FOCUSED;
-    return IsEnabled() ? uState & ~CTLSTATE_DISABLED : uState | CTLSTATE_DISABLED;
-}
-
 bool CLabelUI::FollowMouseHot(const tagTEventUI& event, UINT& uState)
 {
     if (!IsEnabled()) return false;

@@ -94,8 +94,6 @@ protected:
     // Mark-up or plain text, without link records; with DT_CALCRECT in uStyle
     // nothing is drawn and rc comes back as the text's extent.
     void DrawLabelText(HDC hDC, RECT& rc, DWORD dwColor, UINT uStyle);
-    // uState with the focused and disabled bits as they are now.
-    UINT RefreshPaintState(UINT uState) const;
     // The hot bit of uState follows the mouse into and out of an enabled
     // control (a mouse-enter or mouse-leave event); false, and nothing
     // changed, while the control is disabled.

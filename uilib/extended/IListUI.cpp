@@ -1,5 +1,8 @@
 #include "extended/IListUI.h"
 
+#include "controls/ControlUI.h"
+#include "controls/IContainerUI.h"
+
 namespace SkinLib {
 
 tagTListInfoUI::tagTListInfoUI()
@@ -9,6 +12,33 @@ tagTListInfoUI::tagTListInfoUI()
       dwDisabledItemTextColor(0xFFCCCCCC), dwDisabledItemBkColor(0xFFFFFFFF), dwItemLineColor(0),
       bItemShowHtml(false), bMultiExpanding(false)
 {
+}
+
+IListItemUI* AsListItem(CControlUI* pControl)
+{
+    return pControl != NULL ? static_cast<IListItemUI*>(pControl->GetInterface(L"ListItem")) : NULL;
+}
+
+void AdoptListItem(const IContainerUI& items, int iIndex, CControlUI* pOwner)
+{
+    IListItemUI* pItem = AsListItem(items.GetItemAt(iIndex));
+    if (pItem == NULL) return;
+    pItem->SetOwner(pOwner);
+    pItem->SetIndex(iIndex);
+}
+
+void RenumberListItems(const IContainerUI& items, int iFirst, int iLast)
+{
+    for (int i = iFirst; i <= iLast; i++) {
+        if (IListItemUI* pItem = AsListItem(items.GetItemAt(i))) pItem->SetIndex(i);
+    }
+}
+
+void ForgetListOwner(IListItemUI* pItem)
+{
+    if (pItem == NULL) return;
+    pItem->SetOwner(NULL);
+    pItem->SetIndex(-1);
 }
 
 } // namespace SkinLib

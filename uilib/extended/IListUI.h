@@ -15,6 +15,7 @@ namespace SkinLib {
 class CControlUI;
 class CContainerUI;
 class CListHeaderUI;
+class IContainerUI;
 
 // The style of an owner's items, held by the owner and read by the items
 // each time they measure or paint, so that a change shows at the next layout
@@ -114,5 +115,15 @@ public:
 protected:
     ~IListItemUI() = default;
 };
+
+// What owners do to the items of their child list.
+// The control's item part; null for null or a control that is no item.
+IListItemUI* AsListItem(CControlUI* pControl);
+// The item at iIndex of items, if it is one, takes pOwner as its owner and iIndex as its index.
+void AdoptListItem(const IContainerUI& items, int iIndex, CControlUI* pOwner);
+// The items from iFirst to iLast take their positions as indices.
+void RenumberListItems(const IContainerUI& items, int iFirst, int iLast);
+// An item its owner lets go of, rather than destroys, forgets the owner.
+void ForgetListOwner(IListItemUI* pItem);
 
 } // namespace SkinLib

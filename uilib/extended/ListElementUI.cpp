@@ -86,13 +86,24 @@ SIZE CListLabelElementUI::EstimateSize(SIZE szAvailable)
     if (m_pManager == NULL) return sz;
     if (sz.cy == 0) sz.cy = ItemLineHeight(m_pManager, *pInfo);
     if (sz.cx == 0 && m_pManager->GetPaintDC() != NULL) {
-        RECT rcText = {0, 0, 9999, sz.cy};
         const UINT uStyle = (pInfo->uItemTextStyle & ~(DT_CENTER | DT_RIGHT)) | DT_CALCRECT | DT_SINGLELINE;
-        DrawItemString(m_pManager->GetPaintDC(), m_pManager, *pInfo, rcText, m_sText, 0, uStyle);
-        sz.cx = ClampToInt(static_cast<long long>(rcText.right) - rcText.left + pInfo->rcItemTextPadding.left +
-                           pInfo->rcItemTextPadding.right);
+        const TextWidth key = {-1, m_pManager->GetFont(pInfo->nItemFont), uStyle, sz.cy, pInfo->bItemShowHtml};
+        TextWidth& w = m_textWidth;
+        if (w.cx < 0 || w.hFont != key.hFont || w.uStyle != key.uStyle || w.cy != key.cy || w.bHtml != key.bHtml) {
+            RECT rcText = {0, 0, 9999, sz.cy};
+            DrawItemString(m_pManager->GetPaintDC(), m_pManager, *pInfo, rcText, m_sText, 0, uStyle);
+            w = key;
+            w.cx = ClampToInt(static_cast<long long>(rcText.right) - rcText.left);
+        }
+        sz.cx = ClampToInt(static_cast<long long>(w.cx) + pInfo->rcItemTextPadding.left + pInfo->rcItemTextPadding.right);
     }
     return sz;
+}
+
+void CListLabelElementUI::SetText(const wchar_t* pstrText)
+{
+    m_textWidth.cx = -1;
+    CListElementUI::SetText(pstrText);
 }
 
 void CListLabelElementUI::DoPaint(HDC hDC, const RECT& rcPaint)

@@ -33,6 +33,21 @@ public:
     // control base's own painting.
     void DoPaint(HDC hDC, const RECT& rcPaint) override;
     void DrawItemText(HDC hDC, const RECT& rcItem) override;
+    void SetText(const wchar_t* pstrText) override;
+
+private:
+    // The text's width as last measured and what it was measured with: a
+    // layout asks every item for its size more than once, and measuring is
+    // what an estimate costs.
+    struct TextWidth
+    {
+        int cx = -1;  // -1: not measured
+        HFONT hFont = NULL;
+        UINT uStyle = 0;
+        int cy = 0;
+        bool bHtml = false;
+    };
+    TextWidth m_textWidth;
 };
 
 // An item showing one text per header column, each in its column's

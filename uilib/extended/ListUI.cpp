@@ -6,14 +6,15 @@
 //   - input: keys and the wheel
 //   - placement: the column rectangles follow the header
 //   - what the body does for the list
-// The item style and the skin attributes are in ListUIStyle.cpp.
+//   - skin attributes
 #include "extended/ListUI.h"
 
 #include <wchar.h>
 
 #include <new>
 
-#include "controls/ScrollBarUI.h"
+#include "core/AttributeValue.h"
+
 #include "extended/ListBodyUI.h"
 #include "extended/ListHeaderUI.h"
 
@@ -29,11 +30,6 @@ bool IsHeader(CControlUI* pControl)
 bool IsHeaderItem(CControlUI* pControl)
 {
     return wcsstr(pControl->GetClass(), L"ListHeaderItemUI") != NULL;
-}
-
-IListItemUI* AsListItem(CControlUI* pControl)
-{
-    return pControl != NULL ? static_cast<IListItemUI*>(pControl->GetInterface(L"ListItem")) : NULL;
 }
 
 } // namespace
@@ -189,10 +185,7 @@ bool CListUI::RemoveItems(int iFirst, int nCount)
     for (int i = iFirst + nCount - 1; i >= iFirst; i--) {
         IListItemUI* pItem = AsListItem(GetItemAt(i));
         if (!m_pList->RemoveAt(i)) return false;
-        if (bLetGo && pItem != NULL) {
-            pItem->SetOwner(NULL);
-            pItem->SetIndex(-1);
-        }
+        if (bLetGo) ForgetListOwner(pItem);
     }
     const int iEnd = iFirst + nCount;
     Renumber(iFirst, GetCount() - 1);
@@ -215,29 +208,19 @@ void CListUI::RemoveAll()
     m_iExpandedItem = -1;
     if (m_pList == NULL) return;
     if (!m_pList->IsAutoDestroy()) {
-        for (int i = 0; i < GetCount(); i++) {
-            if (IListItemUI* pItem = AsListItem(GetItemAt(i))) {
-                pItem->SetOwner(NULL);
-                pItem->SetIndex(-1);
-            }
-        }
+        for (int i = 0; i < GetCount(); i++) ForgetListOwner(AsListItem(GetItemAt(i)));
     }
     m_pList->RemoveAll();
 }
 
 void CListUI::Adopt(int iIndex)
 {
-    IListItemUI* pItem = AsListItem(GetItemAt(iIndex));
-    if (pItem == NULL) return;
-    pItem->SetOwner(this);
-    pItem->SetIndex(iIndex);
+    AdoptListItem(*this, iIndex, this);
 }
 
 void CListUI::Renumber(int iFirst, int iLast)
 {
-    for (int i = iFirst; i <= iLast; i++) {
-        if (IListItemUI* pItem = AsListItem(GetItemAt(i))) pItem->SetIndex(i);
-    }
+    RenumberListItems(*this, iFirst, iLast);
 }
 
 // ---------------------------------------------------------------------------
@@ -322,6 +305,11 @@ int CListUI::GetExpandedItem() const
     return m_iExpandedItem;
 }
 
+void CListUI::SetMultiExpanding(bool bMultiExpanding)
+{
+    m_ListInfo.bMultiExpanding = bMultiExpanding;
+}
+
 bool CListUI::GetScrollSelect() const
 {
     return m_bScrollSelect;
@@ -336,18 +324,7 @@ void CListUI::EnsureVisible(int iIndex)
 {
     CControlUI* pControl = GetItemAt(iIndex);
     if (m_iCurSel < 0 || pControl == NULL) return;
-    // The body's view, less the inset and the horizontal bar.
-    const RECT& rcItem = pControl->GetPos();
-    RECT rcView = ShrinkRect(m_pList->GetPos(), m_pList->GetInset());
-    CScrollBarUI* pBar = m_pList->GetHorizontalScrollBar();
-    if (pBar != NULL && pBar->IsVisible()) {
-        rcView.bottom = ClampToInt(static_cast<long long>(rcView.bottom) - pBar->GetFixedHeight());
-    }
-    if (rcItem.top >= rcView.top && rcItem.bottom < rcView.bottom) return;
-    long long dy = 0;
-    if (rcItem.top < rcView.top) dy = static_cast<long long>(rcItem.top) - rcView.top;
-    if (rcItem.bottom > rcView.bottom) dy = static_cast<long long>(rcItem.bottom) - rcView.bottom;
-    Scroll(0, ClampToInt(dy));
+    m_pList->ScrollIntoView(pControl->GetPos());
 }
 
 void CListUI::Scroll(int dx, int dy)
@@ -523,6 +500,29 @@ CScrollBarUI* CListUI::GetVerticalScrollBar() const
 CScrollBarUI* CListUI::GetHorizontalScrollBar() const
 {
     return m_pList != NULL ? m_pList->GetHorizontalScrollBar() : NULL;
+}
+
+// ---------------------------------------------------------------------------
+// Skin attributes
+
+void CListUI::SetAttribute(const wchar_t* pstrName, const wchar_t* pstrValue)
+{
+    if (pstrName == NULL) return;
+    if (pstrValue == NULL) pstrValue = L"";
+    auto is = [pstrName](const wchar_t* pstrWord) { return wcscmp(pstrName, pstrWord) == 0; };
+    // The header the list holds at this moment.
+    if (is(L"header")) {
+        if (m_pHeader != NULL) m_pHeader->SetVisible(wcscmp(pstrValue, L"hidden") != 0);
+    }
+    else if (is(L"headerbkimage")) {
+        if (m_pHeader != NULL) m_pHeader->SetBkImage(pstrValue);
+    }
+    else if (is(L"scrollselect")) SetScrollSelect(ParseBoolValue(pstrValue));
+    else if (is(L"multiexpanding")) SetMultiExpanding(ParseBoolValue(pstrValue));
+    else if (is(L"itemendellipsis")) {
+        m_ListInfo.uItemTextStyle = ApplyEndEllipsisValue(m_ListInfo.uItemTextStyle, pstrValue);
+    }
+    else CListStyleImpl<CVerticalLayoutUI>::SetAttribute(pstrName, pstrValue);
 }
 
 } // namespace SkinLib

@@ -2,6 +2,7 @@
 
 #include "controls/VerticalLayoutUI.h"
 #include "extended/IListUI.h"
+#include "extended/ListStyleImpl.h"
 
 namespace SkinLib {
 
@@ -22,7 +23,7 @@ typedef int(CALLBACK* PFNLISTITEMCOMPARE)(UINT_PTR, UINT_PTR, UINT_PTR);
 // on their items as items come, move and go, turns keys and the wheel into
 // selection moves, and keeps its style record's column rectangles on the
 // header's columns.
-class CListUI : public CVerticalLayoutUI, public IListUI
+class CListUI : public CListStyleImpl<CVerticalLayoutUI>, public IListUI
 {
 public:
     CListUI();
@@ -90,42 +91,7 @@ public:
     // Orders the items with the program's comparison; 0 for none.
     int SortItems(PFNLISTITEMCOMPARE pfnCompare, UINT_PTR dwData);
 
-    // The item style. Font, text style and padding lay the list out again;
-    // colours and images repaint it.
-    void SetItemFont(int index);
-    void SetItemTextStyle(UINT uStyle);
-    RECT GetItemTextPadding() const;
-    void SetItemTextPadding(RECT rc);
-    DWORD GetItemTextColor() const;
-    void SetItemTextColor(DWORD dwTextColor);
-    DWORD GetItemBkColor() const;
-    void SetItemBkColor(DWORD dwBkColor);
-    const wchar_t* GetItemBkImage() const;
-    void SetItemBkImage(const wchar_t* pStrImage);
-    bool IsAlternateBk() const;
-    void SetAlternateBk(bool bAlternateBk);
-    DWORD GetSelectedItemTextColor() const;
-    void SetSelectedItemTextColor(DWORD dwTextColor);
-    DWORD GetSelectedItemBkColor() const;
-    void SetSelectedItemBkColor(DWORD dwBkColor);
-    const wchar_t* GetSelectedItemImage() const;
-    void SetSelectedItemImage(const wchar_t* pStrImage);
-    DWORD GetHotItemTextColor() const;
-    void SetHotItemTextColor(DWORD dwTextColor);
-    DWORD GetHotItemBkColor() const;
-    void SetHotItemBkColor(DWORD dwBkColor);
-    const wchar_t* GetHotItemImage() const;
-    void SetHotItemImage(const wchar_t* pStrImage);
-    DWORD GetDisabledItemTextColor() const;
-    void SetDisabledItemTextColor(DWORD dwTextColor);
-    DWORD GetDisabledItemBkColor() const;
-    void SetDisabledItemBkColor(DWORD dwBkColor);
-    const wchar_t* GetDisabledItemImage() const;
-    void SetDisabledItemImage(const wchar_t* pStrImage);
-    DWORD GetItemLineColor() const;
-    void SetItemLineColor(DWORD dwLineColor);
-    bool IsItemShowHtml() const;
-    void SetItemShowHtml(bool bShowHtml = true);
+    // Several items may be expanded at once.
     void SetMultiExpanding(bool bMultiExpanding);
 
 protected:
@@ -149,7 +115,6 @@ protected:
     IListCallbackUI* m_pTextCallback;
     CListBodyUI* m_pList;      // child 1, destroyed with the list
     CListHeaderUI* m_pHeader;  // child 0, destroyed with the list
-    tagTListInfoUI m_ListInfo;
     int m_cxColumnShift;  // how far the header's columns are moved left now
     bool m_bLayingOut;    // within SetPos: the list places header and body itself
 
@@ -162,8 +127,6 @@ private:
     void ShowHiddenColumns(bool bShow);
     // The key's move of the selection; a move that finds no item keeps it.
     void MoveSelection(int iIndex);
-    void SetItemStyleColor(DWORD& dwField, DWORD dwColor);
-    void SetItemStyleImage(CSkinString& sField, const wchar_t* pStrImage);
 };
 
 } // namespace SkinLib
