@@ -7,17 +7,19 @@
 // objects, references and running locks must be back to 0 and the process's
 // GDI and USER objects where they were (within 2).
 #include <windows.h>
-#include <winternl.h>
 
 #include <stdio.h>
 
 #include "../core/TestControls.h"
 #include "../doubles/activex/ActiveXDouble.h"
 #include "BenchClock.h"
+#include "BenchObjects.h"
 #include "extended/ActiveXUI.h"
 
 using namespace SkinLib;
 using namespace SkinLibTest;
+using SkinLibBench::CountGuiObjects;
+using SkinLibBench::GuiObjectCounts;
 using SkinLibBench::Now;
 
 namespace {
@@ -29,50 +31,6 @@ const int kCellWidth = 240;
 const int kCellHeight = 120;
 const wchar_t kAttributes[] =
     L"modulename=\"activex_double.dll\" clsid=\"{5E0C3A8B-6F1D-4B7A-9C42-1D8E7F60A3B5}\"";
-
-// One entry of the process's GDI handle table, as the system shares it with the process.
-struct GdiHandleEntry
-{
-    ULONGLONG ullObject;
-    ULONG ulOwner;
-    USHORT usUnique;
-    UCHAR ucType;
-    UCHAR ucFlags;
-    ULONGLONG ullUser;
-};
-const int kGdiHandleEntries = 0x10000;
-const size_t kPebGdiSharedHandleTable = 0xF8;
-
-// Wine answers GetGuiResources with 0; there the shared handle table is counted.
-DWORD GdiObjects()
-{
-    DWORD dwCount = ::GetGuiResources(::GetCurrentProcess(), GR_GDIOBJECTS);
-    if (dwCount != 0) return dwCount;
-    const BYTE* pPeb = reinterpret_cast<const BYTE*>(NtCurrentTeb()->ProcessEnvironmentBlock);
-    const GdiHandleEntry* pTable = *reinterpret_cast<GdiHandleEntry* const*>(pPeb + kPebGdiSharedHandleTable);
-    for (int i = 0; pTable != NULL && i < kGdiHandleEntries; i++) {
-        if (pTable[i].ucType != 0) dwCount++;
-    }
-    return dwCount;
-}
-
-BOOL CALLBACK CountWindow(HWND hWnd, LPARAM lParam)
-{
-    DWORD dwProcessId = 0;
-    ::GetWindowThreadProcessId(hWnd, &dwProcessId);
-    if (dwProcessId != ::GetCurrentProcessId()) return TRUE;
-    ++*reinterpret_cast<DWORD*>(lParam);
-    ::EnumChildWindows(hWnd, CountWindow, lParam);
-    return TRUE;
-}
-
-// Wine answers GetGuiResources with 0; there the process's windows are counted.
-DWORD UserObjects()
-{
-    DWORD dwCount = ::GetGuiResources(::GetCurrentProcess(), GR_USEROBJECTS);
-    if (dwCount == 0) ::EnumWindows(CountWindow, reinterpret_cast<LPARAM>(&dwCount));
-    return dwCount;
-}
 
 ActiveXDouble::CModule* g_pActiveXDouble = NULL;
 
@@ -163,7 +121,7 @@ int main()
         bMet = bMet && dRatio <= 2.0;
 
         PumpMessages();
-        const DWORD dwGdiBefore = GdiObjects(), dwUserBefore = UserObjects();
+        const GuiObjectCounts before = CountGuiObjects();
         const double dStart = Now();
         for (int i = 0; i < kCycles; i++) {
             createControl();
@@ -183,18 +141,18 @@ int main()
         }
         const double dCycle = (Now() - dStart) / kCycles;
         PumpMessages();
-        const DWORD dwGdiAfter = GdiObjects(), dwUserAfter = UserObjects();
+        const GuiObjectCounts after = CountGuiObjects();
         const ActiveXDouble::Counts counts = activeXDouble.GetCounts();
         const bool bBalanced = counts.nLiveObjects == 0 && counts.nReferences == 0 && counts.nHostInterfaces == 0 &&
                                counts.nRunningLocks == 0;
-        const bool bHandles = dwGdiAfter <= dwGdiBefore + 2 && dwGdiBefore <= dwGdiAfter + 2 &&
-                              dwUserAfter <= dwUserBefore + 2 && dwUserBefore <= dwUserAfter + 2;
+        const bool bHandles = after.dwGdi <= before.dwGdi + 2 && before.dwGdi <= after.dwGdi + 2 &&
+                              after.dwUser <= before.dwUser + 2 && before.dwUser <= after.dwUser + 2;
         printf("%d create/reactivate/destroy cycles, %.1f microseconds each: live objects %ld, references %ld, "
                "held host interfaces %ld, running locks %ld (goal all 0: %s)\n",
                kCycles, dCycle, counts.nLiveObjects, counts.nReferences, counts.nHostInterfaces, counts.nRunningLocks,
                bBalanced ? "met" : "NOT MET");
         printf("GDI objects %lu before, %lu after; USER objects %lu before, %lu after (goal unchanged within 2: %s)\n",
-               dwGdiBefore, dwGdiAfter, dwUserBefore, dwUserAfter, bHandles ? "met" : "NOT MET");
+               before.dwGdi, after.dwGdi, before.dwUser, after.dwUser, bHandles ? "met" : "NOT MET");
         bMet = bMet && bBalanced && bHandles;
     }
     ::OleUninitialize();
