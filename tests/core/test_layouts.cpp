@@ -503,7 +503,9 @@ TEST(LineLayoutPaint, OnlyTheChildrenInThePaintedBandArePainted)
             pRoot->DoPaint(canvas.DC(), rcPaint);
             int nPainted = 0, nVisits = 0;
             for (CVisitedProbe* p : aChildren) nVisits += p->nVisits;
-            if (nChildPadding == 0) EXPECT_LT(nVisits, 200);
+            if (nChildPadding == 0) {
+                EXPECT_LT(nVisits, 200);
+            }
             else EXPECT_GE(nVisits, 2000);
             for (size_t i = 0; i < aChildren.size(); i++) {
                 const CVisitedProbe* p = aChildren[i];
@@ -525,7 +527,9 @@ TEST(LineLayoutPaint, OnlyTheChildrenInThePaintedBandArePainted)
             EXPECT_EQ(pm.FindControl(pt), pExpected) << pt.x << "," << pt.y;
             int nVisits = 0;
             for (CVisitedProbe* p : aChildren) nVisits += p->nVisits;
-            if (nChildPadding == 0) EXPECT_LT(nVisits, 200);
+            if (nChildPadding == 0) {
+                EXPECT_LT(nVisits, 200);
+            }
         }
     }
 }
