@@ -61,7 +61,7 @@ wait_ended() {
 shot() {
   local out=$SHOTS/$1.png
   sleep 0.5
-  scripts/shoot-screen.sh "$out"
+  "$(dirname "$0")/shoot-screen.sh" "$out"
   echo "screenshot: $out"
 }
 
