@@ -162,6 +162,33 @@ TEST_F(PaintManager, CleanupHandlersMayHandOverMoreControls)
     EXPECT_EQ(2, nDestroyed);
 }
 
+TEST_F(PaintManager, OneCleanupMessageWaitsForAnyNumberOfRemovedControls)
+{
+    PumpMessages();
+    auto takeCleanupMessages = [this] {
+        int n = 0;
+        MSG msg;
+        while (::PeekMessageW(&msg, wnd, UIMSG_DELAYED_CLEANUP, UIMSG_DELAYED_CLEANUP, PM_REMOVE)) {
+            ::DispatchMessageW(&msg);
+            n++;
+        }
+        return n;
+    };
+    int nDestroyed = 0;
+    auto handOver = [&](const wchar_t* pstrName) {
+        CProbeUI* p = new CProbeUI(pstrName);
+        p->pnDestroyed = &nDestroyed;
+        pm.AddDelayedCleanup(p);
+    };
+    for (int i = 0; i < 500; i++) handOver(L"gone");
+    EXPECT_EQ(1, takeCleanupMessages());
+    EXPECT_EQ(500, nDestroyed);
+    // Once it has been handled, the next control posts again.
+    handOver(L"later");
+    EXPECT_EQ(1, takeCleanupMessages());
+    EXPECT_EQ(501, nDestroyed);
+}
+
 TEST(PaintManagerTree, DestructorDeletesEveryControlExactlyOnce)
 {
     int nDestroyed = 0;

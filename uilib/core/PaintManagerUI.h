@@ -440,6 +440,7 @@ private:
     CControlGuard* m_pControlGuards;      // the innermost guard of the dispatch's stack, chained outwards
     int m_nInvalidateBatches;             // open CInvalidateBatch scopes
     CSkinRect m_rcBatchInvalid;           // what they have collected so far
+    bool m_bCleanupPosted;                // a delayed clean-up message waits in the queue
 
     static HINSTANCE m_hInstance;
     static HINSTANCE m_hResourceInstance;

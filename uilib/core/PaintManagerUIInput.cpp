@@ -179,7 +179,10 @@ bool CPaintManagerUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, LR
 
     bool bHandled = false;
     switch (uMsg) {
-    case UIMSG_DELAYED_CLEANUP: DeleteDelayedCleanup(); break;
+    case UIMSG_DELAYED_CLEANUP:
+        m_bCleanupPosted = false;
+        DeleteDelayedCleanup();
+        break;
     case WM_PAINT: OnPaint(); return true;
     case WM_PRINTCLIENT: OnPrintClient(reinterpret_cast<HDC>(wParam), lParam); break;
     case WM_GETMINMAXINFO: {

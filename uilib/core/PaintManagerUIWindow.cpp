@@ -43,7 +43,7 @@ CPaintManagerUI::CPaintManagerUI()
       m_bMouseCapture(false), m_bUsedVirtualWnd(false), m_pParentResourcePM(NULL),
       m_dwDefaultDisabledColor(0xFFA7A6AA), m_dwDefaultFontColor(0xFF000000), m_dwDefaultLinkFontColor(0xFF0000FF),
       m_dwDefaultLinkHoverFontColor(0xFFD3215F), m_dwDefaultSelectedBkColor(0xFFBAE4FF), m_DefaultFontInfo(),
-      m_uFocusRequests(0), m_pControlGuards(NULL), m_nInvalidateBatches(0), m_rcBatchInvalid()
+      m_uFocusRequests(0), m_pControlGuards(NULL), m_nInvalidateBatches(0), m_rcBatchInvalid(), m_bCleanupPosted(false)
 {
     LOGFONTW lf = {};
     ::GetObjectW(::GetStockObject(DEFAULT_GUI_FONT), sizeof(LOGFONTW), &lf);
@@ -99,6 +99,8 @@ CPaintManagerUI::~CPaintManagerUI()
 void CPaintManagerUI::Init(HWND hWnd)
 {
     if (m_hDcPaint != NULL) ::ReleaseDC(m_hWndPaint, m_hDcPaint);
+    // A clean-up message posted to another window may never come.
+    if (hWnd != m_hWndPaint) m_bCleanupPosted = false;
     m_hWndPaint = hWnd;
     m_hDcPaint = ::GetDC(hWnd);
     // A second Init must not list the manager twice: the destructor removes one entry.
@@ -165,8 +167,14 @@ void CPaintManagerUI::AddDelayedCleanup(CControlUI* pControl)
     if (pControl == NULL) return;
     pControl->SetManager(this, NULL, false);
     m_aDelayedCleanup.Add(pControl);
-    // Without a window the destructor deletes it; a null target would post to the thread.
-    if (m_hWndPaint != NULL) ::PostMessageW(m_hWndPaint, UIMSG_DELAYED_CLEANUP, 0, 0);
+    // One message deletes the whole list, so one waits in the queue at a
+    // time: a post per control would fill the thread's queue when thousands
+    // of rows go at once (Windows takes 10,000 posted messages), and other
+    // posts would fail. Without a window the destructor deletes the list; a
+    // null target would post to the thread.
+    if (!m_bCleanupPosted && m_hWndPaint != NULL) {
+        m_bCleanupPosted = ::PostMessageW(m_hWndPaint, UIMSG_DELAYED_CLEANUP, 0, 0) != FALSE;
+    }
 }
 
 void CPaintManagerUI::DeleteDelayedCleanup()
