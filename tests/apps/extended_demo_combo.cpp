@@ -101,12 +101,17 @@ void ActLikeAUser(CPaintManagerUI& pm)
     ::SendMessageW(pm.GetPaintWindow(), WM_LBUTTONDOWN, MK_LBUTTON, lParam);
     ::SendMessageW(pm.GetPaintWindow(), WM_LBUTTONUP, 0, lParam);
     // The drop-down lays its items out at its first paint; the mouse then
-    // rests on a protocol below the current one.
+    // rests on the third protocol.
     HWND hDropDown = ::FindWindowW(L"ComboWnd", NULL);
     if (hDropDown == NULL || pProtocol->GetCount() < 3) return;
     ::UpdateWindow(hDropDown);
     const RECT& rcItem = pProtocol->GetItemAt(2)->GetPos();
-    ::PostMessageW(hDropDown, WM_MOUSEMOVE, 0, MAKELPARAM(rcItem.left + 40, (rcItem.top + rcItem.bottom) / 2));
+    // The pointer itself goes there: the system tells the drop-down where it
+    // really is whenever windows change under it.
+    POINT pt = {rcItem.left + 40, (rcItem.top + rcItem.bottom) / 2};
+    ::PostMessageW(hDropDown, WM_MOUSEMOVE, 0, MAKELPARAM(pt.x, pt.y));
+    ::ClientToScreen(hDropDown, &pt);
+    ::SetCursorPos(pt.x, pt.y);
 }
 
 } // namespace
