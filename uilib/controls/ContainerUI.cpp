@@ -594,10 +594,7 @@ void CContainerUI::ScrollBy(LONG SIZE::*pAxis, long long nDelta)
 
 void CContainerUI::ScrollIntoView(const RECT& rc)
 {
-    RECT rcView = GetInsetArea();
-    if (IsHorizontalBarShown()) {
-        rcView.bottom = ClampToInt(static_cast<long long>(rcView.bottom) - m_pHorizontalScrollBar->GetFixedHeight());
-    }
+    const RECT rcView = GetClientArea();
     if (rc.top >= rcView.top && rc.bottom < rcView.bottom) return;
     long long dy = 0;
     if (rc.top < rcView.top) dy = static_cast<long long>(rc.top) - rcView.top;

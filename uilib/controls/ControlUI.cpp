@@ -561,6 +561,15 @@ void CControlUI::DoEvent(tagTEventUI& event)
     if (m_pParent != NULL) m_pParent->DoEvent(event);
 }
 
+bool CControlUI::FollowMouseHot(const tagTEventUI& event, UINT& uState)
+{
+    if (!IsEnabled()) return false;
+    if (event.nEventType == SKIN_EVT_MOUSEENTER) uState |= CTLSTATE_HOT;
+    else uState &= ~CTLSTATE_HOT;
+    Invalidate();
+    return true;
+}
+
 bool CControlUI::PassOnMouseEvent(tagTEventUI& event)
 {
     if (IsMouseEnabled() || event.nEventType < SKIN_EVT_MOUSEMOVE || event.nEventType > SKIN_EVT_SCROLLWHEEL) {

@@ -234,6 +234,10 @@ protected:
     // A control that takes no mouse input hands mouse events to its parent;
     // true when the event was such a one.
     bool PassOnMouseEvent(tagTEventUI& event);
+    // The hot bit of uState follows the mouse into and out of an enabled
+    // control (a mouse-enter or mouse-leave event); false, and nothing
+    // changed, while the control is disabled.
+    bool FollowMouseHot(const tagTEventUI& event, UINT& uState);
     bool ClipToAncestors(RECT& rc) const;
     void NeedPlacementUpdate();
     // Stores an image description of a state and repaints.

@@ -23,7 +23,7 @@ const wchar_t kFiller = L'*';
 } // namespace
 
 CEditWnd::CEditWnd(CNativePopup& popup)
-    : CNativePopupWnd(popup), m_hBkBrush(NULL), m_bInTextChange(false), m_bWiping(false), m_cchMost(0),
+    : CNativePopupWnd(popup), m_hBkBrush(NULL), m_bWiping(false), m_cchMost(0),
       m_pbGone(NULL)
 {
 }
@@ -149,14 +149,12 @@ LRESULT CEditWnd::HandleTextChange()
     // A handler that sets the text again hears nothing of its own change, so
     // it cannot set off an endless round.
     CPaintManagerUI* pManager = pOwner->GetManager();
-    if (m_bInTextChange || pManager == NULL) return 0;
+    if (m_pbGone != NULL || pManager == NULL) return 0;
     bool bGone = false;
     m_pbGone = &bGone;
-    m_bInTextChange = true;
     pManager->SendNotify(pOwner, L"textchanged");
     if (bGone) return 0;
     m_pbGone = NULL;
-    m_bInTextChange = false;
     return 0;
 }
 

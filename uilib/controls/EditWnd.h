@@ -39,10 +39,9 @@ private:
     void WipeMaskedText(bool bText);
 
     HBRUSH m_hBkBrush;  // owned
-    bool m_bInTextChange;
     bool m_bWiping;     // the changes the wiping makes are not the user's
     int m_cchMost;      // the longest text the window has held
-    bool* m_pbGone;     // set when the object goes while a notification runs
+    bool* m_pbGone;     // while "textchanged" runs: set when the object goes
 };
 
 } // namespace SkinLib

@@ -288,15 +288,6 @@ void CLabelUI::DrawLabelText(HDC hDC, RECT& rc, DWORD dwColor, UINT uStyle)
     }
 }
 
-bool CLabelUI::FollowMouseHot(const tagTEventUI& event, UINT& uState)
-{
-    if (!IsEnabled()) return false;
-    if (event.nEventType == SKIN_EVT_MOUSEENTER) uState |= CTLSTATE_HOT;
-    else uState &= ~CTLSTATE_HOT;
-    Invalidate();
-    return true;
-}
-
 // ---------------------------------------------------------------------------
 // Effect mode
 

@@ -94,10 +94,6 @@ protected:
     // Mark-up or plain text, without link records; with DT_CALCRECT in uStyle
     // nothing is drawn and rc comes back as the text's extent.
     void DrawLabelText(HDC hDC, RECT& rc, DWORD dwColor, UINT uStyle);
-    // The hot bit of uState follows the mouse into and out of an enabled
-    // control (a mouse-enter or mouse-leave event); false, and nothing
-    // changed, while the control is disabled.
-    bool FollowMouseHot(const tagTEventUI& event, UINT& uState);
     // The fixed size, or when no height is fixed, one line of the font plus nExtra.
     SIZE EstimateLineSize(SIZE szAvailable, int nExtra);
 

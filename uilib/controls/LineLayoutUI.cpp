@@ -104,6 +104,7 @@ CLineLayoutUI::LineMeasure CLineLayoutUI::MeasureLine(SIZE szAvailable) const
     // What the sized children, their padding and the gaps take; a size of 0
     // along the axis asks for a share of the rest.
     LineMeasure m = {};
+    int nLaidOut = 0;  // visible children that do not float
     for (int i = 0; i < m_items.GetSize(); i++) {
         CControlUI* pControl = ChildAt(i);
         if (!pControl->IsVisible() || pControl->IsFloat()) continue;
@@ -116,9 +117,9 @@ CLineLayoutUI::LineMeasure CLineLayoutUI::MeasureLine(SIZE szAvailable) const
         const int nAcross = LimitSize(ax.Across(sz) > 0 ? ax.Across(sz) : 0, ax.MinAcross(*pControl),
                                       ax.MaxAcross(*pControl));
         if (nAcross >= m.nCrossNeeded) m.nCrossNeeded = nAcross;
-        ++m.nLaidOut;
+        ++nLaidOut;
     }
-    m.nGaps = m.nLaidOut > 1 ? static_cast<long long>(m.nLaidOut - 1) * m_iChildPadding : 0;
+    m.nGaps = nLaidOut > 1 ? static_cast<long long>(nLaidOut - 1) * m_iChildPadding : 0;
     m.nFixed += m.nGaps;
     if (m.nStretchers > 0) {
         m.nExpand = (ax.Along(szAvailable) - m.nFixed) / m.nStretchers;

@@ -68,7 +68,6 @@ protected:
         long long nGaps;         // child padding between the children laid out
         long long nExpand;       // the share each stretching child gets
         int nStretchers;         // children whose estimate along the axis is 0
-        int nLaidOut;            // visible children that do not float
         long long nCrossNeeded;  // the largest estimate across the axis, within its child's limits
     };
 

@@ -41,7 +41,6 @@ bool CNativePopup::Open()
     if (m_pWindow != NULL || pManager == NULL || pManager->GetPaintWindow() == NULL) return false;
     m_pWindow = m_pfnMakeWindow(*this);
     if (m_pWindow == NULL) return false;
-    m_pWindow->m_pPopup = this;
     m_pWindow->Open();
     // A window that never came to be leaves its object behind; one that was
     // destroyed during creation has taken its object and our pointer with it.

@@ -523,12 +523,8 @@ bool CScrollBarUI::DrawPart(HDC hDC, UINT& uState, PartImages& images, const REC
                            : (uState & CTLSTATE_PUSHED) != 0 ? &images.sPushed
                            : (uState & CTLSTATE_HOT) != 0    ? &images.sHot
                                                              : NULL;
-    for (CSkinString* psImage : {psState, &images.sNormal}) {
-        if (psImage == NULL || psImage->IsEmpty()) continue;
-        if (DrawImage(hDC, *psImage, pstrModify)) return true;
-        psImage->Empty();
-    }
-    return false;
+    if (psState != NULL && DrawImageOnce(hDC, *psState, pstrModify)) return true;
+    return DrawImageOnce(hDC, images.sNormal, pstrModify);
 }
 
 void CScrollBarUI::PaintBk(HDC hDC)

@@ -65,12 +65,12 @@ int ParseIntValue(const wchar_t* pstrValue)
     return ReadInt(pstrValue, &pEnd);
 }
 
-UINT ApplyHorizontalAlignValue(UINT uStyle, const wchar_t* pstrValue)
+UINT ApplyHorizontalAlignValue(UINT uStyle, const wchar_t* pstrValue, UINT uCenter, UINT uRight)
 {
     if (pstrValue == NULL) return uStyle;
-    if (::wcsstr(pstrValue, L"left") != NULL) uStyle &= ~(DT_CENTER | DT_RIGHT);
-    if (::wcsstr(pstrValue, L"center") != NULL) uStyle = (uStyle & ~DT_RIGHT) | DT_CENTER;
-    if (::wcsstr(pstrValue, L"right") != NULL) uStyle = (uStyle & ~DT_CENTER) | DT_RIGHT;
+    if (::wcsstr(pstrValue, L"left") != NULL) uStyle &= ~(uCenter | uRight);
+    if (::wcsstr(pstrValue, L"center") != NULL) uStyle = (uStyle & ~uRight) | uCenter;
+    if (::wcsstr(pstrValue, L"right") != NULL) uStyle = (uStyle & ~uCenter) | uRight;
     return uStyle;
 }
 

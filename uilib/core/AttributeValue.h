@@ -29,8 +29,10 @@ int ParseIntValue(const wchar_t* pstrValue);
 // A DrawText style with the horizontal alignment a value names, the words
 // found anywhere in it applying in this order: "left" clears DT_CENTER and
 // DT_RIGHT, "center" sets DT_CENTER and clears DT_RIGHT, "right" sets
-// DT_RIGHT and clears DT_CENTER.
-UINT ApplyHorizontalAlignValue(UINT uStyle, const wchar_t* pstrValue);
+// DT_RIGHT and clears DT_CENTER. Another style family (an edit's ES_ bits)
+// names its own centre and right bits.
+UINT ApplyHorizontalAlignValue(UINT uStyle, const wchar_t* pstrValue, UINT uCenter = DT_CENTER,
+                               UINT uRight = DT_RIGHT);
 
 // A DrawText style with DT_END_ELLIPSIS set for "true", cleared otherwise.
 UINT ApplyEndEllipsisValue(UINT uStyle, const wchar_t* pstrValue);

@@ -25,6 +25,19 @@ public:
     void* GetAt(int iIndex) const;
     bool IsWalking() const;
 
+    // Hands each entry still registered when its turn comes to f, in list
+    // order, until f answers true; whether one did. The count is read on
+    // every step: an entry added on the way gets its turn too.
+    template <class T, class F> bool FirstThat(F f)
+    {
+        CWalk walk(*this);
+        for (int i = 0; i < GetSize(); i++) {
+            T* p = static_cast<T*>(GetAt(i));
+            if (p != nullptr && f(p)) return true;
+        }
+        return false;
+    }
+
     // Walks nest; the outermost one to end closes the gaps.
     class CWalk
     {

@@ -58,18 +58,9 @@ void CEventSource::operator-=(FnType pFn)
 
 bool CEventSource::operator()(void* param)
 {
-    bool bResult = true;
-    {
-        CDispatchList::CWalk walk(m_aDelegates);
-        // The count is read on every step: a delegate may add or remove others.
-        for (int i = 0; i < m_aDelegates.GetSize(); i++) {
-            CDelegateBase* pDelegate = static_cast<CDelegateBase*>(m_aDelegates.GetAt(i));
-            if (pDelegate != nullptr && !(*pDelegate)(param)) {
-                bResult = false;
-                break;
-            }
-        }
-    }
+    // The first delegate that answers false ends the event.
+    const bool bResult =
+        !m_aDelegates.FirstThat<CDelegateBase>([param](CDelegateBase* pDelegate) { return !(*pDelegate)(param); });
     // Every event of every control passes here: nothing to do costs nothing.
     if (!m_aDelegates.IsWalking() && !m_aRetired.IsEmpty()) {
         for (int i = 0; i < m_aRetired.GetSize(); i++) {

@@ -274,12 +274,8 @@ bool CPaintManagerUI::RemoveTranslateAccelerator(ITranslateAccelerator* pTransla
 
 bool CPaintManagerUI::TranslateAcceleratorW(MSG* pMsg)
 {
-    CDispatchList::CWalk walk(m_aTranslateAccelerator);
-    for (int i = 0; i < m_aTranslateAccelerator.GetSize(); i++) {
-        ITranslateAccelerator* pTranslator = static_cast<ITranslateAccelerator*>(m_aTranslateAccelerator.GetAt(i));
-        if (pTranslator != NULL && pTranslator->TranslateAcceleratorW(pMsg) == 0) return true;
-    }
-    return false;
+    return m_aTranslateAccelerator.FirstThat<ITranslateAccelerator>(
+        [pMsg](ITranslateAccelerator* pTranslator) { return pTranslator->TranslateAcceleratorW(pMsg) == 0; });
 }
 
 bool CPaintManagerUI::AddPreMessageFilter(IMessageFilterUI* pFilter)

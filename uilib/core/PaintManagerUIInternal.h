@@ -77,18 +77,12 @@ inline tagTEventUI MakeKeyEvent(int nType, POINT ptLastMouse, WPARAM wParam)
 // Asks each filter of a list in order; the first that sets its flag consumes the message.
 inline bool FilterThrough(CDispatchList& aFilters, UINT uMsg, WPARAM wParam, LPARAM lParam, LRESULT& lRes)
 {
-    CDispatchList::CWalk walk(aFilters);
-    for (int i = 0; i < aFilters.GetSize(); i++) {
-        IMessageFilterUI* pFilter = static_cast<IMessageFilterUI*>(aFilters.GetAt(i));
-        if (pFilter == NULL) continue;
+    return aFilters.FirstThat<IMessageFilterUI>([&](IMessageFilterUI* pFilter) {
         bool bHandled = false;
-        LRESULT lResult = pFilter->MessageHandler(uMsg, wParam, lParam, bHandled);
-        if (bHandled) {
-            lRes = lResult;
-            return true;
-        }
-    }
-    return false;
+        const LRESULT lResult = pFilter->MessageHandler(uMsg, wParam, lParam, bHandled);
+        if (bHandled) lRes = lResult;
+        return bHandled;
+    });
 }
 
 // Removes every entry equal to p; the lists may hold duplicates.

@@ -149,12 +149,10 @@ void CPaintManagerUI::SendNotify(tagTNotifyUI& Msg, bool bAsync)
 void CPaintManagerUI::DeliverNotify(tagTNotifyUI& Msg)
 {
     if (Msg.pSenderControl != NULL && Msg.pSenderControl->OnNotify) Msg.pSenderControl->OnNotify(&Msg);
-    // The count is read on every step: a notifier added on the way gets its turn too.
-    CDispatchList::CWalk walk(m_aNotifiers);
-    for (int i = 0; i < m_aNotifiers.GetSize(); i++) {
-        INotifyUI* pNotifier = static_cast<INotifyUI*>(m_aNotifiers.GetAt(i));
-        if (pNotifier != NULL) pNotifier->Notify(Msg);
-    }
+    m_aNotifiers.FirstThat<INotifyUI>([&Msg](INotifyUI* pNotifier) {
+        pNotifier->Notify(Msg);
+        return false;
+    });
 }
 
 void CPaintManagerUI::DeliverAsyncNotify()

@@ -110,7 +110,7 @@ bool CStdStringPtrMap::Insert(const wchar_t* key, void* pData)
     StringPtrMapItem* pItem = new (std::nothrow) StringPtrMapItem{CSkinString(key), pData, nullptr, *ppHead};
     if (pItem == nullptr) return false;
     // A long key lives on the heap; a copy that could not get its block is left empty.
-    if (pItem->Key != key) {
+    if (pItem->Key.IsEmpty() && key[0] != L'\0') {
         delete pItem;
         return false;
     }

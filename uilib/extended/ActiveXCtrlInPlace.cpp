@@ -12,16 +12,6 @@
 
 namespace SkinLib {
 
-namespace {
-
-HWND PaintWindowOf(const CActiveXUI* pOwner)
-{
-    const CPaintManagerUI* pManager = pOwner->GetManager();
-    return pManager != NULL ? pManager->GetPaintWindow() : NULL;
-}
-
-} // namespace
-
 // ---------------------------------------------------------------------------
 // The window of the site
 
@@ -46,7 +36,7 @@ HRESULT CActiveXCtrl::CreateActiveXWnd()
     if (m_pWindow != NULL) return S_OK;
     if (m_pOwner == NULL) return E_UNEXPECTED;
     // A child of no window would be a top-level window of its own.
-    HWND hWndPaint = PaintWindowOf(m_pOwner);
+    HWND hWndPaint = m_pOwner->PaintWindow();
     if (hWndPaint == NULL) return E_FAIL;
     m_pWindow = new (std::nothrow) CActiveXWnd;
     if (m_pWindow == NULL) return E_OUTOFMEMORY;
@@ -117,7 +107,7 @@ HRESULT STDMETHODCALLTYPE CActiveXCtrl::OnInPlaceActivateEx(BOOL* /*pfNoRedraw*/
         hr = pObject->QueryInterface(IID_IOleInPlaceObjectWindowless, reinterpret_cast<void**>(&pWindowless));
         if (SUCCEEDED(hr)) {
             m_pInPlaceObject = pWindowless;
-            m_pOwner->m_hwndHost = PaintWindowOf(m_pOwner);
+            m_pOwner->m_hwndHost = m_pOwner->PaintWindow();
             m_pOwner->AddMessageFilter();
         }
     }
@@ -207,7 +197,7 @@ HRESULT STDMETHODCALLTYPE CActiveXCtrl::GetWindowContext(IOleInPlaceFrame** ppFr
     if (*ppFrame == NULL) return E_OUTOFMEMORY;
     // The caller's size stays: it tells which form of the record the caller has.
     lpFrameInfo->fMDIApp = FALSE;
-    lpFrameInfo->hwndFrame = PaintWindowOf(m_pOwner);
+    lpFrameInfo->hwndFrame = m_pOwner->PaintWindow();
     // The container has no accelerators for the object to pass on.
     lpFrameInfo->haccel = NULL;
     lpFrameInfo->cAccelEntries = 0;

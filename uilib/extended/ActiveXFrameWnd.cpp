@@ -49,8 +49,7 @@ ULONG STDMETHODCALLTYPE CActiveXFrameWnd::Release()
 HWND CActiveXFrameWnd::PaintWindow() const
 {
     const CActiveXUI* pOwner = m_pSite->m_pOwner;
-    const CPaintManagerUI* pManager = pOwner != NULL ? pOwner->GetManager() : NULL;
-    return pManager != NULL ? pManager->GetPaintWindow() : NULL;
+    return pOwner != NULL ? pOwner->PaintWindow() : NULL;
 }
 
 // ---------------------------------------------------------------------------

@@ -212,7 +212,7 @@ bool CActiveXUI::DoCreateControl()
     m_pUnk->SetHostNames(L"UIActiveX", NULL);
     // Without a paint window the object is shown at the first layout in one.
     HRESULT hrShow = S_OK;
-    if (m_pManager != NULL && m_pManager->GetPaintWindow() != NULL) hrShow = ShowActiveX();
+    if (PaintWindow() != NULL) hrShow = ShowActiveX();
     else m_bShowPending = true;
     if ((dwMiscStatus & OLEMISC_INVISIBLEATRUNTIME) == 0) hr = hrShow;
     // A "showactivex" handler may have released the object.
@@ -225,13 +225,18 @@ bool CActiveXUI::DoCreateControl()
     return SUCCEEDED(hr);
 }
 
+HWND CActiveXUI::PaintWindow() const
+{
+    return m_pManager != NULL ? m_pManager->GetPaintWindow() : NULL;
+}
+
 HRESULT CActiveXUI::ShowActiveX()
 {
     m_bShowPending = false;
     if (m_pManager != NULL) m_pManager->SendNotify(this, L"showactivex", 0, 0, false);
     if (m_pUnk == NULL || m_pControl == NULL) return E_UNEXPECTED;
     if ((GetMiscStatus() & OLEMISC_INVISIBLEATRUNTIME) != 0) return S_OK;
-    HWND hWndPaint = m_pManager != NULL ? m_pManager->GetPaintWindow() : NULL;
+    HWND hWndPaint = PaintWindow();
     return m_pUnk->DoVerb(OLEIVERB_INPLACEACTIVATE, NULL, m_pControl, 0, hWndPaint, &m_rcItem);
 }
 
@@ -251,7 +256,7 @@ void CActiveXUI::SetPos(RECT rc)
     CControlUI::SetPos(rc);
     if (!m_bCreated) DoCreateControl();
     if (m_pUnk == NULL || m_pControl == NULL) return;
-    if (m_bShowPending && m_pManager != NULL && m_pManager->GetPaintWindow() != NULL) ShowActiveX();
+    if (m_bShowPending && PaintWindow() != NULL) ShowActiveX();
     // The show may have ended in a release.
     if (m_pUnk == NULL || m_pControl == NULL) return;
     // Hooks asked for before there was a manager go on now.

@@ -84,10 +84,13 @@ protected:
 
 private:
     friend class CActiveXCtrl;
+    friend class CActiveXFrameWnd;
 
     IUnknown* CreateFromModule();
     HRESULT FindConnectionPoint(REFIID riidEvents, IConnectionPoint** ppConnectionPoint) const;
     DWORD GetMiscStatus() const;
+    // The manager's paint window; null without a manager.
+    HWND PaintWindow() const;
     // "showactivex", then in-place activation; waits for a paint window.
     HRESULT ShowActiveX();
     void ShowHostWindow();

@@ -2,6 +2,7 @@
 // messages it passes on to the object (focus, activation) or keeps from it.
 #include "extended/ActiveXWnd.h"
 
+#include "core/GdiScope.h"
 #include "extended/ActiveXCtrl.h"
 #include "extended/ActiveXUI.h"
 
@@ -28,9 +29,7 @@ LRESULT CActiveXWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
     switch (uMsg) {
     case WM_PAINT: {
         // The object paints its own window inside this one.
-        PAINTSTRUCT ps = {};
-        ::BeginPaint(m_hWnd, &ps);
-        ::EndPaint(m_hWnd, &ps);
+        CPaintScope paint(m_hWnd);
         return 0;
     }
     case WM_SETFOCUS:

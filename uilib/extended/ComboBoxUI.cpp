@@ -45,12 +45,7 @@ bool CComboBoxUI::PaintArrow(HDC hDC)
     if (iEnd < 0) return false;
     const RECT rcStrip = ParseRectValue(m_sArrowImage.Mid(iValue, iEnd - iValue));
 
-    m_uButtonState = RefreshPaintState(m_uButtonState);
-    const int iFrame = (m_uButtonState & CTLSTATE_DISABLED) != 0  ? 4
-                       : (m_uButtonState & CTLSTATE_PUSHED) != 0  ? 2
-                       : (m_uButtonState & CTLSTATE_HOT) != 0     ? 1
-                       : (m_uButtonState & CTLSTATE_FOCUSED) != 0 ? 3
-                                                                  : 0;
+    const int iFrame = PaintStateFrame();
     const long long cxFrame = (static_cast<long long>(rcStrip.right) - rcStrip.left) / 5;
     const long long xFrame = rcStrip.left + cxFrame * iFrame;
     m_nArrowWidth = ClampToInt(cxFrame);

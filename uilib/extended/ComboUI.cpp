@@ -345,15 +345,21 @@ void CComboUI::DoPaint(HDC hDC, const RECT& rcPaint)
 
 void CComboUI::PaintStatusImage(HDC hDC)
 {
-    m_uButtonState = RefreshPaintState(m_uButtonState);
     // The first state that holds shows its image; without one, or when it
     // cannot be drawn, the normal image shows.
-    CSkinString* pStateImage = (m_uButtonState & CTLSTATE_DISABLED) != 0  ? &m_sDisabledImage
-                               : (m_uButtonState & CTLSTATE_PUSHED) != 0  ? &m_sPushedImage
-                               : (m_uButtonState & CTLSTATE_HOT) != 0     ? &m_sHotImage
-                               : (m_uButtonState & CTLSTATE_FOCUSED) != 0 ? &m_sFocusedImage
-                                                                          : NULL;
+    CSkinString* const apStateImages[] = {NULL, &m_sHotImage, &m_sPushedImage, &m_sFocusedImage, &m_sDisabledImage};
+    CSkinString* pStateImage = apStateImages[PaintStateFrame()];
     if (pStateImage == NULL || !DrawImageOnce(hDC, *pStateImage)) DrawImageOnce(hDC, m_sNormalImage);
+}
+
+int CComboUI::PaintStateFrame()
+{
+    m_uButtonState = RefreshPaintState(m_uButtonState);
+    return (m_uButtonState & CTLSTATE_DISABLED) != 0  ? 4
+           : (m_uButtonState & CTLSTATE_PUSHED) != 0  ? 2
+           : (m_uButtonState & CTLSTATE_HOT) != 0     ? 1
+           : (m_uButtonState & CTLSTATE_FOCUSED) != 0 ? 3
+                                                      : 0;
 }
 
 void CComboUI::PaintText(HDC hDC)

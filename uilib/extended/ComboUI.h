@@ -85,9 +85,11 @@ public:
 protected:
     friend class CComboWnd;
 
-    // The selected item in rcText: its item text, or the control itself
-    // painted there when it is no list item.
+    // The selected item's text in rcText; nothing without a selection.
     void PaintSelectedItem(HDC hDC, const RECT& rcText);
+    // The body's state, refreshed, as a frame in the arrow strip's order:
+    // 0 normal, 1 hot, 2 pushed, 3 focused, 4 disabled.
+    int PaintStateFrame();
     // Takes the items back from an open pop-up at once and lets the window go.
     void CloseDropDown();
     // The pop-up has let the items go: they are in the combo's window again,

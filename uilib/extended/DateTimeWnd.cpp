@@ -61,10 +61,9 @@ void CDateTimeWnd::LoadDate()
 
 LRESULT CDateTimeWnd::HandleMessage(UINT uMsg, WPARAM wParam, LPARAM lParam)
 {
-    if (uMsg != WM_KEYUP || (wParam != VK_BACK && wParam != VK_DELETE && wParam != VK_ESCAPE)) {
-        return CNativePopupWnd::HandleMessage(uMsg, wParam, lParam);
-    }
-    LRESULT lRes = CNativePopupWnd::HandleMessage(uMsg, wParam, lParam);
+    // Other messages read nothing after the base has handled them: it may have deleted the object.
+    const LRESULT lRes = CNativePopupWnd::HandleMessage(uMsg, wParam, lParam);
+    if (uMsg != WM_KEYUP || (wParam != VK_BACK && wParam != VK_DELETE && wParam != VK_ESCAPE)) return lRes;
     CDateTimeUI* pOwner = Owner();
     if (pOwner == NULL) return lRes;
     if (wParam == VK_ESCAPE) {

@@ -98,10 +98,10 @@ int CListBodyUI::SortItems(PFNLISTITEMCOMPARE pfnCompare, UINT_PTR dwData)
     }
 
     for (int i = 0; i < nCount; i++) {
-        IListItemUI* pItem = static_cast<IListItemUI*>(ChildAt(i)->GetInterface(L"ListItem"));
-        if (pItem == NULL) continue;
-        pItem->SetIndex(i);
-        pItem->Select(false);
+        if (IListItemUI* pItem = AsListItem(ChildAt(i))) {
+            pItem->SetIndex(i);
+            pItem->Select(false);
+        }
     }
     if (m_pOwner != NULL) {
         m_pOwner->SelectItem(-1, false);

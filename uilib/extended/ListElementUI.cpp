@@ -199,36 +199,34 @@ int CListTextElementUI::LinkAt(POINT pt) const
 
 void CListTextElementUI::DoEvent(tagTEventUI& event)
 {
-    // A mouse-disabled item's mouse events are the label's to pass on.
-    const bool bMouse = event.nEventType >= SKIN_EVT_MOUSEMOVE && event.nEventType <= SKIN_EVT_SCROLLWHEEL;
-    if (IsMouseEnabled() || !bMouse) {
-        switch (event.nEventType) {
-        case SKIN_EVT_SETCURSOR:
-            if (LinkAt(event.ptMousePos) < 0) break;
-            ::SetCursor(::LoadCursorW(NULL, IDC_HAND));
-            return;
-        case SKIN_EVT_BUTTONUP: {
-            const int iLink = IsEnabled() ? LinkAt(event.ptMousePos) : -1;
-            if (iLink < 0) break;
-            if (m_pManager != NULL) m_pManager->SendNotify(this, L"link", static_cast<WPARAM>(iLink));
-            return;
-        }
-        case SKIN_EVT_MOUSEMOVE: {
-            if (m_nLinks == 0) break;
-            const int iHover = LinkAt(event.ptMousePos);
-            if (iHover == m_nHoverLink) break;
-            Invalidate();
-            m_nHoverLink = iHover;
-            break;
-        }
-        case SKIN_EVT_MOUSELEAVE:
-            if (m_nHoverLink == -1) break;
-            Invalidate();
-            m_nHoverLink = -1;
-            break;
-        default:
-            break;
-        }
+    // A mouse-disabled item's mouse events go to its owner.
+    if (PassOnMouseToOwner(event)) return;
+    switch (event.nEventType) {
+    case SKIN_EVT_SETCURSOR:
+        if (LinkAt(event.ptMousePos) < 0) break;
+        ::SetCursor(::LoadCursorW(NULL, IDC_HAND));
+        return;
+    case SKIN_EVT_BUTTONUP: {
+        const int iLink = IsEnabled() ? LinkAt(event.ptMousePos) : -1;
+        if (iLink < 0) break;
+        if (m_pManager != NULL) m_pManager->SendNotify(this, L"link", static_cast<WPARAM>(iLink));
+        return;
+    }
+    case SKIN_EVT_MOUSEMOVE: {
+        if (m_nLinks == 0) break;
+        const int iHover = LinkAt(event.ptMousePos);
+        if (iHover == m_nHoverLink) break;
+        Invalidate();
+        m_nHoverLink = iHover;
+        break;
+    }
+    case SKIN_EVT_MOUSELEAVE:
+        if (m_nHoverLink == -1) break;
+        Invalidate();
+        m_nHoverLink = -1;
+        break;
+    default:
+        break;
     }
     CListLabelElementUI::DoEvent(event);
 }

@@ -197,10 +197,7 @@ void CListHeaderItemUI::DoEvent(tagTEventUI& event)
     }
     case SKIN_EVT_MOUSEENTER:
     case SKIN_EVT_MOUSELEAVE:
-        if (!IsEnabled()) return;
-        if (event.nEventType == SKIN_EVT_MOUSEENTER) m_uButtonState |= CTLSTATE_HOT;
-        else m_uButtonState &= ~CTLSTATE_HOT;
-        Invalidate();
+        FollowMouseHot(event, m_uButtonState);
         return;
     default:
         break;

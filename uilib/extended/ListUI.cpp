@@ -103,7 +103,7 @@ bool CListUI::SetItemIndex(CControlUI* pControl, int iIndex)
     IListItemUI* pSelected = AsListItem(GetItemAt(m_iCurSel));
     IListItemUI* pExpanded = AsListItem(GetItemAt(m_iExpandedItem));
     if (!m_pList->SetItemIndex(pControl, iIndex)) return false;
-    Renumber(iOld < iIndex ? iOld : iIndex, iOld < iIndex ? iIndex : iOld);
+    RenumberListItems(*this, iOld < iIndex ? iOld : iIndex, iOld < iIndex ? iIndex : iOld);
     if (pSelected != NULL) m_iCurSel = pSelected->GetIndex();
     if (pExpanded != NULL) m_iExpandedItem = pExpanded->GetIndex();
     return true;
@@ -116,7 +116,7 @@ bool CListUI::Add(CControlUI* pControl)
     if (IsHeaderItem(pControl)) return AddHeaderItem(pControl, -1);
     // Owned and numbered only once the body has taken it.
     if (m_pList == NULL || !m_pList->Add(pControl)) return false;
-    Adopt(GetCount() - 1);
+    AdoptListItem(*this, GetCount() - 1, this);
     return true;
 }
 
@@ -126,8 +126,8 @@ bool CListUI::AddAt(CControlUI* pControl, int iIndex)
     if (IsHeader(pControl)) return AddHeader(pControl);
     if (IsHeaderItem(pControl)) return AddHeaderItem(pControl, iIndex);
     if (m_pList == NULL || !m_pList->AddAt(pControl, iIndex)) return false;
-    Adopt(iIndex);
-    Renumber(iIndex + 1, GetCount() - 1);
+    AdoptListItem(*this, iIndex, this);
+    RenumberListItems(*this, iIndex + 1, GetCount() - 1);
     if (m_iCurSel >= iIndex) ++m_iCurSel;
     if (m_iExpandedItem >= iIndex) ++m_iExpandedItem;
     return true;
@@ -188,7 +188,7 @@ bool CListUI::RemoveItems(int iFirst, int nCount)
         if (bLetGo) ForgetListOwner(pItem);
     }
     const int iEnd = iFirst + nCount;
-    Renumber(iFirst, GetCount() - 1);
+    RenumberListItems(*this, iFirst, GetCount() - 1);
     if (m_iExpandedItem >= iEnd) m_iExpandedItem -= nCount;
     else if (m_iExpandedItem >= iFirst) m_iExpandedItem = -1;
     if (m_iCurSel >= iEnd) {
@@ -211,16 +211,6 @@ void CListUI::RemoveAll()
         for (int i = 0; i < GetCount(); i++) ForgetListOwner(AsListItem(GetItemAt(i)));
     }
     m_pList->RemoveAll();
-}
-
-void CListUI::Adopt(int iIndex)
-{
-    AdoptListItem(*this, iIndex, this);
-}
-
-void CListUI::Renumber(int iFirst, int iLast)
-{
-    RenumberListItems(*this, iFirst, iLast);
 }
 
 // ---------------------------------------------------------------------------
@@ -356,10 +346,6 @@ void CListUI::DoEvent(tagTEventUI& event)
         return m_pList != NULL ? m_pList->FindSelectable(iIndex, bForward) : -1;
     };
     switch (event.nEventType) {
-    case SKIN_EVT_SETFOCUS:
-    case SKIN_EVT_KILLFOCUS:
-        m_bFocused = event.nEventType == SKIN_EVT_SETFOCUS;
-        return;
     case SKIN_EVT_KEYDOWN:
         switch (event.chKeyCode) {
         case VK_RETURN:

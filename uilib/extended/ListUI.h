@@ -101,8 +101,6 @@ protected:
     // The column count and rectangles follow the header's columns, which
     // move left by the body's horizontal scroll position.
     void FollowHeader();
-    // The items from iFirst to iLast get their positions as indices.
-    void Renumber(int iFirst, int iLast);
     // Removes nCount items from iFirst on, numbers the rest once and keeps
     // the selection and the expanded item on theirs; a selection among the
     // removed goes to the nearest item left at or before iFirst. False when
@@ -119,8 +117,6 @@ protected:
     bool m_bLayingOut;    // within SetPos: the list places header and body itself
 
 private:
-    // An item taken by the body belongs to the list, at its position.
-    void Adopt(int iIndex);
     bool AddHeader(CControlUI* pHeader);
     bool AddHeaderItem(CControlUI* pItem, int iIndex);
     // A hidden header's columns count as shown while the list places them.

@@ -208,15 +208,8 @@ void CRichEditUI::SetAttribute(const wchar_t* pstrName, const wchar_t* pstrValue
         if (bTrue) m_lTwhStyle |= ES_PASSWORD;
     }
     else if (is(L"align")) {
-        if (wcsstr(pstrValue, L"left") != NULL) m_lTwhStyle &= ~(ES_CENTER | ES_RIGHT);
-        if (wcsstr(pstrValue, L"center") != NULL) {
-            m_lTwhStyle |= ES_CENTER;
-            m_lTwhStyle &= ~ES_RIGHT;
-        }
-        if (wcsstr(pstrValue, L"right") != NULL) {
-            m_lTwhStyle |= ES_RIGHT;
-            m_lTwhStyle &= ~ES_CENTER;
-        }
+        m_lTwhStyle = static_cast<LONG>(
+            ApplyHorizontalAlignValue(static_cast<UINT>(m_lTwhStyle), pstrValue, ES_CENTER, ES_RIGHT));
     }
     else if (is(L"font")) SetFont(ParseIntValue(pstrValue));
     else if (is(L"textcolor")) SetTextColor(ParseColorValue(pstrValue, true));
@@ -249,8 +242,7 @@ void CRichEditUI::SetPos(RECT rc)
         // Text services hide the bar when the text fits the wider area the
         // bar would leave, though at this width it does not: the bar stays.
         if (bVerticalShown && (!pVertical->IsVisible() || m_bVScrollBarFixing)) {
-            const long long cxWide = static_cast<long long>(rcClient.right) - rcClient.left + pVertical->GetFixedWidth();
-            if (NaturalHeight(ClampToInt(cxWide)) > rcClient.bottom - rcClient.top) {
+            if (OverflowsWithoutBar(rcClient)) {
                 pVertical->SetVisible(true);
                 pVertical->SetScrollPos(0);
                 m_bVScrollBarFixing = true;
@@ -274,6 +266,13 @@ void CRichEditUI::SetPos(RECT rc)
     PlaceItems(rcClient);
 }
 
+bool CRichEditUI::OverflowsWithoutBar(const RECT& rcClient) const
+{
+    const long long cxWide =
+        static_cast<long long>(rcClient.right) - rcClient.left + m_pVerticalScrollBar->GetFixedWidth();
+    return NaturalHeight(ClampToInt(cxWide)) > rcClient.bottom - rcClient.top;
+}
+
 // ---------------------------------------------------------------------------
 // Painting
 
@@ -295,12 +294,8 @@ void CRichEditUI::DoPaint(HDC hDC, const RECT& rcPaint)
                                                reinterpret_cast<LPCRECTL>(&rcClient), NULL, &rcUpdate, NULL, 0,
                                                TXTVIEW_ACTIVE);
         }
-        if (m_bVScrollBarFixing && m_pVerticalScrollBar) {
-            const long long cxWide =
-                static_cast<long long>(rcClient.right) - rcClient.left + m_pVerticalScrollBar->GetFixedWidth();
-            // The next layout hides the bar the text no longer needs.
-            if (rcClient.bottom - rcClient.top >= NaturalHeight(ClampToInt(cxWide))) NeedUpdate();
-        }
+        // The next layout hides the bar the text no longer needs.
+        if (m_bVScrollBarFixing && m_pVerticalScrollBar && !OverflowsWithoutBar(rcClient)) NeedUpdate();
     }
     PaintItems(hDC, rcPaint);
     PaintScrollBars(hDC, rcPaint);

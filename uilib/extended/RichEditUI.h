@@ -167,6 +167,9 @@ protected:
     LRESULT SendToEditor(UINT uMsg, WPARAM wParam = 0, LPARAM lParam = 0) const;
     // The text services' natural height at a width, or -1 when they give none.
     LONG NaturalHeight(int cxWidth) const;
+    // Whether the text is taller than rcClient even at the width the
+    // vertical bar would give back.
+    bool OverflowsWithoutBar(const RECT& rcClient) const;
     void ScrollEditor(UINT uMsg, WORD wRequest);
     // A style bit set or cleared.
     void SetStyleBit(LONG lBit, bool bSet);

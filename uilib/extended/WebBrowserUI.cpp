@@ -80,7 +80,7 @@ bool CWebBrowserUI::IsAutoNavigation() const
 
 void CWebBrowserUI::SetWebBrowserEventHandler(CWebBrowserEventHandler* pEventHandler)
 {
-    if (pEventHandler != NULL && pEventHandler != m_pWebBrowserEventHandler) m_pWebBrowserEventHandler = pEventHandler;
+    if (pEventHandler != NULL) m_pWebBrowserEventHandler = pEventHandler;
 }
 
 // ---------------------------------------------------------------------------
@@ -92,7 +92,7 @@ bool CWebBrowserUI::DoCreateControl()
     AddAcceleratorHook(this);
     GetControl(IID_IWebBrowser2, reinterpret_cast<void**>(&m_pWebBrowser2));
     // The sink goes on first, so that the handler sees the home page's navigation too.
-    AdviseBrowserEvents();
+    if (m_pWebBrowser2 != NULL) AdviseEvents(DIID_DWebBrowserEvents2, static_cast<IDispatch*>(this), &m_dwCookie);
     if (m_bAutoNavi && !m_sHomePage.IsEmpty()) Navigate2(m_sHomePage);
     return true;
 }
@@ -101,7 +101,7 @@ bool CWebBrowserUI::DoCreateControl()
 void CWebBrowserUI::ReleaseControl()
 {
     m_bCreated = false;
-    UnadviseBrowserEvents();
+    UnadviseEvents(DIID_DWebBrowserEvents2, &m_dwCookie);
     if (m_pHtmlWnd2 != NULL) {
         m_pHtmlWnd2->Release();
         m_pHtmlWnd2 = NULL;
@@ -111,17 +111,6 @@ void CWebBrowserUI::ReleaseControl()
         m_pWebBrowser2 = NULL;
     }
     CActiveXUI::ReleaseControl();
-}
-
-HRESULT CWebBrowserUI::AdviseBrowserEvents()
-{
-    if (m_pWebBrowser2 == NULL) return E_PENDING;
-    return AdviseEvents(DIID_DWebBrowserEvents2, static_cast<IDispatch*>(this), &m_dwCookie);
-}
-
-HRESULT CWebBrowserUI::UnadviseBrowserEvents()
-{
-    return UnadviseEvents(DIID_DWebBrowserEvents2, &m_dwCookie);
 }
 
 LRESULT CWebBrowserUI::TranslateAcceleratorW(MSG* pMsg)

@@ -123,8 +123,6 @@ protected:
     HRESULT QuerySiteInterface(REFIID riid, void** ppvObject) override;
 
 private:
-    HRESULT AdviseBrowserEvents();
-    HRESULT UnadviseBrowserEvents();
     // After a navigation the new document takes the control as its UI handler.
     void HookDocument();
 
