@@ -211,6 +211,12 @@ TEST(ListChildren, ItemsTheListLetsGoNoLongerPointAtIt)
     list.RemoveAll();
     EXPECT_EQ(b->GetOwner(), nullptr);
     EXPECT_EQ(b->GetIndex(), -1);
+    // The same when the list goes first.
+    CListUI* pGone = new CListUI;
+    pGone->GetList()->SetAutoDestroy(false);
+    pGone->Add(a);
+    delete pGone;
+    EXPECT_EQ(a->GetOwner(), nullptr);
     delete a;
     delete b;
 }
@@ -386,6 +392,27 @@ TEST_F(ListWindow, RemovingTheSelectedItemSelectsItsNeighbour)
     pList->RemoveAt(0);
     EXPECT_EQ(pList->GetCurSel(), -1);
     EXPECT_TRUE(heard.Take().empty());
+}
+
+// Its deletion waits for the message to end; until then it answers for no place.
+TEST_F(ListWindow, AnItemRemovedByAClickListenerSelectsNothing)
+{
+    struct CRemover : INotifyUI
+    {
+        void Notify(tagTNotifyUI& msg) override
+        {
+            if (msg.sNotifyType == L"itemclick") pList->Remove(msg.pSenderControl);
+        }
+        CListUI* pList;
+    } remover;
+    BuildRows(3);
+    remover.pList = pList;
+    pm.AddNotifier(&remover);
+    Click(Row(0));
+    pm.RemoveNotifier(&remover);
+    EXPECT_EQ(heard.Take(), Words{"itemclick 0 0"});
+    EXPECT_EQ(pList->GetCurSel(), -1);
+    EXPECT_FALSE(Item(Row(0))->IsSelected());
 }
 
 TEST_F(ListWindow, KeysMoveTheSelectionAndNeverClearIt)

@@ -51,6 +51,12 @@ CListUI::CListUI()
     }
 }
 
+CListUI::~CListUI()
+{
+    // Items the body outlives the list with must not call back into it.
+    for (int i = 0; i < GetCount(); i++) ForgetListOwner(AsListItem(GetItemAt(i)));
+}
+
 const wchar_t* CListUI::GetClass() const
 {
     return L"ListUI";
@@ -180,12 +186,11 @@ bool CListUI::RemoveAt(int iIndex)
 bool CListUI::RemoveItems(int iFirst, int nCount)
 {
     if (m_pList == NULL || iFirst < 0 || nCount <= 0 || nCount > GetCount() - iFirst) return false;
-    // An item the body lets go, rather than destroys, no longer belongs to the list.
-    const bool bLetGo = !m_pList->IsAutoDestroy();
+    // A removed item no longer belongs to the list, even while its deletion
+    // waits: input it still gets must not select whatever now has its index.
     for (int i = iFirst + nCount - 1; i >= iFirst; i--) {
-        IListItemUI* pItem = AsListItem(GetItemAt(i));
+        ForgetListOwner(AsListItem(GetItemAt(i)));
         if (!m_pList->RemoveAt(i)) return false;
-        if (bLetGo) ForgetListOwner(pItem);
     }
     const int iEnd = iFirst + nCount;
     RenumberListItems(*this, iFirst, GetCount() - 1);
@@ -207,9 +212,7 @@ void CListUI::RemoveAll()
     m_iCurSel = -1;
     m_iExpandedItem = -1;
     if (m_pList == NULL) return;
-    if (!m_pList->IsAutoDestroy()) {
-        for (int i = 0; i < GetCount(); i++) ForgetListOwner(AsListItem(GetItemAt(i)));
-    }
+    for (int i = 0; i < GetCount(); i++) ForgetListOwner(AsListItem(GetItemAt(i)));
     m_pList->RemoveAll();
 }
 

@@ -27,6 +27,7 @@ class CListUI : public CListStyleImpl<CVerticalLayoutUI>, public IListUI
 {
 public:
     CListUI();
+    ~CListUI() override;
 
     const wchar_t* GetClass() const override;
     void* GetInterface(const wchar_t* pstrName) override;
