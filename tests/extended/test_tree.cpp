@@ -14,6 +14,7 @@
 #include "controls/HorizontalLayoutUI.h"
 #include "controls/LabelUI.h"
 #include "controls/OptionUI.h"
+#include "controls/VerticalLayoutUI.h"
 #include "core/DialogBuilder.h"
 #include "extended/TreeNodeUI.h"
 
@@ -111,6 +112,16 @@ TEST(TreeRows, EveryAddAndInsertKeepsTheSubtreesTogether)
     EXPECT_FALSE(other.Add(a));
     EXPECT_EQ(other.GetCount(), 0);
     delete pLoose;
+
+    // Colours given to a view before its nodes come reach none of them; the check box flag does.
+    CTreeViewUI early;
+    early.SetAttribute(L"itemtextcolor", L"#FF102030");
+    early.SetAttribute(L"visiblecheckbtn", L"true");
+    CTreeNodeUI* e = Node(L"E");
+    ASSERT_TRUE(early.Add(e));
+    EXPECT_EQ(e->GetItemTextColor(), 0u);
+    EXPECT_NE(e->GetItemButton()->GetTextColor(), 0xFF102030u);
+    EXPECT_TRUE(e->GetVisibleCheckBtn());
 }
 
 TEST(TreeRows, RemovalsTakeWholeBranchesAndLeaveNoStrangers)
@@ -160,6 +171,75 @@ TEST(TreeRows, RemovalsTakeWholeBranchesAndLeaveNoStrangers)
     EXPECT_EQ(nDeleted, 7);
     delete f;
     EXPECT_EQ(nDeleted, 9);
+}
+
+TEST(TreeRows, FreeNodesMayBeDeletedOneByOneOrThroughTheirRoot)
+{
+    int nDeleted = 0;
+    auto counted = [&nDeleted](const wchar_t* pstrText) { return new CCountedNode(pstrText, &nDeleted); };
+    CTreeNodeUI *r = counted(L"R"), *r1 = counted(L"R1"), *r2 = counted(L"R2");
+    ASSERT_TRUE(r->Add(r1));
+    ASSERT_TRUE(r->Add(r2));
+    ASSERT_TRUE(r1->Add(counted(L"R1a")));
+    // Children first: each leaves its parent, which deletes only what is left.
+    delete r1;
+    EXPECT_EQ(nDeleted, 2);
+    EXPECT_EQ(r->GetCountChild(), 1);
+    delete r2;
+    EXPECT_FALSE(r->IsHasChild());
+    delete r;
+    EXPECT_EQ(nDeleted, 4);
+    // The root alone takes its subtree.
+    r = counted(L"R");
+    ASSERT_TRUE(r->Add(counted(L"R1")));
+    ASSERT_TRUE(r->GetChildNode(0)->Add(counted(L"R1a")));
+    delete r;
+    EXPECT_EQ(nDeleted, 7);
+}
+
+TEST(TreeRows, NodesLetGoAreFreeAgainAndNodesHeldElsewhereAreRefused)
+{
+    CTreeViewUI* pOld = new CTreeViewUI;
+    pOld->GetList()->SetAutoDestroy(false);
+    CTreeNodeUI *a1 = Node(L"A1"), *a = Node(L"A", {a1}), *b = Node(L"B"), *c = Node(L"C"), *d = Node(L"D");
+    for (CTreeNodeUI* p : {a, b, c, d}) ASSERT_TRUE(pOld->Add(p));
+    ASSERT_TRUE(pOld->Remove(b));
+    ASSERT_TRUE(pOld->RemoveAt(0));
+    ASSERT_TRUE(static_cast<IContainerUI*>(pOld)->RemoveAt(0));
+    pOld->RemoveAll();
+    delete pOld;
+    // No view, no owner, no hooks; a subtree let go stays whole.
+    for (CTreeNodeUI* p : {a, a1, b, c, d}) {
+        EXPECT_EQ(p->GetTreeView(), nullptr);
+        EXPECT_EQ(p->GetOwner(), nullptr);
+        EXPECT_EQ(p->GetIndex(), -1);
+    }
+    EXPECT_EQ(a1->GetParentNode(), a);
+    CTreeViewUI view;
+    for (CTreeNodeUI* p : {a, b, c, d}) ASSERT_TRUE(view.Add(p));
+    EXPECT_EQ(Rows(view), L"A A1. B C D");
+    // Only the new view hears a double click: the folder toggles once.
+    tagTNotifyUI msg = {};
+    msg.sNotifyType = L"itemdbclick";
+    msg.pSenderControl = a;
+    a->OnNotify(&msg);
+    EXPECT_TRUE(a->GetFolderButton()->IsSelected());
+    EXPECT_FALSE(a1->IsVisible());
+
+    // A node another container holds would be deleted by both.
+    CVerticalLayoutUI box;
+    CTreeNodeUI* pHeld = Node(L"H");
+    ASSERT_TRUE(box.Add(pHeld));
+    CTreeNodeUI* pFree = Node(L"F");
+    EXPECT_FALSE(pFree->Add(pHeld));
+    EXPECT_FALSE(pFree->AddAt(pHeld, 0));
+    EXPECT_FALSE(b->AddChildNode(pHeld));
+    EXPECT_FALSE(view.Add(pHeld));
+    EXPECT_EQ(view.AddAt(pHeld, 0), -1);
+    EXPECT_EQ(view.GetCount(), 5);
+    EXPECT_FALSE(pFree->IsHasChild());
+    EXPECT_EQ(pHeld->GetParentNode(), nullptr);
+    delete pFree;
 }
 
 // Notifications as "type", the focus traffic left out.

@@ -81,9 +81,19 @@ void CTreeNodeUI::MountPart(TPart*& pPart)
 
 CTreeNodeUI::~CTreeNodeUI()
 {
+    // A program may delete the nodes of a free subtree one by one, in any
+    // order: none may be left naming a node that is gone.
+    if (m_pParentTreeNode != NULL) {
+        CStdPtrArray& aSiblings = m_pParentTreeNode->m_aTreeNodes;
+        aSiblings.Remove(aSiblings.Find(this));
+    }
     // The rows of a view are its list's to delete; a free subtree is its root's.
-    if (m_pTreeView != NULL) return;
-    for (int i = 0; i < m_aTreeNodes.GetSize(); i++) delete GetChildNode(i);
+    while (!m_aTreeNodes.IsEmpty()) {
+        CTreeNodeUI* pChild = GetChildNode(m_aTreeNodes.GetSize() - 1);
+        m_aTreeNodes.Remove(m_aTreeNodes.GetSize() - 1);
+        pChild->SetParentNode(NULL);
+        if (m_pTreeView == NULL) delete pChild;
+    }
 }
 
 const wchar_t* CTreeNodeUI::GetClass() const
@@ -273,9 +283,18 @@ bool CTreeNodeUI::AddChildNode(CTreeNodeUI* pNode)
     return FromClass(pNode) != NULL && InsertChild(pNode, m_aTreeNodes.GetSize());
 }
 
+bool CTreeNodeUI::IsFreeSubtree()
+{
+    if (m_pTreeView != NULL || GetParent() != NULL) return false;
+    for (int i = 0; i < m_aTreeNodes.GetSize(); i++) {
+        if (!GetChildNode(i)->IsFreeSubtree()) return false;
+    }
+    return true;
+}
+
 bool CTreeNodeUI::InsertChild(CTreeNodeUI* pNode, int iIndex)
 {
-    if (pNode->m_pTreeView != NULL || pNode->IsListedChild() || pNode->HoldsInSubtree(this)) return false;
+    if (!pNode->IsFreeSubtree() || pNode->IsListedChild() || pNode->HoldsInSubtree(this)) return false;
     const bool bAppend = iIndex < 0 || iIndex >= m_aTreeNodes.GetSize();
     if (bAppend) iIndex = m_aTreeNodes.GetSize();
     // The rows go after those of this node's subtree, or before those of the

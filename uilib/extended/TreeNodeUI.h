@@ -20,7 +20,7 @@ class CTreeViewUI;
 //
 // The row and its controls belong to the node. Child nodes belong to the view
 // whose rows they are; those of a node that is no row of a view belong to the
-// node and go with it.
+// node and go with it. A node deleted on its own leaves its parent's children.
 class CTreeNodeUI : public CListContainerElementUI
 {
 public:
@@ -51,8 +51,8 @@ public:
     // The item text takes the selected or the normal item colour.
     bool Select(bool bSelect = true) override;
 
-    // The node must be no row of a view and no other node's child, nor this
-    // node or one of its ancestors. Its row and those of its descendants go
+    // The node must be no row of a view, in no container and no other
+    // node's child, nor this node or one of its ancestors. Its row and those of its descendants go
     // after the rows of this node's subtree; it is indented under this node
     // only once it is in, and a failure changes nothing.
     bool AddChildNode(CTreeNodeUI* pNode);
@@ -117,6 +117,9 @@ private:
     static CTreeNodeUI* FromPart(CControlUI* pPart);
     // True while the node is listed as a child of its parent node.
     bool IsListedChild() const;
+    // True when no node of the subtree is a row of a view or held by a
+    // container: a node held twice would be deleted twice.
+    bool IsFreeSubtree();
     // True when pNode is this node or one of its descendants.
     bool HoldsInSubtree(const CTreeNodeUI* pNode) const;
     // Checked: the node's children are hidden.

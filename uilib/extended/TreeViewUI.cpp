@@ -50,6 +50,12 @@ CTreeViewUI::CTreeViewUI() : m_uItemMinWidth(0), m_bVisibleFolderBtn(true), m_bV
     if (GetHeader() != NULL) GetHeader()->SetVisible(false);
 }
 
+CTreeViewUI::~CTreeViewUI()
+{
+    // Rows the body outlives the view with must not call back into it.
+    if (m_pList != NULL && !m_pList->IsAutoDestroy()) ForEachNodeRow([this](CTreeNodeUI* pRow) { LetGo(pRow); });
+}
+
 const wchar_t* CTreeViewUI::GetClass() const
 {
     return L"TreeViewUI";
@@ -137,10 +143,7 @@ bool CTreeViewUI::Remove(CTreeNodeUI* pControl)
 
 int CTreeViewUI::InsertRows(CTreeNodeUI* pNode, int iIndex, CTreeNodeUI* pParent)
 {
-    if (m_pList == NULL || iIndex < 0 || iIndex > GetCount()) return -1;
-    // A node that is a row already would be held, and deleted, twice.
-    auto isFree = [](CTreeNodeUI* p) { return p->GetTreeView() == NULL; };
-    if (!VisitSubtree(pNode, isFree)) return -1;
+    if (m_pList == NULL || iIndex < 0 || iIndex > GetCount() || !pNode->IsFreeSubtree()) return -1;
     int iEnd = iIndex;
     auto insert = [this, &iEnd](CTreeNodeUI* p) {
         if (!(iEnd == GetCount() ? CListUI::Add(p) : CListUI::AddAt(p, iEnd))) return false;
@@ -179,15 +182,29 @@ void CTreeViewUI::RemoveRows(CTreeNodeUI* pNode)
     int nRows = 0;
     auto inPlace = [this, iFirst, &nRows](CTreeNodeUI* p) { return GetItemAt(iFirst + nRows++) == p; };
     const bool bTogether = iFirst >= 0 && VisitSubtree(pNode, inPlace);
-    // The nodes leave as strangers: none deletes another, the view hears none.
     auto takeOut = [this, bTogether](CTreeNodeUI* p) {
-        Unhook(p);
-        p->m_aTreeNodes.Empty();
-        p->SetParentNode(NULL);
+        LetGo(p);
         if (!bTogether) RemoveItems(GetItemIndex(p), 1);
     };
     VisitSubtreeChildrenFirst(pNode, takeOut);
     if (bTogether) RemoveItems(iFirst, nRows);
+}
+
+void CTreeViewUI::RemoveAll()
+{
+    ForEachNodeRow([this](CTreeNodeUI* pRow) { LetGo(pRow); });
+    CListUI::RemoveAll();
+}
+
+// The view hears the node no more. Rows the body deletes leave as strangers,
+// so that none deletes another; rows it lets go keep their subtree, which is
+// free again and its root's, as any node outside a view.
+void CTreeViewUI::LetGo(CTreeNodeUI* pNode)
+{
+    Unhook(pNode);
+    if (m_pList == NULL || !m_pList->IsAutoDestroy()) return;
+    pNode->m_aTreeNodes.Empty();
+    pNode->SetParentNode(NULL);
 }
 
 void CTreeViewUI::Hook(CTreeNodeUI* pNode)

@@ -15,6 +15,7 @@ class CTreeViewUI : public CListUI, public INotifyUI
 {
 public:
     CTreeViewUI();
+    ~CTreeViewUI() override;
 
     const wchar_t* GetClass() const override;
     void* GetInterface(const wchar_t* pstrName) override;
@@ -27,6 +28,8 @@ public:
     bool AddAt(CControlUI* pControl, int iIndex) override;
     bool Remove(CControlUI* pControl) override;
     bool RemoveAt(int iIndex) override;
+    // Rows the body lets go rather than deletes leave as free subtrees.
+    void RemoveAll() override;
 
     // Nothing: the view hears its nodes through their own event sources.
     void Notify(tagTNotifyUI& msg) override;
@@ -39,9 +42,9 @@ public:
     virtual long AddAt(CTreeNodeUI* pControl, int iIndex);
     // The same before the anchor's row.
     virtual bool AddAt(CTreeNodeUI* pControl, CTreeNodeUI* pIndexNode);
-    // Deletes the rows of the node and its descendants; a listed child
-    // leaves its parent's child list first. False for a node that is no row
-    // of this view.
+    // Takes out the rows of the node and its descendants, deleted or let go
+    // as the body's auto-destroy says; a listed child leaves its parent's
+    // child list first. False for a node that is no row of this view.
     virtual bool Remove(CTreeNodeUI* pControl);
 
     // The hooks; each answers true, so that the nodes' other listeners hear
@@ -82,11 +85,13 @@ private:
     // row, or -1 with nothing changed. Every node of the subtree must be
     // free: no row of a view yet.
     int InsertRows(CTreeNodeUI* pNode, int iIndex, CTreeNodeUI* pParent);
-    // Deletes the rows of the node's subtree; the node has left its parent.
+    // Takes out the rows of the node's subtree; the node has left its parent.
     void RemoveRows(CTreeNodeUI* pNode);
     // Makes the node one of this view's rows, or no row of any.
     void Hook(CTreeNodeUI* pNode);
     void Unhook(CTreeNodeUI* pNode);
+    // Unhooks a node whose row is leaving the body.
+    void LetGo(CTreeNodeUI* pNode);
 
     UINT m_uItemMinWidth;
     bool m_bVisibleFolderBtn;
