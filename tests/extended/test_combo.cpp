@@ -1,8 +1,8 @@
 // The combo and combo box: items numbered with the selection kept on its item
 // as the list changes, keys and the wheel, the drop-down as a real top-level
-// window (where it opens, the items it borrows and gives back, what closes
-// it), its life around a combo, a list or a window that goes, and the combo
-// box's arrow frame.
+// window (where it opens, the items it borrows and gives back, the fonts it
+// draws them in, what closes it), its life around a combo, a list or a window
+// that goes, and the combo box's arrow frame.
 #include "extended/ComboUI.h"
 
 #include <gtest/gtest.h>
@@ -59,6 +59,18 @@ RECT ScreenRect(HWND hWnd)
     RECT rc = {};
     ::GetWindowRect(hWnd, &rc);
     return rc;
+}
+
+// How many pixel rows of rc hold dark ink.
+int InkRows(const PixelCanvas& canvas, const RECT& rc)
+{
+    int n = 0;
+    for (int y = rc.top; y < rc.bottom; y++) {
+        bool bInk = false;
+        for (int x = rc.left; x < rc.right && !bInk; x++) bInk = IsDark(canvas.Rgb(x, y));
+        n += bInk ? 1 : 0;
+    }
+    return n;
 }
 
 TEST(ComboChildren, ItemsStayNumberedAndTheSelectionStaysOnItsItem)
@@ -250,6 +262,30 @@ TEST_F(ComboWindow, KeysAClickOnTheChoiceOrTheFocusGoingElsewhereCloseIt)
     ASSERT_TRUE(WaitClosed(hPopup));
     EXPECT_TRUE(ItemsAreBack());
     EXPECT_EQ(::GetFocus(), (HWND)other);
+}
+
+TEST_F(ComboWindow, TheDropDownDrawsTheItemsInTheFontsOfTheCombosWindow)
+{
+    const CSkinString sFace = pm.GetDefaultFontInfo()->sFaceName;
+    pm.AddFont(sFace, 12, false, false, false);
+    pm.AddFont(sFace, 28, true, false, false);
+    pCombo->SetItemFont(1);
+    CControlUI* pItem = pCombo->GetItemAt(0);
+    pItem->SetText(L"H");
+    pItem->SetFixedHeight(0);
+    // The window's font 1, a large one, as the window itself draws it.
+    PixelCanvas reference(60, 60);
+    ::SelectObject(reference.DC(), pm.GetFont(1));
+    ::TextOutW(reference.DC(), 10, 10, L"H", 1);
+    const int cyInk = InkRows(reference, reference.Rect());
+    ASSERT_GT(cyInk, 15);
+
+    // The drop-down has no fonts of its own.
+    HWND hPopup = Open();
+    ASSERT_NE(hPopup, nullptr);
+    PixelCanvas popup(150, 200);
+    ::SendMessageW(hPopup, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(popup.DC()), PRF_CLIENT);
+    EXPECT_EQ(InkRows(popup, pItem->GetPos()), cyInk);
 }
 
 TEST_F(ComboWindow, ItOpensWhereThereIsRoomAndScrollsWhatDoesNotFit)
