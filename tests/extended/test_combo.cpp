@@ -288,6 +288,30 @@ TEST_F(ComboWindow, TheDropDownDrawsTheItemsInTheFontsOfTheCombosWindow)
     EXPECT_EQ(InkRows(popup, pItem->GetPos()), cyInk);
 }
 
+TEST_F(ComboWindow, AnItemRemovedByTheHandlerOfItsClickSelectsNothing)
+{
+    // Its deletion waits for the window, and meanwhile it is still clicked.
+    struct CRemover : INotifyUI
+    {
+        void Notify(tagTNotifyUI& msg) override
+        {
+            if (msg.sNotifyType == L"itemclick") pCombo->Remove(msg.pSenderControl);
+        }
+        CComboUI* pCombo;
+    } remover;
+    remover.pCombo = pCombo;
+    pm.AddNotifier(&remover);
+    tagTEventUI down = {SKIN_EVT_BUTTONDOWN};
+    pCombo->GetItemAt(1)->Event(down);
+    pm.RemoveNotifier(&remover);
+    EXPECT_EQ(heard(), "itemclick 0 0;");
+    EXPECT_EQ(Order(*pCombo), L"acde");
+    IListItemUI* pFirst = AsListItem(pCombo->GetItemAt(0));
+    pCombo->RemoveAll();
+    EXPECT_EQ(pFirst->GetOwner(), nullptr);
+    EXPECT_EQ(pFirst->GetIndex(), -1);
+}
+
 TEST_F(ComboWindow, ItOpensWhereThereIsRoomAndScrollsWhatDoesNotFit)
 {
     MONITORINFO mi = {sizeof(mi)};
