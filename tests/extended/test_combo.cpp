@@ -2,7 +2,7 @@
 // as the list changes, keys and the wheel, the drop-down as a real top-level
 // window (where it opens, the items it borrows and gives back, the fonts it
 // draws them in, what closes it), its life around a combo, a list or a window
-// that goes, and the combo box's arrow frame.
+// that goes, a disabled combo, and the combo box's arrow frame.
 #include "extended/ComboUI.h"
 
 #include <gtest/gtest.h>
@@ -312,6 +312,27 @@ TEST_F(ComboWindow, AnItemRemovedByTheHandlerOfItsClickSelectsNothing)
     EXPECT_EQ(pFirst->GetIndex(), -1);
 }
 
+TEST_F(ComboWindow, ADisabledComboStaysShutAndComesBackFresh)
+{
+    pCombo->SetNormalImage(Image(L"blue.png", 0xFF0000FF));
+    pCombo->SetDisabledImage(Image(L"green.png", 0xFF00FF00));
+    pOther->SetFocus();
+    const POINT pt = Centre(pCombo);
+    tagTEventUI enter = {SKIN_EVT_MOUSEENTER};
+    enter.ptMousePos = pt;
+    pCombo->Event(enter);
+    pCombo->SetEnabled(false);
+    Click(wnd, pCombo->GetPos());
+    EXPECT_EQ(pCombo->Popup(), nullptr);
+    EXPECT_EQ(heard(), "");
+    Snapshot();
+    EXPECT_TRUE(IsGreen(canvas.Rgb(pt.x, pt.y)));
+    pCombo->SetEnabled(true);
+    Snapshot();
+    EXPECT_TRUE(IsBlue(canvas.Rgb(pt.x, pt.y)));
+    EXPECT_EQ(pCombo->State(), 0u);
+}
+
 TEST_F(ComboWindow, ItOpensWhereThereIsRoomAndScrollsWhatDoesNotFit)
 {
     MONITORINFO mi = {sizeof(mi)};
@@ -417,6 +438,13 @@ TEST_F(ComboWindow, TheComboBoxDrawsItsStatesFrameAtItsRightEnd)
     EXPECT_TRUE(IsRed(canvas.Rgb(rc.right - 10, rc.top + 12)));
     EXPECT_FALSE(IsRed(canvas.Rgb(rc.right - 21, rc.top + 12)));
     EXPECT_FALSE(IsBlue(canvas.Rgb(rc.left + 10, rc.top + 12)));
+    // The chosen text, longer than the box, stops where the arrow begins.
+    pBox->Add(Item(std::wstring(40, L'W')));
+    pBox->SelectItem(0);
+    Snapshot();
+    EXPECT_GT(InkRows(canvas, RECT{rc.right - 30, rc.top, rc.right - 20, rc.bottom}), 0);
+    EXPECT_EQ(InkRows(canvas, RECT{rc.right - 20, rc.top, rc.right, rc.bottom}), 0);
+    pBox->RemoveAll();
 
     // A strip without its rectangle is forgotten: the combo's own images show.
     pBox->SetAttribute(L"arrowimage", L"file='strip.png'");
