@@ -132,9 +132,10 @@ TEST(PaintManagerFonts, ParentChainSearches)
     EXPECT_TRUE(child.FindFont(L"Arial", 16, false, false, false));
     EXPECT_EQ(child.GetFontIndex(hParentFont), -1);
     EXPECT_EQ(child.GetFontInfo(hParentFont)->hGdiFont, hParentFont);
-    // Indices are the child's own: with no custom fonts it gives the default,
+    // An index the child lacks is the parent's; one neither has, the default,
     // which is the topmost manager's.
-    EXPECT_EQ(child.GetFont(0), parent.GetDefaultFontInfo()->hGdiFont);
+    EXPECT_EQ(child.GetFont(0), hParentFont);
+    EXPECT_EQ(child.GetFont(1), parent.GetDefaultFontInfo()->hGdiFont);
     EXPECT_EQ(child.GetDefaultFontInfo(), parent.GetDefaultFontInfo());
     EXPECT_FALSE(parent.FindFont(child.AddFont(L"Arial", 18, false, false, false)));
 }

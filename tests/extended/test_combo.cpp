@@ -1,8 +1,8 @@
 // The combo and combo box: items numbered with the selection kept on its item
 // as the list changes, keys and the wheel, the drop-down as a real top-level
-// window (where it opens, the items it borrows and gives back, what closes
-// it), its life around a combo, a list or a window that goes, and the combo
-// box's arrow frame.
+// window (where it opens, the items it borrows and gives back, the fonts it
+// draws them in, what closes it), its life around a combo, a list or a window
+// that goes, a disabled combo, and the combo box's arrow frame.
 #include "extended/ComboUI.h"
 
 #include <gtest/gtest.h>
@@ -59,6 +59,18 @@ RECT ScreenRect(HWND hWnd)
     RECT rc = {};
     ::GetWindowRect(hWnd, &rc);
     return rc;
+}
+
+// How many pixel rows of rc hold dark ink.
+int InkRows(const PixelCanvas& canvas, const RECT& rc)
+{
+    int n = 0;
+    for (int y = rc.top; y < rc.bottom; y++) {
+        bool bInk = false;
+        for (int x = rc.left; x < rc.right && !bInk; x++) bInk = IsDark(canvas.Rgb(x, y));
+        n += bInk ? 1 : 0;
+    }
+    return n;
 }
 
 TEST(ComboChildren, ItemsStayNumberedAndTheSelectionStaysOnItsItem)
@@ -252,6 +264,75 @@ TEST_F(ComboWindow, KeysAClickOnTheChoiceOrTheFocusGoingElsewhereCloseIt)
     EXPECT_EQ(::GetFocus(), (HWND)other);
 }
 
+TEST_F(ComboWindow, TheDropDownDrawsTheItemsInTheFontsOfTheCombosWindow)
+{
+    const CSkinString sFace = pm.GetDefaultFontInfo()->sFaceName;
+    pm.AddFont(sFace, 12, false, false, false);
+    pm.AddFont(sFace, 28, true, false, false);
+    pCombo->SetItemFont(1);
+    CControlUI* pItem = pCombo->GetItemAt(0);
+    pItem->SetText(L"H");
+    pItem->SetFixedHeight(0);
+    // The window's font 1, a large one, as the window itself draws it.
+    PixelCanvas reference(60, 60);
+    ::SelectObject(reference.DC(), pm.GetFont(1));
+    ::TextOutW(reference.DC(), 10, 10, L"H", 1);
+    const int cyInk = InkRows(reference, reference.Rect());
+    ASSERT_GT(cyInk, 15);
+
+    // The drop-down has no fonts of its own.
+    HWND hPopup = Open();
+    ASSERT_NE(hPopup, nullptr);
+    PixelCanvas popup(150, 200);
+    ::SendMessageW(hPopup, WM_PRINTCLIENT, reinterpret_cast<WPARAM>(popup.DC()), PRF_CLIENT);
+    EXPECT_EQ(InkRows(popup, pItem->GetPos()), cyInk);
+}
+
+TEST_F(ComboWindow, AnItemRemovedByTheHandlerOfItsClickSelectsNothing)
+{
+    // Its deletion waits for the window, and meanwhile it is still clicked.
+    struct CRemover : INotifyUI
+    {
+        void Notify(tagTNotifyUI& msg) override
+        {
+            if (msg.sNotifyType == L"itemclick") pCombo->Remove(msg.pSenderControl);
+        }
+        CComboUI* pCombo;
+    } remover;
+    remover.pCombo = pCombo;
+    pm.AddNotifier(&remover);
+    tagTEventUI down = {SKIN_EVT_BUTTONDOWN};
+    pCombo->GetItemAt(1)->Event(down);
+    pm.RemoveNotifier(&remover);
+    EXPECT_EQ(heard(), "itemclick 0 0;");
+    EXPECT_EQ(Order(*pCombo), L"acde");
+    IListItemUI* pFirst = AsListItem(pCombo->GetItemAt(0));
+    pCombo->RemoveAll();
+    EXPECT_EQ(pFirst->GetOwner(), nullptr);
+    EXPECT_EQ(pFirst->GetIndex(), -1);
+}
+
+TEST_F(ComboWindow, ADisabledComboStaysShutAndComesBackFresh)
+{
+    pCombo->SetNormalImage(Image(L"blue.png", 0xFF0000FF));
+    pCombo->SetDisabledImage(Image(L"green.png", 0xFF00FF00));
+    pOther->SetFocus();
+    const POINT pt = Centre(pCombo);
+    tagTEventUI enter = {SKIN_EVT_MOUSEENTER};
+    enter.ptMousePos = pt;
+    pCombo->Event(enter);
+    pCombo->SetEnabled(false);
+    Click(wnd, pCombo->GetPos());
+    EXPECT_EQ(pCombo->Popup(), nullptr);
+    EXPECT_EQ(heard(), "");
+    Snapshot();
+    EXPECT_TRUE(IsGreen(canvas.Rgb(pt.x, pt.y)));
+    pCombo->SetEnabled(true);
+    Snapshot();
+    EXPECT_TRUE(IsBlue(canvas.Rgb(pt.x, pt.y)));
+    EXPECT_EQ(pCombo->State(), 0u);
+}
+
 TEST_F(ComboWindow, ItOpensWhereThereIsRoomAndScrollsWhatDoesNotFit)
 {
     MONITORINFO mi = {sizeof(mi)};
@@ -357,6 +438,13 @@ TEST_F(ComboWindow, TheComboBoxDrawsItsStatesFrameAtItsRightEnd)
     EXPECT_TRUE(IsRed(canvas.Rgb(rc.right - 10, rc.top + 12)));
     EXPECT_FALSE(IsRed(canvas.Rgb(rc.right - 21, rc.top + 12)));
     EXPECT_FALSE(IsBlue(canvas.Rgb(rc.left + 10, rc.top + 12)));
+    // The chosen text, longer than the box, stops where the arrow begins.
+    pBox->Add(Item(std::wstring(40, L'W')));
+    pBox->SelectItem(0);
+    Snapshot();
+    EXPECT_GT(InkRows(canvas, RECT{rc.right - 30, rc.top, rc.right - 20, rc.bottom}), 0);
+    EXPECT_EQ(InkRows(canvas, RECT{rc.right - 20, rc.top, rc.right, rc.bottom}), 0);
+    pBox->RemoveAll();
 
     // A strip without its rectangle is forgotten: the combo's own images show.
     pBox->SetAttribute(L"arrowimage", L"file='strip.png'");

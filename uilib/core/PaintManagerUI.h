@@ -291,7 +291,8 @@ public:
     DWORD GetDefaultSelectedBkColor() const;
     void SetDefaultSelectedBkColor(DWORD dwColor);
 
-    // Fonts. Controls refer to custom fonts by index.
+    // Fonts. Controls refer to custom fonts by index; an index this manager
+    // lacks is looked up along the parent-resource chain, then the default.
     tagTFontInfo* GetDefaultFontInfo();
     void SetDefaultFont(const wchar_t* pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic);
     int GetCustomFontCount() const;
@@ -372,6 +373,7 @@ private:
     tagTFontInfo* FindFontInfo(const wchar_t* pStrFontName, int nSize, bool bBold, bool bUnderline, bool bItalic,
                                CPaintManagerUI** ppOwner);
     tagTFontInfo* FindFontInfo(HFONT hFont, CPaintManagerUI** ppOwner);
+    tagTFontInfo* FindFontInfo(int index, CPaintManagerUI** ppOwner);
     tagTImageInfo* GetImageOwned(const wchar_t* bitmap) const;
     static void CloseCachedZip();
 

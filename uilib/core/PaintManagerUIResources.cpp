@@ -180,8 +180,21 @@ HFONT CPaintManagerUI::AddFontAt(int index, const wchar_t* pStrFontName, int nSi
 
 HFONT CPaintManagerUI::GetFont(int index)
 {
-    if (index < 0 || index >= m_aCustomFonts.GetSize()) return GetDefaultFontInfo()->hGdiFont;
-    return static_cast<tagTFontInfo*>(m_aCustomFonts[index])->hGdiFont;
+    tagTFontInfo* pFontInfo = FindFontInfo(index, NULL);
+    return pFontInfo != NULL ? pFontInfo->hGdiFont : GetDefaultFontInfo()->hGdiFont;
+}
+
+// A manager that borrows its parent's resources, such as a drop-down's, has
+// few fonts or none of its own: an index it lacks names its parent's font.
+tagTFontInfo* CPaintManagerUI::FindFontInfo(int index, CPaintManagerUI** ppOwner)
+{
+    for (CPaintManagerUI* pManager = this; pManager != NULL; pManager = pManager->m_pParentResourcePM) {
+        if (index >= 0 && index < pManager->m_aCustomFonts.GetSize()) {
+            if (ppOwner != NULL) *ppOwner = pManager;
+            return static_cast<tagTFontInfo*>(pManager->m_aCustomFonts[index]);
+        }
+    }
+    return NULL;
 }
 
 tagTFontInfo* CPaintManagerUI::FindFontInfo(const wchar_t* pStrFontName, int nSize, bool bBold, bool bUnderline,
@@ -267,9 +280,10 @@ void CPaintManagerUI::RemoveAllFonts()
 
 tagTFontInfo* CPaintManagerUI::GetFontInfo(int index)
 {
-    if (index < 0 || index >= m_aCustomFonts.GetSize()) return GetDefaultFontInfo();
-    tagTFontInfo* pFontInfo = static_cast<tagTFontInfo*>(m_aCustomFonts[index]);
-    MeasureIfNeeded(m_hDcPaint, pFontInfo);
+    CPaintManagerUI* pOwner = NULL;
+    tagTFontInfo* pFontInfo = FindFontInfo(index, &pOwner);
+    if (pFontInfo == NULL) return GetDefaultFontInfo();
+    MeasureIfNeeded(pOwner->m_hDcPaint, pFontInfo);
     return pFontInfo;
 }
 

@@ -141,12 +141,11 @@ bool CComboUI::RemoveAt(int iIndex)
     CControlUI* pControl = GetItemAt(iIndex);
     if (pControl == NULL) return false;
     CloseDropDown();
-    // An item let go of, rather than destroyed, no longer belongs to the combo.
-    IListItemUI* pItem = AsListItem(pControl);
-    const bool bLetGo = !IsAutoDestroy();
+    // Whether let go of or deleted later, the item no longer speaks for the
+    // combo; forgotten first, as the container may delete it at once.
+    ForgetListOwner(AsListItem(pControl));
     // The container's RemoveAt would come back here through Remove.
     if (!CListStyleImpl<CContainerUI>::Remove(pControl)) return false;
-    if (bLetGo) ForgetListOwner(pItem);
     RenumberListItems(*this, iIndex, GetCount() - 1);
     if (iIndex == m_iCurSel) {
         // The selection goes to a neighbour, as if the user had chosen it.
@@ -163,9 +162,7 @@ void CComboUI::RemoveAll()
 {
     CloseDropDown();
     m_iCurSel = -1;
-    if (!IsAutoDestroy()) {
-        for (int i = 0; i < GetCount(); i++) ForgetListOwner(AsListItem(GetItemAt(i)));
-    }
+    for (int i = 0; i < GetCount(); i++) ForgetListOwner(AsListItem(GetItemAt(i)));
     CListStyleImpl<CContainerUI>::RemoveAll();
 }
 
