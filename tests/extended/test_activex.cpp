@@ -231,6 +231,36 @@ TEST_F(ActiveXTest, WithoutAnExtendedViewTheItemRectangleIsTheHitArea)
     EXPECT_FALSE(Delivered(WM_MOUSEMOVE, 0, At(10, 10)));
 }
 
+// Moved to another window, the control takes its filter, its accelerator hook
+// and its host window along: the first window may go first.
+TEST_F(ActiveXTest, ControlMovedToAnotherWindowTakesItsRegistrationsAlong)
+{
+    CPaintManagerUI* pFirst = new CPaintManagerUI;
+    CHostWindow* pFirstWnd = new CHostWindow(*pFirst, kWidth, kHeight);
+    CBoxUI* pFirstRoot = new CBoxUI(200, 100);
+    CHookingActiveXUI* pControl = new CHookingActiveXUI;
+    pControl->ApplyAttributeList(kByModule.c_str());
+    pFirstRoot->Add(pControl);
+    pFirst->AttachDialog(pFirstRoot);
+    RepaintNow(*pFirstWnd);
+    ASSERT_EQ(pControl->GetHostWindow(), static_cast<HWND>(*pFirstWnd));
+
+    pFirstRoot->Detach(pControl);
+    Attach({new CProbeUI, pControl}, 200, 100);
+    EXPECT_FALSE(pFirst->RemoveMessageFilter(pControl));
+    EXPECT_FALSE(pFirst->RemoveTranslateAccelerator(pControl));
+    delete pFirstWnd;
+    delete pFirst;
+    EXPECT_EQ(pControl->GetHostWindow(), static_cast<HWND>(wnd));
+    EXPECT_TRUE(Delivered(WM_LBUTTONDOWN, MK_LBUTTON, At(ptDisc.x, ptDisc.y)));
+    Send(WM_LBUTTONUP, 0, At(ptDisc.x, ptDisc.y));
+    MSG msg = {wnd, WM_KEYDOWN, 'A', 0};
+    pm.TranslateAcceleratorW(&msg);
+    EXPECT_EQ(pControl->nTranslated, 1);
+    Destroy(pControl);
+    ExpectBalanced();
+}
+
 // Deactivation, reactivation, UI activation and re-creation leave one filter and
 // no lock behind, and everything goes back when the control goes, whichever
 // manager it has by then.

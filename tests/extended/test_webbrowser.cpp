@@ -3,7 +3,9 @@
 // and a navigation to a missing file brings BeforeNavigate2 and NavigateError,
 // nothing more. Its event arguments, its document host's answers through the
 // browser's client site, its command target, its script helpers and its
-// release are tested beside it, the last ones against the simulated control.
+// release are tested beside it, the last ones against the simulated control;
+// the document's window and UI handler against a browser and a page of the
+// test's own (BrowserDoubles.h).
 #include <windows.h>
 #include <exdispid.h>
 
@@ -12,6 +14,7 @@
 #include <string>
 #include <vector>
 
+#include "BrowserDoubles.h"
 #include "HostedControlTest.h"
 #include "SkinElements.h"
 #include "extended/WebBrowserUI.h"
@@ -146,6 +149,22 @@ VARIANT BstrArg(BSTR bstr)
     V_BSTR(&v) = bstr;
     return v;
 }
+
+// The test's browser, holding the given document, is made for the system browser's class while this lives.
+struct CBrowserClass
+{
+    explicit CBrowserClass(IUnknown* pDocument) : pFactory(static_cast<IUnknown*>(NewBrowserFactory(pDocument)))
+    {
+        ::CoRegisterClassObject(CLSID_WebBrowser, pFactory, CLSCTX_INPROC_SERVER, REGCLS_MULTIPLEUSE, &dwCookie);
+    }
+    ~CBrowserClass()
+    {
+        ::CoRevokeClassObject(dwCookie);
+        pFactory->Release();
+    }
+    IUnknown* pFactory;
+    DWORD dwCookie = 0;
+};
 
 struct WebBrowserTest : HostedControlTest
 {
@@ -288,7 +307,8 @@ TEST_F(WebBrowserTest, DocumentHostAnswersComeThroughTheBrowsersClientSite)
     EXPECT_EQ(pUIHandler->Release(), nHeld - 2);
 }
 
-// Only the document host's script error command is answered; what it gets is checked first.
+// Only the document host's script error command is answered, with a document: its
+// window's event object tells the error, and the page's scripts go on.
 TEST_F(WebBrowserTest, CommandTargetAnswersTheScriptErrorCommandOnlyWithADocument)
 {
     const GUID kDocHostCommands = {0xf38bc242, 0xb950, 0x11d1, {0x89, 0x18, 0x00, 0xc0, 0x4f, 0xc2, 0xc8, 0x36}};
@@ -303,6 +323,37 @@ TEST_F(WebBrowserTest, CommandTargetAnswersTheScriptErrorCommandOnlyWithADocumen
     V_UNKNOWN(&in) = static_cast<IDocHostUIHandler*>(&control);
     EXPECT_EQ(pTarget->Exec(&kDocHostCommands, OLECMDID_SHOWSCRIPTERROR, 0, &in, &out), E_NOINTERFACE);
     EXPECT_EQ(V_VT(&out), VT_EMPTY);
+
+    PageRecord page;
+    V_UNKNOWN(&in) = static_cast<IUnknown*>(NewPageDocument(&page));
+    EXPECT_EQ(pTarget->Exec(&kDocHostCommands, OLECMDID_SHOWSCRIPTERROR, 0, &in, &out), S_OK);
+    EXPECT_EQ(V_VT(&out), VT_BOOL);
+    EXPECT_EQ(V_BOOL(&out), VARIANT_TRUE);
+    EXPECT_EQ(page.sReads, L"errorLine errorCharacter errorCode errorMessage errorUrl ");
+    V_UNKNOWN(&in)->Release();
+    EXPECT_EQ(LiveBrowserDoubles(), 0);
+}
+
+// The browser's document gives the control its window, and takes the control
+// as its UI handler once a navigation is complete.
+TEST_F(WebBrowserTest, TheBrowsersDocumentGivesItsWindowAndTakesTheControlAsItsUIHandler)
+{
+    PageRecord page;
+    IUnknown* pDocument = static_cast<IUnknown*>(NewPageDocument(&page));
+    {
+        CBrowserClass browser(pDocument);
+        CWebBrowserUI* pControl = Host(L"", new CWebBrowserUI);
+        IDispatch* pWindow = pControl->GetHtmlWindow();
+        EXPECT_EQ(pWindow, page.pWindow);
+        if (pWindow != NULL) pWindow->Release();
+        VARIANT url = Arg(VT_EMPTY);
+        CArgs complete = {Arg(VT_VARIANT | VT_BYREF, &url), Arg(VT_DISPATCH)};
+        EXPECT_EQ(Fire(pControl, DISPID_NAVIGATECOMPLETE2, complete), S_OK);
+        EXPECT_EQ(page.pUIHandler, static_cast<IDocHostUIHandler*>(pControl));
+        Destroy(pControl);
+    }
+    pDocument->Release();
+    EXPECT_EQ(LiveBrowserDoubles(), 0);
 }
 
 // The static helpers call a script object by member name: here the simulated control's "Clicks".

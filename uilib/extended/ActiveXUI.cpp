@@ -3,7 +3,7 @@
 //   - creation: identifiers, delay create, from a module or the registry, the creation steps
 //   - placement, visibility and painting, which the object follows
 //   - the message filter: what a windowless object takes, and where
-//   - registrations with the paint manager, undone on the manager they were made on
+//   - registrations with the paint manager, which go with the control from manager to manager
 //   - what derived controls share: the site's further interfaces, accelerators, events
 #include "extended/ActiveXUI.h"
 
@@ -259,9 +259,6 @@ void CActiveXUI::SetPos(RECT rc)
     if (m_bShowPending && PaintWindow() != NULL) ShowActiveX();
     // The show may have ended in a release.
     if (m_pUnk == NULL || m_pControl == NULL) return;
-    // Hooks asked for before there was a manager go on now.
-    if (m_pControl->m_bInPlaceActive && m_pControl->m_bWindowless) AddMessageFilter();
-    HookAccelerator();
 
     HDC hScreenDC = ::GetDC(NULL);
     SIZEL hmSize = {::MulDiv(2540, GetWidth(), ::GetDeviceCaps(hScreenDC, LOGPIXELSX)),
@@ -364,6 +361,23 @@ LRESULT CActiveXUI::MessageHandler(UINT uMsg, WPARAM wParam, LPARAM lParam, bool
 // ---------------------------------------------------------------------------
 // Registrations with the paint manager
 
+// A manager must never keep a registration of a control that has left it: it
+// may outlive the manager, or the manager it.
+void CActiveXUI::SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bool bInit)
+{
+    if (pManager != m_pManager) {
+        RemoveMessageFilter();
+        UnhookAccelerator();
+    }
+    CControlUI::SetManager(pManager, pParent, bInit);
+    // A windowless object lives in the paint window of whichever window holds the control.
+    if (m_pControl != NULL && m_pControl->m_bInPlaceActive && m_pControl->m_bWindowless) {
+        m_hwndHost = PaintWindow();
+        AddMessageFilter();
+    }
+    HookAccelerator();
+}
+
 void CActiveXUI::AddMessageFilter()
 {
     if (m_pFilterManager != NULL || m_pManager == NULL) return;
@@ -391,11 +405,16 @@ void CActiveXUI::HookAccelerator()
     if (m_pManager->AddTranslateAccelerator(m_pAcceleratorHook)) m_pAcceleratorManager = m_pManager;
 }
 
-void CActiveXUI::RemoveAcceleratorHook()
+void CActiveXUI::UnhookAccelerator()
 {
     if (m_pAcceleratorManager != NULL) m_pAcceleratorManager->RemoveTranslateAccelerator(m_pAcceleratorHook);
-    m_pAcceleratorHook = NULL;
     m_pAcceleratorManager = NULL;
+}
+
+void CActiveXUI::RemoveAcceleratorHook()
+{
+    UnhookAccelerator();
+    m_pAcceleratorHook = NULL;
 }
 
 

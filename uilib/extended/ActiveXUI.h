@@ -24,6 +24,9 @@ public:
 
     const wchar_t* GetClass() const override;
     void* GetInterface(const wchar_t* pstrName) override;
+    // The message filter, an accelerator hook and a windowless object's host
+    // window go with the control from window to window.
+    void SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bool bInit = true) override;
     void SetPos(RECT rc) override;
     void SetVisible(bool bVisible = true) override;
     void SetInternVisible(bool bVisible = true) override;
@@ -54,8 +57,8 @@ public:
     virtual bool DoCreateControl();
 
 protected:
-    // Derived controls hook an accelerator translator here; it comes off the
-    // manager it went onto, whatever the control's manager is by then.
+    // Derived controls hook an accelerator translator here; it stays on the
+    // control's manager, whichever that is.
     void AddAcceleratorHook(ITranslateAccelerator* pHook);
     void RemoveAcceleratorHook();
     // What the object asks its client site for that a site has none of (a
@@ -97,6 +100,7 @@ private:
     void AddMessageFilter();
     void RemoveMessageFilter();
     void HookAccelerator();
+    void UnhookAccelerator();
     bool IsHit(UINT uMsg, LPARAM lParam) const;
 
     bool m_bShowPending;                      // created before there was a paint window
