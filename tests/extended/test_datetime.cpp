@@ -2,7 +2,8 @@
 // the whole control with the date loaded, the date taken back when the focus
 // leaves (also after a day picked in the drop-down calendar), the keys that
 // empty or keep the text, and the picker's life around a control that goes,
-// hides or is disabled, or a window that cannot be made.
+// hides or is disabled, or a window that cannot be made; the skin element
+// that makes it.
 #include "extended/DateTimeUI.h"
 
 #include <gtest/gtest.h>
@@ -14,6 +15,7 @@
 #include "../core/ControlWindow.h"
 #include "../core/PoisonedDelete.h"
 #include "controls/ButtonUI.h"
+#include "core/DialogBuilder.h"
 
 using namespace SkinLib;
 using namespace SkinLibTest;
@@ -253,6 +255,18 @@ TEST_F(DateTime, HidingOrDisablingEndsThePickerAndADisabledControlOpensNone)
     Click(pDate);
     PumpMessages();
     EXPECT_EQ(::FindWindowExW(wnd, NULL, L"DateTimeWnd", NULL), nullptr);
+}
+
+TEST(DateTimeBuilder, TheElementMakesADateTimeControl)
+{
+    CDialogBuilder builder;
+    CPaintManagerUI pm;
+    CControlUI* pRoot = builder.Create(L"<Window><DateTime text=\"2020-01-02\"/></Window>", NULL, NULL, &pm);
+    ASSERT_NE(pRoot, nullptr);
+    EXPECT_STREQ(pRoot->GetClass(), L"DateTimeUI");
+    EXPECT_NE(pRoot->GetInterface(L"DateTime"), nullptr);
+    EXPECT_EQ(pRoot->GetText(), L"2020-01-02");
+    delete pRoot;
 }
 
 } // namespace

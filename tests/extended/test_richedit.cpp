@@ -285,7 +285,7 @@ TEST_F(RichEdit, PasswordShowsTheSameMaskForAnyTextAndGivesTheTextBack)
     EXPECT_STREQ(L"ii", pNarrow->GetTextRange(1, 3));
 }
 
-TEST_F(RichEdit, HostTakesFontsWrapAndLimitsAsGiven)
+TEST_F(RichEdit, HostTakesFontsColourWrapRichTextAndLimitsAsGiven)
 {
     pm.AddFont(L"Arial", 20, true, true, true);
     pm.AddFont(L"Arial", 12, false, false, false);
@@ -307,6 +307,12 @@ TEST_F(RichEdit, HostTakesFontsWrapAndLimitsAsGiven)
     CGdiObjectScope<HFONT> cellFont(::CreateFontW(30, 0, 0, 0, FW_NORMAL, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial"));
     p->Host()->SetFont(cellFont);
     EXPECT_GT(p->HostCharFormat().yHeight, 0);
+    CGdiObjectScope<HFONT> almostBold(::CreateFontW(-12, 0, 0, 0, 699, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial"));
+    p->Host()->SetFont(almostBold);
+    EXPECT_EQ(0u, p->HostCharFormat().dwEffects & CFE_BOLD);
+    CGdiObjectScope<HFONT> bold(::CreateFontW(-12, 0, 0, 0, 700, 0, 0, 0, DEFAULT_CHARSET, 0, 0, 0, 0, L"Arial"));
+    p->Host()->SetFont(bold);
+    EXPECT_EQ(static_cast<DWORD>(CFE_BOLD), p->HostCharFormat().dwEffects & CFE_BOLD);
 
     const LONG yBefore = p->HostCharFormat().yHeight;
     p->SetFont(L"Tahoma", 0, true, false, false);
@@ -318,15 +324,42 @@ TEST_F(RichEdit, HostTakesFontsWrapAndLimitsAsGiven)
     EXPECT_EQ(0u, pNoWrap->HostBits(TXTBIT_WORDWRAP));
     pNoWrap->SetWordWrap(true);
     EXPECT_EQ(static_cast<DWORD>(TXTBIT_WORDWRAP), pNoWrap->HostBits(TXTBIT_WORDWRAP));
+    p->SetTextColor(0xFF102030);
+    EXPECT_EQ(RGB(0x10, 0x20, 0x30), p->HostCharFormat().crTextColor);
+    EXPECT_EQ(static_cast<DWORD>(TXTBIT_RICHTEXT), p->HostBits(TXTBIT_RICHTEXT));
+    p->SetRich(false);
+    EXPECT_EQ(0u, p->HostBits(TXTBIT_RICHTEXT));
 
     p->SetLimitText(5);
     p->SetFocus();
     Keys("ABCDEFGH");
     EXPECT_STREQ(L"abcde", p->GetText());
-    p->SetLimitText(0);
-    DWORD dwMax = 0;
-    p->Host()->TxGetMaxLength(&dwMax);
-    EXPECT_EQ(32767u, dwMax);
+    for (int nLimit : {0, -5}) {
+        p->SetLimitText(nLimit);
+        DWORD dwMax = 0;
+        p->Host()->TxGetMaxLength(&dwMax);
+        EXPECT_EQ(32767u, dwMax) << nLimit;
+    }
+}
+
+TEST_F(RichEdit, HostShowsTheBarOnlyForTextTallerThanTheClientAreaAndHidesTheSelectionUnlessTold)
+{
+    CRichEditProbeUI* p = Make();
+    p->SetAttribute(L"vscrollbar", L"true");
+    CRichEditProbeUI* pKeeps = Make();
+    pKeeps->SetWinStyle(ES_MULTILINE | ES_NOHIDESEL);
+    Attach({p, pKeeps}, 200, 100);
+    const RECT& rc = p->Host()->GetControlRect();
+    ASSERT_EQ(100, rc.bottom - rc.top);
+    CScrollBarUI* pBar = p->GetVerticalScrollBar();
+    p->Host()->TxSetScrollRange(SB_VERT, 0, 150, TRUE);
+    EXPECT_TRUE(pBar->IsVisible());
+    EXPECT_EQ(50, pBar->GetScrollRange());
+    p->Host()->TxSetScrollRange(SB_VERT, 0, 100, TRUE);
+    EXPECT_FALSE(pBar->IsVisible());
+
+    EXPECT_EQ(static_cast<DWORD>(TXTBIT_HIDESELECTION), p->HostBits(TXTBIT_HIDESELECTION));
+    EXPECT_EQ(0u, pKeeps->HostBits(TXTBIT_HIDESELECTION));
 }
 
 // Moves the real cursor: a lock in the build keeps other such tests away.

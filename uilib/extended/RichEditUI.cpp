@@ -235,10 +235,12 @@ void CRichEditUI::SetPos(RECT rc)
 {
     CControlUI::SetPos(rc);
     const RECT rcClient = GetClientArea();
-    CScrollBarUI* pVertical = m_pVerticalScrollBar.get();
     const bool bVerticalShown = IsVerticalBarShown();
     if (m_pHost != NULL) {
         m_pHost->SetClientRect(rcClient);
+        // Read only now: text services may make the bar as they hear of the
+        // new rectangle.
+        CScrollBarUI* pVertical = m_pVerticalScrollBar.get();
         // Text services hide the bar when the text fits the wider area the
         // bar would leave, though at this width it does not: the bar stays.
         if (bVerticalShown && (!pVertical->IsVisible() || m_bVScrollBarFixing)) {
@@ -254,8 +256,8 @@ void CRichEditUI::SetPos(RECT rc)
         }
     }
     if (IsVerticalBarShown()) {
-        const int cx = pVertical->GetFixedWidth();
-        pVertical->SetPos(
+        const int cx = m_pVerticalScrollBar->GetFixedWidth();
+        m_pVerticalScrollBar->SetPos(
             RECT{rcClient.right, rcClient.top, ClampToInt(static_cast<long long>(rcClient.right) + cx), rcClient.bottom});
     }
     if (IsHorizontalBarShown()) {
