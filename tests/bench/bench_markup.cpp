@@ -8,8 +8,9 @@
 // Both read UTF-8 and build UTF-16 trees (pugixml in wchar_t mode), so both pay for the
 // conversion. CMarkup should reach at least pugixml's throughput on each. The element and
 // attribute counts of both trees show that they parsed the same thing.
-// pugixml is compiled in when scripts/bench.sh has fetched its source; otherwise only
-// CMarkup's figures are shown.
+// pugixml is compiled in when scripts/bench.sh has fetched its source; without it only
+// CMarkup's figures are shown and the run counts as a missed goal, since the comparison is
+// what this benchmark is for.
 #include <windows.h>
 
 #include <stdio.h>
@@ -240,10 +241,12 @@ std::vector<std::string> LoadCorpus(const wchar_t* pstrFolder, int* pnLeftOut)
 
 int main()
 {
-#ifndef SKINLIB_BENCH_PUGIXML
-    printf("pugixml not compiled in (scripts/bench.sh fetches it): CMarkup only\n");
-#endif
     bool bGoals = true;
+#ifndef SKINLIB_BENCH_PUGIXML
+    printf("pugixml not compiled in (scripts/bench.sh fetches it into .deps/pugixml): no comparison, "
+           "CMarkup only  GOAL MISSED\n");
+    bGoals = false;
+#endif
     bGoals = Compare("skin 32 KiB", {MakeSkin(32u << 10)}, kSmallRounds) && bGoals;
     bGoals = Compare("skin 1 MiB", {MakeSkin(1u << 20)}, kRounds) && bGoals;
     bGoals = Compare("skin 4 MiB", {MakeSkin(4u << 20)}, kRounds) && bGoals;
