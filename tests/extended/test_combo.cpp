@@ -310,6 +310,14 @@ TEST_F(ComboWindow, AnItemRemovedByTheHandlerOfItsClickSelectsNothing)
     pCombo->RemoveAll();
     EXPECT_EQ(pFirst->GetOwner(), nullptr);
     EXPECT_EQ(pFirst->GetIndex(), -1);
+    // So do the items a deleted combo lets go.
+    CComboUI* pGone = new CComboUI;
+    pGone->SetAutoDestroy(false);
+    CControlUI* pItem = Item(L"x");
+    pGone->Add(pItem);
+    delete pGone;
+    EXPECT_EQ(AsListItem(pItem)->GetOwner(), nullptr);
+    delete pItem;
 }
 
 TEST_F(ComboWindow, ADisabledComboStaysShutAndComesBackFresh)
@@ -331,6 +339,14 @@ TEST_F(ComboWindow, ADisabledComboStaysShutAndComesBackFresh)
     Snapshot();
     EXPECT_TRUE(IsBlue(canvas.Rgb(pt.x, pt.y)));
     EXPECT_EQ(pCombo->State(), 0u);
+    // Disabled or hidden while open, it closes: nothing can be chosen then.
+    ASSERT_NE(Open(), nullptr);
+    pCombo->SetEnabled(false);
+    EXPECT_EQ(pCombo->Popup(), nullptr);
+    pCombo->SetEnabled(true);
+    ASSERT_NE(Open(), nullptr);
+    pCombo->SetInternVisible(false);
+    EXPECT_EQ(pCombo->Popup(), nullptr);
 }
 
 TEST_F(ComboWindow, ItOpensWhereThereIsRoomAndScrollsWhatDoesNotFit)

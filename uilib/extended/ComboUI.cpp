@@ -23,8 +23,10 @@ CComboUI::CComboUI()
 
 CComboUI::~CComboUI()
 {
-    // The items must be back before the container deletes them.
+    // The items must be back before the container deletes them, and those
+    // it lets go must not call back into the combo.
     CloseDropDown();
+    for (int i = 0; i < GetCount(); i++) ForgetListOwner(AsListItem(GetItemAt(i)));
 }
 
 const wchar_t* CComboUI::GetClass() const
@@ -280,10 +282,26 @@ void CComboUI::SetPos(RECT rc)
     CControlUI::SetPos(rc);
 }
 
+// A drop-down left open would let the user choose in a combo that is
+// disabled or out of sight.
 void CComboUI::SetEnabled(bool bEnable)
 {
     CListStyleImpl<CContainerUI>::SetEnabled(bEnable);
-    if (!IsEnabled()) m_uButtonState = 0;
+    if (IsEnabled()) return;
+    CloseDropDown();
+    m_uButtonState = 0;
+}
+
+void CComboUI::SetVisible(bool bVisible)
+{
+    CListStyleImpl<CContainerUI>::SetVisible(bVisible);
+    if (!IsVisible()) CloseDropDown();
+}
+
+void CComboUI::SetInternVisible(bool bVisible)
+{
+    CListStyleImpl<CContainerUI>::SetInternVisible(bVisible);
+    if (!IsVisible()) CloseDropDown();
 }
 
 SIZE CComboUI::EstimateSize(SIZE szAvailable)

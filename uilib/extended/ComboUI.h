@@ -33,7 +33,10 @@ public:
     void SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bool bInit = true) override;
     // The items get no place in the body; the pop-up places them while open.
     void SetPos(RECT rc) override;
+    // Disabled or hidden, the combo closes its drop-down.
     void SetEnabled(bool bEnable = true) override;
+    void SetVisible(bool bVisible = true) override;
+    void SetInternVisible(bool bVisible = true) override;
     // Also the owner's input handler of IListOwnerUI.
     void DoEvent(tagTEventUI& event) override;
     void SetAttribute(const wchar_t* pstrName, const wchar_t* pstrValue) override;
