@@ -259,6 +259,27 @@ TEST_F(ActiveXTest, ControlMovedToAnotherWindowTakesItsRegistrationsAlong)
     EXPECT_EQ(pControl->nTranslated, 1);
     Destroy(pControl);
     ExpectBalanced();
+
+    // A windowed object's child window moves along.
+    Double().SetSwitches(ActiveXDouble::kWindowedOnly);
+    pFirst = new CPaintManagerUI;
+    pFirstWnd = new CHostWindow(*pFirst, kWidth, kHeight);
+    pFirstRoot = new CBoxUI(200, 100);
+    CActiveXUI* pWindowed = new CActiveXUI;
+    pWindowed->ApplyAttributeList(kByModule.c_str());
+    pFirstRoot->Add(pWindowed);
+    pFirst->AttachDialog(pFirstRoot);
+    RepaintNow(*pFirstWnd);
+    const HWND hChild = pWindowed->GetHostWindow();
+    ASSERT_EQ(::GetParent(hChild), static_cast<HWND>(*pFirstWnd));
+    pFirstRoot->Detach(pWindowed);
+    pRoot->Add(pWindowed);
+    delete pFirstWnd;
+    delete pFirst;
+    EXPECT_TRUE(::IsWindow(hChild));
+    EXPECT_EQ(::GetParent(hChild), static_cast<HWND>(wnd));
+    Destroy(pWindowed);
+    ExpectBalanced();
 }
 
 // Deactivation, reactivation, UI activation and re-creation leave one filter and

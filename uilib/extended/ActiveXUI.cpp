@@ -370,10 +370,15 @@ void CActiveXUI::SetManager(CPaintManagerUI* pManager, CControlUI* pParent, bool
         UnhookAccelerator();
     }
     CControlUI::SetManager(pManager, pParent, bInit);
-    // A windowless object lives in the paint window of whichever window holds the control.
+    // A windowless object lives in the paint window of whichever window holds
+    // the control; a windowed one's child window moves there, or it would go
+    // with the window the control has left.
     if (m_pControl != NULL && m_pControl->m_bInPlaceActive && m_pControl->m_bWindowless) {
         m_hwndHost = PaintWindow();
         AddMessageFilter();
+    }
+    else if (m_hwndHost != NULL && PaintWindow() != NULL && ::GetParent(m_hwndHost) != PaintWindow()) {
+        ::SetParent(m_hwndHost, PaintWindow());
     }
     HookAccelerator();
 }
