@@ -291,15 +291,7 @@ TEST_F(ComboWindow, TheDropDownDrawsTheItemsInTheFontsOfTheCombosWindow)
 TEST_F(ComboWindow, AnItemRemovedByTheHandlerOfItsClickSelectsNothing)
 {
     // Its deletion waits for the window, and meanwhile it is still clicked.
-    struct CRemover : INotifyUI
-    {
-        void Notify(tagTNotifyUI& msg) override
-        {
-            if (msg.sNotifyType == L"itemclick") pCombo->Remove(msg.pSenderControl);
-        }
-        CComboUI* pCombo;
-    } remover;
-    remover.pCombo = pCombo;
+    CItemClickRemover remover(pCombo);
     pm.AddNotifier(&remover);
     tagTEventUI down = {SKIN_EVT_BUTTONDOWN};
     pCombo->GetItemAt(1)->Event(down);

@@ -397,16 +397,8 @@ TEST_F(ListWindow, RemovingTheSelectedItemSelectsItsNeighbour)
 // Its deletion waits for the message to end; until then it answers for no place.
 TEST_F(ListWindow, AnItemRemovedByAClickListenerSelectsNothing)
 {
-    struct CRemover : INotifyUI
-    {
-        void Notify(tagTNotifyUI& msg) override
-        {
-            if (msg.sNotifyType == L"itemclick") pList->Remove(msg.pSenderControl);
-        }
-        CListUI* pList;
-    } remover;
     BuildRows(3);
-    remover.pList = pList;
+    CItemClickRemover remover(pList);
     pm.AddNotifier(&remover);
     Click(Row(0));
     pm.RemoveNotifier(&remover);
