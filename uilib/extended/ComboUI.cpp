@@ -26,7 +26,7 @@ CComboUI::~CComboUI()
     // The items must be back before the container deletes them, and those
     // it lets go must not call back into the combo.
     CloseDropDown();
-    for (int i = 0; i < GetCount(); i++) ForgetListOwner(AsListItem(GetItemAt(i)));
+    ForgetListOwners(*this);
 }
 
 const wchar_t* CComboUI::GetClass() const
@@ -164,7 +164,7 @@ void CComboUI::RemoveAll()
 {
     CloseDropDown();
     m_iCurSel = -1;
-    for (int i = 0; i < GetCount(); i++) ForgetListOwner(AsListItem(GetItemAt(i)));
+    ForgetListOwners(*this);
     CListStyleImpl<CContainerUI>::RemoveAll();
 }
 

@@ -41,4 +41,9 @@ void ForgetListOwner(IListItemUI* pItem)
     pItem->SetIndex(-1);
 }
 
+void ForgetListOwners(const IContainerUI& items)
+{
+    for (int i = 0; i < items.GetCount(); i++) ForgetListOwner(AsListItem(items.GetItemAt(i)));
+}
+
 } // namespace SkinLib

@@ -123,7 +123,9 @@ IListItemUI* AsListItem(CControlUI* pControl);
 void AdoptListItem(const IContainerUI& items, int iIndex, CControlUI* pOwner);
 // The items from iFirst to iLast take their positions as indices.
 void RenumberListItems(const IContainerUI& items, int iFirst, int iLast);
-// An item its owner lets go of, rather than destroys, forgets the owner.
+// An item its owner lets go of forgets the owner and its index ...
 void ForgetListOwner(IListItemUI* pItem);
+// ... and so do all the items of items.
+void ForgetListOwners(const IContainerUI& items);
 
 } // namespace SkinLib

@@ -54,7 +54,7 @@ CListUI::CListUI()
 CListUI::~CListUI()
 {
     // Items the body outlives the list with must not call back into it.
-    for (int i = 0; i < GetCount(); i++) ForgetListOwner(AsListItem(GetItemAt(i)));
+    ForgetListOwners(*this);
 }
 
 const wchar_t* CListUI::GetClass() const
@@ -212,7 +212,7 @@ void CListUI::RemoveAll()
     m_iCurSel = -1;
     m_iExpandedItem = -1;
     if (m_pList == NULL) return;
-    for (int i = 0; i < GetCount(); i++) ForgetListOwner(AsListItem(GetItemAt(i)));
+    ForgetListOwners(*this);
     m_pList->RemoveAll();
 }
 
