@@ -8,7 +8,6 @@
 #include <vector>
 
 #include "controls/ControlUI.h"
-#include "controls/IContainerUI.h"
 #include "core/PaintManagerUI.h"
 #include "core/StdPtrArray.h"
 
@@ -261,18 +260,6 @@ inline void PumpThroughManager()
         ::DispatchMessageW(&msg);
     }
 }
-
-// A window's code that removes whatever item was just clicked, as a
-// program's handler of "itemclick" may.
-struct CItemClickRemover : INotifyUI
-{
-    explicit CItemClickRemover(IContainerUI* pItems) : pItems(pItems) {}
-    void Notify(tagTNotifyUI& msg) override
-    {
-        if (msg.sNotifyType == L"itemclick") pItems->Remove(msg.pSenderControl);
-    }
-    IContainerUI* pItems;
-};
 
 // Invalidates the whole client area and paints it now.
 inline void RepaintNow(HWND hWnd)

@@ -7,11 +7,13 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <string>
 
 #include "../core/ControlWindow.h"
 #include "../core/PoisonedDelete.h"
 #include "../core/WaitUntil.h"
+#include "ItemRemover.h"
 #include "controls/ButtonUI.h"
 #include "controls/ScrollBarUI.h"
 #include "core/DialogBuilder.h"
@@ -81,7 +83,10 @@ TEST(ComboChildren, ItemsStayNumberedAndTheSelectionStaysOnItsItem)
     EXPECT_EQ(Order(combo), L"bca");  // nothing was selected, and nothing is
 
     combo.SelectItem(2);
-    EXPECT_TRUE(combo.AddAt(Item(L"d"), 0));
+    // An item arrives unselected, whatever it said before.
+    CControlUI* d = Item(L"d");
+    AsListItem(d)->Select(true);
+    EXPECT_TRUE(combo.AddAt(d, 0));
     EXPECT_EQ(Order(combo), L"dbca*");
     EXPECT_TRUE(combo.SetItemIndex(combo.GetItemAt(3), 0));
     EXPECT_EQ(Order(combo), L"a*dbc");
@@ -288,20 +293,73 @@ TEST_F(ComboWindow, TheDropDownDrawsTheItemsInTheFontsOfTheCombosWindow)
     EXPECT_EQ(InkRows(popup, pItem->GetPos()), cyInk);
 }
 
-TEST_F(ComboWindow, AnItemRemovedByTheHandlerOfItsClickSelectsNothing)
+// A handler may remove the item its notification is about, with the
+// drop-down shut or open; the item's deletion waits for the window.
+TEST_F(ComboWindow, AnItemItsOwnHandlerRemovesLeavesTheComboAgreeingWithTheRest)
 {
-    // Its deletion waits for the window, and meanwhile it is still clicked.
-    CItemClickRemover remover(pCombo);
+    // Each way answers the drop-down it opened, whose closing is waited for
+    // only once the removed item has been looked at: the window's clean-up
+    // deletes it.
+    struct Way
+    {
+        const char* pstrName;
+        std::function<HWND(ComboWindow&)> go;
+        const wchar_t* pstrLeft;
+    };
+    const Way ways[] = {
+        {"SelectItem", [](ComboWindow& t) { EXPECT_TRUE(t.pCombo->SelectItem(2)); return HWND(); }, L"abd*e"},
+        {"Select", [](ComboWindow& t) {
+             EXPECT_FALSE(AsListItem(t.pCombo->GetItemAt(2))->Select(true));
+             return HWND();
+         }, L"abd*e"},
+        {"Down", [](ComboWindow& t) { t.Key(t.wnd, VK_DOWN); return HWND(); }, L"ac*de"},
+        {"End", [](ComboWindow& t) { t.Key(t.wnd, VK_END); return HWND(); }, L"abcd*"},
+        {"a click in the drop-down", [](ComboWindow& t) {
+             HWND hPopup = t.Open();
+             t.Click(hPopup, t.pCombo->GetItemAt(2)->GetPos());
+             return hPopup;
+         }, L"abd*e"},
+        {"Down in the drop-down", [](ComboWindow& t) {
+             HWND hPopup = t.Open();
+             t.Key(hPopup, VK_DOWN);
+             return hPopup;
+         }, L"ac*de"},
+    };
+    auto refill = [this] {
+        pCombo->RemoveAll();
+        for (const wchar_t* p : {L"a", L"b", L"c", L"d", L"e"}) pCombo->Add(Item(p));
+        pCombo->SelectItem(0);
+        pCombo->SetFocus();
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.pstrName);
+        refill();
+        CItemRemover remover(pCombo, L"itemselect");
+        pm.AddNotifier(&remover);
+        HWND hPopup = way.go(*this);
+        pm.RemoveNotifier(&remover);
+        EXPECT_TRUE(LeftCleanly(remover, pCombo));
+        EXPECT_EQ(Order(*pCombo), way.pstrLeft);
+        if (hPopup != NULL) {
+            EXPECT_TRUE(WaitClosed(hPopup));
+        }
+        EXPECT_TRUE(ItemsAreBack());
+    }
+
+    // Removed by the handler of its click: it is no one's to select.
+    refill();
+    CItemRemover remover(pCombo, L"itemclick");
     pm.AddNotifier(&remover);
     tagTEventUI down = {SKIN_EVT_BUTTONDOWN};
     pCombo->GetItemAt(1)->Event(down);
     pm.RemoveNotifier(&remover);
-    EXPECT_EQ(heard(), "itemclick 0 0;");
-    EXPECT_EQ(Order(*pCombo), L"acde");
+    EXPECT_TRUE(LeftCleanly(remover, pCombo));
+    EXPECT_EQ(Order(*pCombo), L"a*cde");
     IListItemUI* pFirst = AsListItem(pCombo->GetItemAt(0));
     pCombo->RemoveAll();
     EXPECT_EQ(pFirst->GetOwner(), nullptr);
     EXPECT_EQ(pFirst->GetIndex(), -1);
+    EXPECT_FALSE(pFirst->IsSelected());
     // So do the items a deleted combo lets go.
     CComboUI* pGone = new CComboUI;
     pGone->SetAutoDestroy(false);

@@ -9,6 +9,7 @@
 
 #include <algorithm>
 #include <cstdlib>
+#include <functional>
 #include <set>
 #include <string>
 #include <utility>
@@ -16,6 +17,7 @@
 
 #include "../core/ControlWindow.h"
 #include "../core/RectText.h"
+#include "ItemRemover.h"
 #include "controls/ScrollBarUI.h"
 #include "core/DialogBuilder.h"
 #include "core/RenderEngine.h"
@@ -197,6 +199,7 @@ TEST(ListChildren, HeadersAndColumnsGoWhereTheyBelong)
     list.SetPos(RECT{0, 0, 100, 100});
 }
 
+// Let go of, an item forgets the list and is deselected; it comes to a list unselected.
 TEST(ListChildren, ItemsTheListLetsGoNoLongerPointAtIt)
 {
     CListUI list;
@@ -204,13 +207,25 @@ TEST(ListChildren, ItemsTheListLetsGoNoLongerPointAtIt)
     CListLabelElementUI *a = Label(L"a"), *b = Label(L"b");
     list.Add(a);
     list.Add(b);
+    list.SelectItem(0);
     ASSERT_TRUE(list.Remove(a));
     EXPECT_EQ(a->GetOwner(), nullptr);
     EXPECT_EQ(a->GetIndex(), -1);
+    EXPECT_FALSE(a->IsSelected());
     EXPECT_EQ(b->GetIndex(), 0);
     list.RemoveAll();
     EXPECT_EQ(b->GetOwner(), nullptr);
     EXPECT_EQ(b->GetIndex(), -1);
+    EXPECT_FALSE(b->IsSelected());
+    CListLabelElementUI* c = Label(L"c");
+    list.Add(c);
+    list.SelectItem(0);
+    ASSERT_TRUE(b->Select(true));
+    ASSERT_TRUE(list.AddAt(b, 0));
+    EXPECT_TRUE(SelectionAgrees(&list));
+    EXPECT_TRUE(b->Select(true));
+    EXPECT_EQ(list.GetCurSel(), 0);
+    list.RemoveAll();
     // The same when the list goes first.
     CListUI* pGone = new CListUI;
     pGone->GetList()->SetAutoDestroy(false);
@@ -219,6 +234,7 @@ TEST(ListChildren, ItemsTheListLetsGoNoLongerPointAtIt)
     EXPECT_EQ(a->GetOwner(), nullptr);
     delete a;
     delete b;
+    delete c;
 }
 
 int CALLBACK ByText(UINT_PTR a, UINT_PTR b, UINT_PTR)
@@ -394,17 +410,68 @@ TEST_F(ListWindow, RemovingTheSelectedItemSelectsItsNeighbour)
     EXPECT_TRUE(heard.Take().empty());
 }
 
-// Its deletion waits for the message to end; until then it answers for no place.
-TEST_F(ListWindow, AnItemRemovedByAClickListenerSelectsNothing)
+// A handler may remove the item its notification is about. The deletion
+// waits for the message to end; until then the item is alive, answers for no
+// place and is not selected, and the list agrees with the items it has left.
+TEST_F(ListWindow, AnItemItsOwnHandlerRemovesLeavesTheListAgreeingWithTheRest)
 {
-    BuildRows(3);
-    CItemClickRemover remover(pList);
-    pm.AddNotifier(&remover);
-    Click(Row(0));
-    pm.RemoveNotifier(&remover);
-    EXPECT_EQ(heard.Take(), Words{"itemclick 0 0"});
+    struct Way
+    {
+        const char* pstrName;
+        std::function<void(ListWindow&)> go;
+        std::wstring sLeft;  // the rows left, "*" after the one selected
+    };
+    const Way ways[] = {
+        {"click", [](ListWindow& t) { t.Click(t.Row(2)); }, L"0 1 3* 4"},
+        {"Down", [](ListWindow& t) { t.Key(VK_DOWN); }, L"0 2* 3 4"},
+        {"End", [](ListWindow& t) { t.Key(VK_END); }, L"0 1 2 3*"},
+        {"SelectItem", [](ListWindow& t) { EXPECT_TRUE(t.pList->SelectItem(2)); }, L"0 1 3* 4"},
+        {"Select", [](ListWindow& t) { EXPECT_FALSE(Item(t.Row(2))->Select(true)); }, L"0 1 3* 4"},
+    };
+    auto left = [this] {
+        std::wstring s;
+        for (int i = 0; i < pList->GetCount(); i++)
+            s += (i > 0 ? L" " : L"") + std::wstring(Row(i)->GetText().GetData()) + (Item(Row(i))->IsSelected() ? L"*" : L"");
+        return s;
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.pstrName);
+        BuildRows(5);
+        pList->SelectItem(0, true);
+        CItemRemover remover(pList, L"itemselect");
+        pm.AddNotifier(&remover);
+        way.go(*this);
+        pm.RemoveNotifier(&remover);
+        EXPECT_TRUE(LeftCleanly(remover, pList));
+        EXPECT_EQ(left(), way.sLeft);
+    }
+
+    // Each neighbour chosen in turn goes too, until none is left.
+    BuildRows(5);
+    CItemRemover greedy(pList, L"itemselect", 99);
+    pm.AddNotifier(&greedy);
+    Click(Row(2));
+    pm.RemoveNotifier(&greedy);
+    EXPECT_EQ(pList->GetCount(), 0);
     EXPECT_EQ(pList->GetCurSel(), -1);
-    EXPECT_FALSE(Item(Row(0))->IsSelected());
+
+    // Removed by the handler of its click, or of its activation by a double click or Return.
+    for (const wchar_t* pstrType : {L"itemclick", L"itemactivate"}) {
+        BuildRows(3);
+        pList->SelectItem(1);
+        CItemRemover remover(pList, pstrType);
+        pm.AddNotifier(&remover);
+        Click(Row(0));
+        Send(WM_LBUTTONDBLCLK, MK_LBUTTON, Row(0)->GetPos());
+        Send(WM_LBUTTONUP, 0, Row(0)->GetPos());
+        EXPECT_TRUE(LeftCleanly(remover, pList));
+        EXPECT_EQ(left(), L"1* 2");
+        remover.nLeft = 1;
+        pList->SetFocus();
+        Key(VK_RETURN);
+        pm.RemoveNotifier(&remover);
+        EXPECT_TRUE(SelectionAgrees(pList));
+    }
 }
 
 TEST_F(ListWindow, KeysMoveTheSelectionAndNeverClearIt)

@@ -6,11 +6,14 @@
 
 #include <gtest/gtest.h>
 
+#include <functional>
 #include <initializer_list>
 #include <string>
 #include <vector>
 
 #include "../core/CountedControls.h"
+#include "../core/PoisonedDelete.h"
+#include "ItemRemover.h"
 #include "controls/HorizontalLayoutUI.h"
 #include "controls/LabelUI.h"
 #include "controls/OptionUI.h"
@@ -242,6 +245,61 @@ TEST(TreeRows, NodesLetGoAreFreeAgainAndNodesHeldElsewhereAreRefused)
     delete pFree;
 }
 
+// Row 0 is a row like any other; a parent given to the constructor indents
+// the node but is not read until it lists the node; a node's own container
+// operations take its child nodes, never its row.
+TEST(TreeRows, RowZeroParentsGoneFirstAndANodesOwnRemovals)
+{
+    CTreeViewUI view;
+    CTreeNodeUI *c1 = Node(L"C1"), *c2 = Node(L"C2"), *p = Node(L"P", {c1, c2});
+    ASSERT_TRUE(view.Add(p));
+    ASSERT_TRUE(view.SetItemIndex(c1, 0));
+    CTreeNodeUI* n = Node(L"N");
+    ASSERT_TRUE(p->AddAt(n, 0));
+    EXPECT_EQ(view.GetItemIndex(n), 0);
+    EXPECT_EQ(p->GetChildNode(0), n);
+    EXPECT_EQ(n->GetParentNode(), p);
+
+    using CGoneNode = CPoisonedOnDelete<CTreeNodeUI>;
+    CTreeNodeUI* pGone = new CGoneNode;
+    CTreeNodeUI* pDeleted = new CTreeNodeUI(pGone);
+    CTreeNodeUI* pAdded = new CTreeNodeUI(pGone);
+    EXPECT_EQ(pAdded->GetParentNode(), nullptr);
+    EXPECT_EQ(pAdded->GetDottedLine()->GetFixedWidth(), 18);
+    EXPECT_TRUE(pAdded->GetDottedLine()->IsVisible());
+    delete pGone;
+    delete pDeleted;
+    CTreeViewUI other;
+    EXPECT_TRUE(other.Add(pAdded));
+    CGoneNode::FreeGraveyard();
+    // Made under its parent and then added there, as programs do.
+    CTreeNodeUI* q1 = new CTreeNodeUI(n);
+    ASSERT_TRUE(n->Add(q1));
+    EXPECT_EQ(q1->GetParentNode(), n);
+    EXPECT_EQ(view.GetItemIndex(q1), 1);
+
+    IContainerUI& items = *p;
+    ASSERT_TRUE(items.RemoveAt(1));
+    EXPECT_EQ(p->GetCountChild(), 2);
+    EXPECT_EQ(p->GetChildNode(1), c2);
+    items.RemoveAll();
+    EXPECT_FALSE(p->IsHasChild());
+    ASSERT_EQ(p->GetCount(), 1);
+    EXPECT_EQ(p->GetItemAt(0), p->GetTreeNodeHoriznotal());
+    p->SetItemText(L"P2");
+    EXPECT_EQ(Rows(view), L"P2");
+
+    // Rows a program moved apart still go in one run: the selection moves once.
+    CTreeNodeUI *s1 = Node(L"S1"), *t = Node(L"T");
+    ASSERT_TRUE(view.Add(Node(L"S", {s1})));
+    ASSERT_TRUE(view.Add(t));
+    ASSERT_TRUE(view.SetItemIndex(t, 2));
+    view.SelectItem(3);
+    ASSERT_TRUE(view.Remove(static_cast<CTreeNodeUI*>(view.GetItemAt(1))));
+    EXPECT_EQ(Rows(view), L"P2 T");
+    EXPECT_EQ(view.GetCurSel(), 1);
+}
+
 // Notifications as "type", the focus traffic left out.
 struct CHeard
 {
@@ -281,6 +339,7 @@ struct TreeWindow : ::testing::Test
         ::SendMessageW(wnd, WM_LBUTTONDOWN, MK_LBUTTON, lParam);
         ::SendMessageW(wnd, WM_LBUTTONUP, 0, lParam);
     }
+    void Key(WPARAM vk) { ::SendMessageW(wnd, WM_KEYDOWN, vk, 0); }
     void DoubleClick(CControlUI* p)
     {
         Click(p);
@@ -349,6 +408,60 @@ TEST_F(TreeWindow, FoldersCheckBoxesAndDoubleClicksThroughRealInput)
     event.nEventType = SKIN_EVT_MOUSELEAVE;
     Row(0)->Event(event);
     EXPECT_EQ(Row(0)->GetItemButton()->GetTextColor(), 0xFF000002u);
+}
+
+// A handler may remove the node its notification is about, with its
+// subtree; the view and its rows go on agreeing, and the node hears no more.
+TEST_F(TreeWindow, ANodeItsOwnHandlerRemovesLeavesTheViewAgreeingWithTheRest)
+{
+    const wchar_t* pstrSkin = L"<Window><TreeView><TreeNode text=\"A\"><TreeNode text=\"A1\"/><TreeNode text=\"A2\"/>"
+                              L"</TreeNode><TreeNode text=\"B\"/><TreeNode text=\"C\"/></TreeView></Window>";
+    struct Way
+    {
+        const char* pstrName;
+        std::function<void(TreeWindow&)> go;
+        const wchar_t* pstrLeft;  // the rows left, then the selected one
+    };
+    const Way ways[] = {
+        {"click", [](TreeWindow& t) { t.Click(t.Row(3)->GetItemButton()); }, L"A A1. A2. C / C"},
+        {"Down", [](TreeWindow& t) { t.Key(VK_DOWN); }, L"A A1. B C / B"},
+        {"End", [](TreeWindow& t) { t.Key(VK_END); }, L"A A1. A2. B / B"},
+        {"SelectItem", [](TreeWindow& t) { EXPECT_TRUE(t.pView->SelectItem(0)); }, L"B C / B"},
+        {"Select", [](TreeWindow& t) { EXPECT_FALSE(t.Row(0)->Select(true)); }, L"B C / B"},
+    };
+    for (const Way& way : ways) {
+        SCOPED_TRACE(way.pstrName);
+        Build(pstrSkin);
+        pView->SelectItem(1, true);
+        CItemRemover remover(pView, L"itemselect");
+        pm.AddNotifier(&remover);
+        way.go(*this);
+        pm.RemoveNotifier(&remover);
+        EXPECT_TRUE(LeftCleanly(remover, pView));
+        const int iSel = pView->GetCurSel();
+        EXPECT_EQ(Rows(*pView) + L" / " + (iSel >= 0 ? Row(iSel)->GetItemText().GetData() : L""), way.pstrLeft);
+    }
+
+    // Removed by the handler of its click, or of its double click's activation:
+    // neither selected, nor toggled, nor heard of again.
+    for (const std::wstring sType : {L"itemclick", L"itemactivate"}) {
+        SCOPED_TRACE(testing::PrintToString(sType));
+        Build(pstrSkin);
+        CNotifyLog log;
+        CItemRemover remover(pView, sType.c_str());
+        pm.AddNotifier(&remover);
+        pm.AddNotifier(&log);
+        if (sType == L"itemclick") Click(Row(0)->GetItemButton());
+        else DoubleClick(Row(0)->GetItemButton());
+        pm.RemoveNotifier(&log);
+        pm.RemoveNotifier(&remover);
+        ASSERT_TRUE(LeftCleanly(remover, pView));
+        CTreeNodeUI* pGone = static_cast<CTreeNodeUI*>(remover.pRemoved);
+        EXPECT_EQ(pGone->GetItemText(), L"A");
+        EXPECT_FALSE(pGone->GetFolderButton()->IsSelected());
+        EXPECT_EQ(log.Count(L"itemdbclick"), 0);
+        EXPECT_EQ(Rows(*pView), L"B C");
+    }
 }
 
 TEST(TreeBuilder, NodesGoToTreesTheirContentToTheRowAndStraysAreDestroyed)

@@ -197,7 +197,11 @@ bool CComboUI::SelectItem(int iIndex, bool bTakeFocus)
     IListItemUI* pItem = AsListItem(pControl);
     if (pItem == NULL || !pControl->IsVisible() || !pControl->IsEnabled()) return false;
     m_iCurSel = iIndex;
-    if (m_pWindow != NULL || bTakeFocus) pControl->SetFocus();
+    if (m_pWindow != NULL || bTakeFocus) {
+        pControl->SetFocus();
+        // A handler of the focus may have removed the item, and the selection has moved on.
+        if (m_iCurSel != iIndex || GetItemAt(iIndex) != pControl) return false;
+    }
     if (!pItem->Select(true)) {
         m_iCurSel = -1;
         return false;

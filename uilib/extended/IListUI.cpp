@@ -23,6 +23,8 @@ void AdoptListItem(const IContainerUI& items, int iIndex, CControlUI* pOwner)
 {
     IListItemUI* pItem = AsListItem(items.GetItemAt(iIndex));
     if (pItem == NULL) return;
+    // It arrives unselected: the owner's selection is one item, or none, that says so.
+    if (pItem->IsSelected()) ForgetListOwner(pItem);
     pItem->SetOwner(pOwner);
     pItem->SetIndex(iIndex);
 }
@@ -39,6 +41,8 @@ void ForgetListOwner(IListItemUI* pItem)
     if (pItem == NULL) return;
     pItem->SetOwner(NULL);
     pItem->SetIndex(-1);
+    // With no owner left, only the item hears of it.
+    if (pItem->IsSelected()) pItem->Select(false);
 }
 
 void ForgetListOwners(const IContainerUI& items)

@@ -119,11 +119,12 @@ protected:
 // What owners do to the items of their child list.
 // The control's item part; null for null or a control that is no item.
 IListItemUI* AsListItem(CControlUI* pControl);
-// The item at iIndex of items, if it is one, takes pOwner as its owner and iIndex as its index.
+// The item at iIndex of items, if it is one, takes pOwner as its owner and
+// iIndex as its index, unselected.
 void AdoptListItem(const IContainerUI& items, int iIndex, CControlUI* pOwner);
 // The items from iFirst to iLast take their positions as indices.
 void RenumberListItems(const IContainerUI& items, int iFirst, int iLast);
-// An item its owner lets go of forgets the owner and its index ...
+// An item its owner lets go of forgets the owner and its index, and is deselected ...
 void ForgetListOwner(IListItemUI* pItem);
 // ... and so do all the items of items.
 void ForgetListOwners(const IContainerUI& items);

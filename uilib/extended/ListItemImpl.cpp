@@ -97,20 +97,24 @@ bool CListItemImpl<TBase>::Select(bool bSelect)
     if (bSelect && !this->IsEnabled()) return false;
     if (bSelect == m_bSelected) return true;
     m_bSelected = bSelect;
-    if (m_pOwner != NULL) {
+    IListOwnerUI* const pOwner = m_pOwner;
+    if (pOwner != NULL) {
         if (bSelect) {
             // The owner calls back into Select while it selects, and returns
             // at once when it is the caller. It may refuse, or have another
-            // item at this index.
-            if (!m_pOwner->SelectItem(m_iIndex, false) || m_pOwner->GetCurSel() != m_iIndex || !m_bSelected) {
+            // item at this index; and a handler of its "itemselect" may have
+            // taken this item out of it, whose deletion then waits, or
+            // chosen another.
+            const bool bChosen = pOwner->SelectItem(m_iIndex, false);
+            if (!bChosen || m_pOwner != pOwner || !m_bSelected || pOwner->GetCurSel() != m_iIndex) {
                 m_bSelected = false;
                 Invalidate();
                 return false;
             }
         }
-        else if (m_pOwner->GetCurSel() == m_iIndex) {
+        else if (pOwner->GetCurSel() == m_iIndex) {
             // Deselected from outside: the owner must not go on naming it.
-            m_pOwner->SelectItem(-1, false);
+            pOwner->SelectItem(-1, false);
         }
     }
     Invalidate();
@@ -174,12 +178,15 @@ bool CListItemImpl<TBase>::FollowPointer(tagTEventUI& event)
         Invalidate();
         return true;
     case SKIN_EVT_BUTTONDOWN:
-    case SKIN_EVT_RBUTTONDOWN:
+    case SKIN_EVT_RBUTTONDOWN: {
         if (!this->IsEnabled()) return false;
+        IListOwnerUI* const pOwner = m_pOwner;
         if (this->m_pManager != NULL) this->m_pManager->SendNotify(this, L"itemclick");
-        Select(true);
+        // Taken out of its owner by a handler of the click, it is no one's to select.
+        if (m_pOwner == pOwner) Select(true);
         Invalidate();
         return true;
+    }
     default:
         return false;
     }

@@ -49,12 +49,11 @@ CTreeNodeUI::CTreeNodeUI(CTreeNodeUI* pParentNode)
         m_pItemButton->SetAttribute(L"align", L"left");
         m_pItemButton->SetMouseEnabled(false);
     }
-    if (FromClass(pParentNode) != NULL) {
-        if (m_pDottedLine != NULL) {
-            m_pDottedLine->SetVisible(pParentNode->IsVisible());
-            m_pDottedLine->SetFixedWidth(pParentNode->GetIndentWidth() + kIndentStep);
-        }
-        SetParentNode(pParentNode);
+    // Indented under the parent now; its parent only once the parent lists
+    // it, so that the node never reads a parent that may be gone by then.
+    if (FromClass(pParentNode) != NULL && m_pDottedLine != NULL) {
+        m_pDottedLine->SetVisible(pParentNode->IsVisible());
+        m_pDottedLine->SetFixedWidth(pParentNode->GetIndentWidth() + kIndentStep);
     }
     // What could not be made, or has no row to go into, is missing: the
     // node then shows less, and its operations leave those parts out.
@@ -91,7 +90,7 @@ CTreeNodeUI::~CTreeNodeUI()
     while (!m_aTreeNodes.IsEmpty()) {
         CTreeNodeUI* pChild = GetChildNode(m_aTreeNodes.GetSize() - 1);
         m_aTreeNodes.Remove(m_aTreeNodes.GetSize() - 1);
-        pChild->SetParentNode(NULL);
+        pChild->m_pParentTreeNode = NULL;
         if (m_pTreeView == NULL) delete pChild;
     }
 }
@@ -195,7 +194,7 @@ int CTreeNodeUI::GetIndentWidth() const
 
 void CTreeNodeUI::SetParentNode(CTreeNodeUI* pParentTreeNode)
 {
-    m_pParentTreeNode = pParentTreeNode;
+    if (pParentTreeNode == NULL || pParentTreeNode->m_aTreeNodes.Find(this) >= 0) m_pParentTreeNode = pParentTreeNode;
 }
 
 CTreeNodeUI* CTreeNodeUI::GetParentNode() const
@@ -301,15 +300,19 @@ bool CTreeNodeUI::InsertChild(CTreeNodeUI* pNode, int iIndex)
     // child the node goes before.
     int iRow = -1;
     if (m_pTreeView != NULL) {
-        iRow = bAppend ? m_pTreeView->GetItemIndex(GetLastNode()) + 1 : GetChildNode(iIndex)->GetTreeIndex();
-        if (iRow <= 0) return false;
+        iRow = bAppend ? m_pTreeView->GetItemIndex(GetLastNode()) : GetChildNode(iIndex)->GetTreeIndex();
+        if (iRow < 0) return false;
+        if (bAppend) ++iRow;
     }
     if (!m_aTreeNodes.InsertAt(iIndex, pNode)) return false;
-    if (m_pTreeView != NULL && m_pTreeView->InsertRows(pNode, iRow, this) < 0) {
+    int iSelected = -1;
+    if (m_pTreeView != NULL && m_pTreeView->InsertRows(pNode, iRow, this, iSelected) < 0) {
         m_aTreeNodes.Remove(iIndex);
         return false;
     }
     CalLocation(pNode);
+    // Last: a handler of the selection may take the node out again.
+    if (iSelected >= 0) m_pTreeView->SelectItem(iSelected);
     return true;
 }
 
@@ -319,7 +322,7 @@ void CTreeNodeUI::CalLocation(CTreeNodeUI* pNode)
         pNode->m_pDottedLine->SetVisible(true);
         pNode->m_pDottedLine->SetFixedWidth(GetIndentWidth() + kIndentStep);
     }
-    pNode->SetParentNode(this);
+    pNode->m_pParentTreeNode = this;
     if (pNode->m_pItemButton != NULL && m_pItemButton != NULL) pNode->m_pItemButton->SetGroup(m_pItemButton->GetGroup());
     // A subtree built before it came here follows its root.
     for (int i = 0; i < pNode->m_aTreeNodes.GetSize(); i++) pNode->CalLocation(pNode->GetChildNode(i));
@@ -331,12 +334,23 @@ bool CTreeNodeUI::Remove(CControlUI* pControl)
     return pNode != NULL && RemoveAt(pNode);
 }
 
+bool CTreeNodeUI::RemoveAt(int iIndex)
+{
+    CTreeNodeUI* pNode = GetChildNode(iIndex);
+    return pNode != NULL && RemoveAt(pNode);
+}
+
+void CTreeNodeUI::RemoveAll()
+{
+    while (IsHasChild()) RemoveAt(GetChildNode(0));
+}
+
 bool CTreeNodeUI::RemoveAt(CTreeNodeUI* pNode)
 {
     const int iIndex = m_aTreeNodes.Find(pNode);
     if (iIndex < 0) return false;
     m_aTreeNodes.Remove(iIndex);
-    pNode->SetParentNode(NULL);
+    pNode->m_pParentTreeNode = NULL;
     if (m_pTreeView != NULL) m_pTreeView->RemoveRows(pNode);
     else delete pNode;
     return true;
@@ -360,7 +374,10 @@ void CTreeNodeUI::SetItemButtonColor(DWORD dwColor)
 void CTreeNodeUI::DoEvent(tagTEventUI& event)
 {
     if (PassOnMouseToOwner(event)) return;
+    IListOwnerUI* const pOwner = m_pOwner;
     CListContainerElementUI::DoEvent(event);
+    // Taken out of its view by a handler of the click or the activation, the node is done with this event.
+    if (m_pOwner != pOwner) return;
     const DWORD dwDisabled = m_pItemButton != NULL ? m_pItemButton->GetDisabledTextColor() : 0;
     switch (event.nEventType) {
     case SKIN_EVT_DBLCLICK:

@@ -24,8 +24,8 @@ class CTreeViewUI;
 class CTreeNodeUI : public CListContainerElementUI
 {
 public:
-    // With a parent node, indented one step below it; the parent lists the
-    // node as its child only once it is added there.
+    // With a parent node, indented one step below it; the node is its child,
+    // and GetParentNode() names it, only once it is added there.
     explicit CTreeNodeUI(CTreeNodeUI* pParentNode = NULL);
     ~CTreeNodeUI() override;
 
@@ -42,9 +42,10 @@ public:
     // A tree node becomes the child node at iIndex, or the last one when
     // there is none at iIndex.
     bool AddAt(CControlUI* pControl, int iIndex) override;
-    // Only child nodes: see RemoveAt.
+    // Only child nodes, never the node's own row: see RemoveAt.
     bool Remove(CControlUI* pControl) override;
-    using CListContainerElementUI::RemoveAt;
+    bool RemoveAt(int iIndex) override;
+    void RemoveAll() override;
     // The child node leaves with all its descendants: their rows are deleted,
     // or, when this node is no row of a view, the nodes themselves.
     bool RemoveAt(CTreeNodeUI* pNode);
@@ -77,6 +78,7 @@ public:
     void SetVisibleTag(bool bIsVisible);
     bool GetVisibleTag() const;
 
+    // Only a parent that lists the node, or none, is taken.
     void SetParentNode(CTreeNodeUI* pParentTreeNode);
     CTreeNodeUI* GetParentNode() const;
     // The view whose row the node is, null while it is none.

@@ -111,18 +111,25 @@ bool CTreeViewUI::RemoveAt(int iIndex)
     return pNode != NULL && pNode->GetTreeView() == this ? Remove(pNode) : CListUI::RemoveAt(iIndex);
 }
 
-// A listed child enters with its parent, never on its own.
 bool CTreeViewUI::Add(CTreeNodeUI* pControl)
 {
-    CTreeNodeUI* pNode = CTreeNodeUI::FromClass(pControl);
-    return pNode != NULL && !pNode->IsListedChild() && InsertRows(pNode, GetCount(), NULL) >= 0;
+    return AddSubtree(CTreeNodeUI::FromClass(pControl), GetCount()) >= 0;
 }
 
 long CTreeViewUI::AddAt(CTreeNodeUI* pControl, int iIndex)
 {
-    CTreeNodeUI* pNode = CTreeNodeUI::FromClass(pControl);
-    if (pNode == NULL || pNode->IsListedChild() || GetItemAt(iIndex) == NULL) return -1;
-    return InsertRows(pNode, iIndex, NULL);
+    return GetItemAt(iIndex) != NULL ? AddSubtree(CTreeNodeUI::FromClass(pControl), iIndex) : -1;
+}
+
+// A listed child enters with its parent, never on its own.
+int CTreeViewUI::AddSubtree(CTreeNodeUI* pNode, int iIndex)
+{
+    if (pNode == NULL || pNode->IsListedChild()) return -1;
+    int iSelected = -1;
+    const int iEnd = InsertRows(pNode, iIndex, NULL, iSelected);
+    // Last: a handler of the selection may take the rows out again.
+    if (iSelected >= 0) SelectItem(iSelected);
+    return iEnd;
 }
 
 bool CTreeViewUI::AddAt(CTreeNodeUI* pControl, CTreeNodeUI* pIndexNode)
@@ -141,12 +148,20 @@ bool CTreeViewUI::Remove(CTreeNodeUI* pControl)
     return true;
 }
 
-int CTreeViewUI::InsertRows(CTreeNodeUI* pNode, int iIndex, CTreeNodeUI* pParent)
+int CTreeViewUI::InsertRows(CTreeNodeUI* pNode, int iIndex, CTreeNodeUI* pParent, int& iSelected)
 {
+    iSelected = -1;
     if (m_pList == NULL || iIndex < 0 || iIndex > GetCount() || !pNode->IsFreeSubtree()) return -1;
     int iEnd = iIndex;
-    auto insert = [this, &iEnd](CTreeNodeUI* p) {
+    auto insert = [this, pNode, pParent, &iEnd, &iSelected](CTreeNodeUI* p) {
+        // Rows arrive unselected; of the nodes selected before they came, the
+        // last one shown is to be the view's selection.
+        const bool bSelected = p->IsSelected();
         if (!(iEnd == GetCount() ? CListUI::Add(p) : CListUI::AddAt(p, iEnd))) return false;
+        // Under a collapsed or hidden node a node starts hidden.
+        CTreeNodeUI* pAbove = p == pNode ? pParent : p->GetParentNode();
+        if (pAbove != NULL && (!pAbove->IsVisible() || pAbove->IsFolderClosed())) p->SetVisible(false);
+        else if (bSelected) iSelected = iEnd;
         ++iEnd;
         return true;
     };
@@ -156,38 +171,40 @@ int CTreeViewUI::InsertRows(CTreeNodeUI* pNode, int iIndex, CTreeNodeUI* pParent
         m_pList->SetAutoDestroy(false);
         RemoveItems(iIndex, iEnd - iIndex);
         m_pList->SetAutoDestroy(bAutoDestroy);
+        iSelected = -1;
         return -1;
     }
-    // The last node selected before it was a row becomes the view's
-    // selection, once all are hooked; the others are deselected.
-    int iSelected = -1;
-    for (int i = iIndex; i < iEnd; i++) {
-        CTreeNodeUI* pRow = NodeAt(i);
-        Hook(pRow);
-        // Under a collapsed or hidden node a node starts hidden.
-        CTreeNodeUI* pAbove = pRow == pNode ? pParent : pRow->GetParentNode();
-        if (pAbove != NULL && (!pAbove->IsVisible() || pAbove->IsFolderClosed())) pRow->SetVisible(false);
-        if (!pRow->IsSelected()) continue;
-        if (CTreeNodeUI* pEarlier = NodeAt(iSelected)) pEarlier->Select(false);
-        iSelected = i;
-    }
-    if (iSelected >= 0) SelectItem(iSelected);
+    for (int i = iIndex; i < iEnd; i++) Hook(NodeAt(i));
     return iEnd;
 }
 
+// The rows go in one run, so that the selection moves once, after all are
+// out: a handler of it may take rows out itself.
 void CTreeViewUI::RemoveRows(CTreeNodeUI* pNode)
 {
-    // The subtree's rows lie together, unless a program moved or sorted them.
-    const int iFirst = GetItemIndex(pNode);
+    // The subtree's rows lie together, unless a program moved or sorted them;
+    // then they are gathered at the first of them.
+    int iFirst = GetItemIndex(pNode);
     int nRows = 0;
     auto inPlace = [this, iFirst, &nRows](CTreeNodeUI* p) { return GetItemAt(iFirst + nRows++) == p; };
-    const bool bTogether = iFirst >= 0 && VisitSubtree(pNode, inPlace);
-    auto takeOut = [this, bTogether](CTreeNodeUI* p) {
-        LetGo(p);
-        if (!bTogether) RemoveItems(GetItemIndex(p), 1);
-    };
-    VisitSubtreeChildrenFirst(pNode, takeOut);
-    if (bTogether) RemoveItems(iFirst, nRows);
+    if (iFirst < 0 || !VisitSubtree(pNode, inPlace)) {
+        iFirst = GetCount();
+        auto first = [this, &iFirst](CTreeNodeUI* p) {
+            const int iRow = GetItemIndex(p);
+            if (iRow >= 0 && iRow < iFirst) iFirst = iRow;
+            return true;
+        };
+        VisitSubtree(pNode, first);
+        nRows = 0;
+        auto gather = [this, iFirst, &nRows](CTreeNodeUI* p) {
+            if (GetItemIndex(p) >= 0) SetItemIndex(p, iFirst + nRows++);
+            return true;
+        };
+        VisitSubtree(pNode, gather);
+    }
+    auto letGo = [this](CTreeNodeUI* p) { LetGo(p); };
+    VisitSubtreeChildrenFirst(pNode, letGo);
+    RemoveItems(iFirst, nRows);
 }
 
 void CTreeViewUI::RemoveAll()
@@ -267,6 +284,8 @@ bool CTreeViewUI::OnDBClickItem(void* param)
     CCheckBoxUI* pFolder = pNode != NULL ? pNode->GetFolderButton() : NULL;
     if (pFolder == NULL) return true;
     pFolder->Selected(!pFolder->IsSelected());
+    // A handler of the change may have taken the node out of the view.
+    if (pNode->GetTreeView() != this) return true;
     pNode->SetVisibleTag(!pFolder->IsSelected());
     SetItemExpand(!pFolder->IsSelected(), pNode);
     return true;
@@ -279,12 +298,14 @@ bool CTreeViewUI::SetItemCheckBox(bool bSelected, CTreeNodeUI* pTreeNode)
         ForEachNodeRow([bSelected](CTreeNodeUI* pRow) { pRow->CheckBoxSelected(bSelected); });
         return true;
     }
-    // A listener may remove nodes as their boxes change: the list is read anew each step.
-    for (int i = 0; i < pTreeNode->GetCountChild(); i++) {
+    // A listener may take nodes away as their boxes change: the list is read
+    // anew each step, and what is no longer listed here, or no longer in
+    // the view, is left alone.
+    CTreeViewUI* const pView = pTreeNode->GetTreeView();
+    for (int i = 0; i < pTreeNode->GetCountChild() && pTreeNode->GetTreeView() == pView; i++) {
         CTreeNodeUI* pChild = pTreeNode->GetChildNode(i);
-        if (pChild == NULL) break;
         pChild->CheckBoxSelected(bSelected);
-        if (pChild->IsHasChild()) SetItemCheckBox(bSelected, pChild);
+        if (pTreeNode->GetChildNode(i) == pChild && pChild->IsHasChild()) SetItemCheckBox(bSelected, pChild);
     }
     return true;
 }

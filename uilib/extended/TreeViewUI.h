@@ -80,11 +80,15 @@ private:
     CTreeNodeUI* NodeAt(int iIndex) const;
     // Calls apply with every row that is a tree node, in row order.
     template <class Apply> void ForEachNodeRow(Apply apply) const;
+    // Inserts the rows of a subtree that is no other node's child and selects
+    // the row InsertRows names: the index after the last row, or -1.
+    int AddSubtree(CTreeNodeUI* pNode, int iIndex);
     // Inserts the rows of the node's subtree from iIndex on (the end
     // included) under pParent, which may be null: the index after the last
     // row, or -1 with nothing changed. Every node of the subtree must be
-    // free: no row of a view yet.
-    int InsertRows(CTreeNodeUI* pNode, int iIndex, CTreeNodeUI* pParent);
+    // free: no row of a view yet. The rows arrive unselected; iSelected is
+    // the row the caller selects once it is done with the nodes, or -1.
+    int InsertRows(CTreeNodeUI* pNode, int iIndex, CTreeNodeUI* pParent, int& iSelected);
     // Takes out the rows of the node's subtree; the node has left its parent.
     void RemoveRows(CTreeNodeUI* pNode);
     // Makes the node one of this view's rows, or no row of any.
