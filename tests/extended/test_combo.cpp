@@ -346,6 +346,16 @@ TEST_F(ComboWindow, AnItemItsOwnHandlerRemovesLeavesTheComboAgreeingWithTheRest)
         EXPECT_TRUE(ItemsAreBack());
     }
 
+    // A handler of the focus that the new choice takes removes the old choice.
+    refill();
+    pCombo->GetItemAt(0)->SetFocus();
+    CItemRemover unfocused(pCombo, L"killfocus");
+    pm.AddNotifier(&unfocused);
+    EXPECT_TRUE(pCombo->SelectItem(2, true));
+    pm.RemoveNotifier(&unfocused);
+    EXPECT_TRUE(LeftCleanly(unfocused, pCombo));
+    EXPECT_EQ(Order(*pCombo), L"bc*de");
+
     // Removed by the handler of its click: it is no one's to select.
     refill();
     CItemRemover remover(pCombo, L"itemclick");

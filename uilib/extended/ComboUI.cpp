@@ -197,15 +197,13 @@ bool CComboUI::SelectItem(int iIndex, bool bTakeFocus)
     IListItemUI* pItem = AsListItem(pControl);
     if (pItem == NULL || !pControl->IsVisible() || !pControl->IsEnabled()) return false;
     m_iCurSel = iIndex;
-    if (m_pWindow != NULL || bTakeFocus) {
-        pControl->SetFocus();
-        // A handler of the focus may have removed the item, and the selection has moved on.
-        if (m_iCurSel != iIndex || GetItemAt(iIndex) != pControl) return false;
-    }
     if (!pItem->Select(true)) {
         m_iCurSel = -1;
         return false;
     }
+    // Selected before it takes the focus, so that whatever a handler of the
+    // focus changes finds the combo and the item agreeing.
+    if ((m_pWindow != NULL || bTakeFocus) && !FocusSelectedItem(*this, *this, pControl)) return false;
     // Repainted before anyone hears of it: a handler may delete the combo.
     Invalidate();
     if (m_pManager != NULL) {

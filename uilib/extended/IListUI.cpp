@@ -36,6 +36,13 @@ void RenumberListItems(const IContainerUI& items, int iFirst, int iLast)
     }
 }
 
+bool FocusSelectedItem(const IContainerUI& items, const IListOwnerUI& owner, CControlUI* pControl)
+{
+    pControl->SetFocus();
+    // Items that come or go before it move the selection along with it.
+    return items.GetItemAt(owner.GetCurSel()) == pControl;
+}
+
 void ForgetListOwner(IListItemUI* pItem)
 {
     if (pItem == NULL) return;

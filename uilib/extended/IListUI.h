@@ -124,6 +124,9 @@ IListItemUI* AsListItem(CControlUI* pControl);
 void AdoptListItem(const IContainerUI& items, int iIndex, CControlUI* pOwner);
 // The items from iFirst to iLast take their positions as indices.
 void RenumberListItems(const IContainerUI& items, int iFirst, int iLast);
+// The owner's selected item pControl takes the focus; false when a handler of
+// the focus has moved the selection off it: the item went, or another came.
+bool FocusSelectedItem(const IContainerUI& items, const IListOwnerUI& owner, CControlUI* pControl);
 // An item its owner lets go of forgets the owner and its index, and is deselected ...
 void ForgetListOwner(IListItemUI* pItem);
 // ... and so do all the items of items.

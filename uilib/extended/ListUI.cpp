@@ -246,11 +246,7 @@ bool CListUI::SelectItem(int iIndex, bool bTakeFocus)
         return false;
     }
     EnsureVisible(m_iCurSel);
-    if (bTakeFocus) {
-        pControl->SetFocus();
-        // A handler of the focus may have removed the item, and the selection has moved on.
-        if (m_iCurSel != iIndex || GetItemAt(iIndex) != pControl) return false;
-    }
+    if (bTakeFocus && !FocusSelectedItem(*this, *this, pControl)) return false;
     if (m_pManager != NULL) {
         m_pManager->SendNotify(this, L"itemselect", static_cast<WPARAM>(m_iCurSel), static_cast<LPARAM>(iOldSel));
     }
